@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+#include "Command.h"
+
+namespace varnow::cli {
+
+// Classifies a package and checks everything in it that can be checked without a board.
+class InspectCommand : public Command {
+public:
+    explicit InspectCommand(std::filesystem::path scratchFolder)
+        : m_scratchFolder(std::move(scratchFolder)) {}
+    const char* Name() const override { return "inspect"; }
+    const char* Synopsis() const override { return "inspect PACKAGE.qvk"; }
+    const char* Description() const override {
+        return "check a package (kind, image frame, product ID, name, hash, firmware CRC)";
+    }
+    int Execute(CommandContext& context) override;
+
+private:
+    std::filesystem::path m_scratchFolder;  // where a combined package's firmware is split off
+};
+
+}  // namespace varnow::cli
