@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "package/RecordNames.h"
@@ -18,12 +19,9 @@ void PutRecord(Bytes& bytes, char type, std::uint8_t subtype, std::size_t length
 
 // A head of 16 fixed bytes with the given head length (in words) and records after them.
 Bytes Head(std::uint8_t headWords, const Bytes& records, std::size_t total = 0) {
-    Bytes head(16, 0);
+    Bytes head(std::max(16 + records.size(), total), 0);
+    std::copy(records.begin(), records.end(), head.begin() + 16);
     head[10] = headWords;
-    head.insert(head.end(), records.begin(), records.end());
-    if (head.size() < total) {
-        head.resize(total, 0);
-    }
     return head;
 }
 

@@ -1,6 +1,6 @@
 #include "package/VerifyFirmwareImage.h"
 
-#include "common/Crc16.h"
+#include "package/PackageChecks.h"
 #include "package/PackageFile.h"
 #include "package/PackageFormat.h"
 #include "package/PackageMessages.h"
@@ -13,10 +13,7 @@ bool VerifyFirmwareImage(const std::filesystem::path& path, Messenger& messenger
         messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
         return false;
     }
-    // A file without a whole header has no CRC to check against.
-    const ByteView bytes = file.bytes;
-    if (file.status == FileReadStatus::TooLarge || bytes.size() < kFirmwareHeaderSize ||
-        Crc16(bytes.subspan(kFirmwareHeaderSize)) != ReadLe16(bytes, kFirmwareCrcField)) {
+    if (file.status == FileReadStatus::TooLarge || !FirmwareImageIsSound(file.bytes)) {
         messenger.ShowText(kFirmwareFileIsIncorrect, MessageStyle::Warning);
         return false;
     }

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the demo: checks the sample packages the way the
+# tool checks a package before it writes it to a board.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+for package in samples/image.qvk samples/combined.qvk samples/firmware.qvk samples/damaged-head-crc.qvk; do
+    echo "\$ varnow-cli inspect $package"
+    status=0
+    build/src/cli/varnow-cli inspect "$package" || status=$?
+    echo "(exit status $status)"
+    echo
+done
