@@ -3,23 +3,11 @@
 #include <cstdint>
 
 #include "certs/CertificateBlock.h"
-#include "ui/MessageHost.h"
-
-namespace {
-
-class SilentHost : public varnow::MessageHost {
-public:
-    varnow::MessageResult ShowMessage(const varnow::Message&) override {
-        return varnow::MessageResult::Ok;
-    }
-};
-
-}  // namespace
+#include "SilentMessenger.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const varnow::StringTable strings = varnow::StringTable::BuiltIn();
-    SilentHost host;
-    varnow::Messenger messenger(host, strings, varnow::Language::English);
+    static SilentMessenger silent;
+    varnow::Messenger& messenger = silent.messenger;
     const varnow::ByteView bytes(data, size);
     const varnow::CertificateRecordStore store = varnow::LoadCertificateRecords(bytes);
     const varnow::CertificateLookup lookup = varnow::FindCertificateRecord(store);

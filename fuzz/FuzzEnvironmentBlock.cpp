@@ -4,16 +4,9 @@
 #include <cstdint>
 
 #include "settings/EnvironmentBlock.h"
-#include "ui/MessageHost.h"
+#include "SilentMessenger.h"
 
 namespace {
-
-class SilentHost : public varnow::MessageHost {
-public:
-    varnow::MessageResult ShowMessage(const varnow::Message&) override {
-        return varnow::MessageResult::Ok;
-    }
-};
 
 bool SameStore(const varnow::SettingsStore& a, const varnow::SettingsStore& b) {
     return a.ipv4Address == b.ipv4Address && a.networkFlags == b.networkFlags &&
@@ -24,9 +17,8 @@ bool SameStore(const varnow::SettingsStore& a, const varnow::SettingsStore& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const varnow::StringTable strings = varnow::StringTable::BuiltIn();
-    SilentHost host;
-    varnow::Messenger messenger(host, strings, varnow::Language::English);
+    static SilentMessenger silent;
+    varnow::Messenger& messenger = silent.messenger;
     varnow::EnvironmentData first;
     if (!varnow::DecodeEnvironmentBlock(varnow::ByteView(data, size), first, messenger)) {
         return 0;
