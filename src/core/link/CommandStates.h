@@ -1,0 +1,52 @@
+#pragma once
+
+namespace varnow {
+
+// Command states of the channel: the number of the one outstanding command; 0 = idle.
+enum CommandState : int {
+    kStateIdle = 0,
+    kStateProbe = 1,
+    kStateSetEsc = 2,
+    kStateSetEcho = 3,
+    kStateGetSysKofs = 4,
+    kStateGetState = 5,
+    kStateGetIdKofs = 6,
+    kStateGetIdFib = 7,
+    kStateGetIdMcu = 8,
+    kStateEraseKofs = 10,
+    kStateRecvKofs = 11,
+    kStateSendEnvs = 12,
+    kStateRecvEnvs = 13,
+    kStateSendEnvc = 14,
+    kStateRecvEnvc = 15,
+    kStateRebootIsp = 16,
+    kStateTestFlash = 26,
+    kStateProgramFlash = 27,
+    kStateLogin = 28,
+    kStateGetFibMac = 30,
+    kStateSendTail = 31,
+    kStateUnlockFlash = 32,
+    kStateEraseFlash = 33,
+    kStateUnlockFlashAgain = 34,
+    kStateGetUptime = 36,
+    kStateSendKofsHead = 48,
+    kStateGetIdPdb = 49,
+    kStateGetKofsHash = 50,
+};
+
+// Timer ids of the main window. The reply timers' ids name their period.
+enum TimerId : int {
+    kTimerClosePortList = 1,
+    kTimerProbe = 2,
+    kTimerOpenSettings = 10,
+    kTimerOpenProductInfo = 11,
+    kTimerOpenNetworkInfo = 12,
+    kTimerReply1s = 1000,
+    kTimerQuery1s = 1001,
+    kTimerBulk1s = 1002,
+    kTimerReply3s = 3000,
+    kTimerReply5s = 5000,
+    kTimerReply10s = 10000,
+};
+
+}  // namespace varnow

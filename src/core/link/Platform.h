@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "common/Bytes.h"
+
+namespace varnow {
+
+// Serial event bits, as the arrival notification carries them in its low 16 bits; line-error
+// bits go in the high 16 bits.
+inline constexpr std::uint32_t kEventCharacterReceived = 0x0001;
+inline constexpr std::uint32_t kEventCtsChanged = 0x0008;
+inline constexpr std::uint32_t kEventDsrChanged = 0x0010;
+inline constexpr std::uint32_t kEventBreak = 0x0040;
+inline constexpr std::uint32_t kEventLineError = 0x0080;
+inline constexpr std::uint32_t kConnectEventMask = 0x0099;  // received, CTS, DSR, line error
+
+// Results of serial operations; 0 is success. The numbers are the ones boards' users see in
+// traces on every platform.
+inline constexpr int kSerialOk = 0;
+inline constexpr int kSerialNotOpen = 6;
+inline constexpr int kSerialAlreadyOpen = 1247;
+inline constexpr int kSerialTimedOut = 1460;
+inline constexpr int kSerialFailed = 31;
+
+enum class PortProbe : int { Free = 0, Absent = 1, InUse = 2, Error = -1 };
+
+// The one serial port that leads to the board. Opening is exclusive; reads never block.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+    virtual int Open(const std::string& name) = 0;
+    virtual int Setup() = 0;             // 115200 baud, 8 data bits, no parity, 1 stop bit
+    virtual int SetupHandshaking() = 0;  // no flow control; DTR and RTS asserted
+    virtual int SetMask(std::uint32_t events) = 0;
+    // Up to buffer.size() bytes that have arrived; 0 when none (or the port is closed).
+    virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
+    // Writes, waiting at most 1000 ms; returns the number of bytes written (0 on failure).
+    virtual std::size_t Write(ByteView bytes) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+};
+
+// What the platform tells the core, always on the core's one thread and never from inside a
+// core call (arrivals and expiries are queued like posted window messages).
+class PlatformListener {
+public:
+    virtual ~PlatformListener() = default;
+    // Bytes have arrived (or a serial event happened): `events` low 16 bits, errors high.
+    virtual void OnSerialEvent(std::uint32_t events) = 0;
+    virtual void OnTimer(int id) = 0;
+};
+
+// Everything the core needs of the machine it runs on.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual void SetListener(PlatformListener* listener) = 0;
+    virtual SerialPort& Port() = 0;
+    virtual PortProbe ProbePort(const std::string& name) = 0;
+    // Timers repeat until cancelled; arming an armed id restarts it with the new period.
+    virtual void ArmTimer(int id, int milliseconds) = 0;
+    virtual void CancelTimer(int id) = 0;
+    // Handles every event that is already waiting (arrivals, expiries, repaints), then returns.
+    virtual void PumpEvents() = 0;
+    // Blocks the core's thread; nothing is handled meanwhile.
+    virtual void Sleep(int milliseconds) = 0;
+    virtual std::filesystem::path AppDataFolder() = 0;
+};
+
+}  // namespace varnow

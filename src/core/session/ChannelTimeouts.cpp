@@ -1,0 +1,104 @@
+#include "session/ChannelTimeouts.h"
+
+#include "link/CommandStates.h"
+#include "session/Writer.h"
+
+namespace varnow {
+namespace {
+constexpr int kInitialSettingFailed = 118;
+constexpr int kSynchronizationFailed = 125;
+constexpr int kGetConfigurationFailed = 147;
+constexpr int kSaveCertificateFailed = 150;
+
+bool IsIdentificationState(int state) {
+    return state >= kStateSetEcho && state <= kStateGetIdMcu;
+}
+}  // namespace
+
+void ChannelTimeouts::OnTimer(int id) {
+    switch (id) {
+        case kTimerReply1s: OnReply1s(); break;
+        case kTimerQuery1s:
+        case kTimerBulk1s: {
+            m_writer.platform().CancelTimer(id);
+            CommandChannel& channel = m_writer.channel();
+            if (channel.state() == kStateGetIdPdb) {
+                m_writer.SetConnectOutcome(ConnectOutcome::Stalled);
+            }
+            channel.SetState(kStateIdle);
+            break;
+        }
+        case kTimerReply3s: OnReply3s(); break;
+        case kTimerReply5s: OnReply5s(); break;
+        case kTimerReply10s: OnReply10s(); break;
+        default: break;
+    }
+}
+
+void ChannelTimeouts::OnReply1s() {
+    m_writer.platform().CancelTimer(kTimerReply1s);
+    CommandChannel& channel = m_writer.channel();
+    channel.ClearBulk();
+    channel.ClearLine();
+    m_writer.CancelProgressAndDisconnect();
+    const int state = channel.state();
+    if (IsIdentificationState(state)) {
+        m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
+        m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
+    } else if (state == kStateLogin) {
+        m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
+        m_writer.Disconnect();
+    } else if (state == kStateGetFibMac || state == kStateSendTail || state == kStateGetUptime) {
+        m_writer.messenger().Show(kGetConfigurationFailed, MessageStyle::Warning);
+    }
+    channel.SetState(kStateIdle);
+}
+
+void ChannelTimeouts::OnReply3s() {
+    m_writer.platform().CancelTimer(kTimerReply3s);
+    CommandChannel& channel = m_writer.channel();
+    switch (channel.state()) {
+        case kStateSetEsc:
+            channel.SetState(kStateIdle);
+            m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
+            m_writer.CancelProgressAndDisconnect();
+            m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
+            break;
+        case kStateRecvKofs:
+            channel.SetState(kStateIdle);
+            m_writer.CloseProgressIfShown();
+            m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);
+            break;
+        case kStateSendEnvs:
+            channel.SetState(kStateIdle);
+            m_writer.messenger().Show(kGetConfigurationFailed, MessageStyle::Warning);
+            break;
+        case kStateRecvEnvs:
+            channel.SetState(kStateIdle);
+            break;
+        case kStateRecvEnvc:
+            channel.SetState(kStateIdle);
+            m_writer.messenger().Show(kSaveCertificateFailed, MessageStyle::Warning);
+            break;
+        default:
+            break;  // the state keeps its value
+    }
+}
+
+void ChannelTimeouts::OnReply5s() {
+    m_writer.platform().CancelTimer(kTimerReply5s);
+    m_writer.CloseProgressIfShown();
+    m_writer.channel().SetState(kStateIdle);
+}
+
+void ChannelTimeouts::OnReply10s() {
+    m_writer.platform().CancelTimer(kTimerReply10s);
+    CommandChannel& channel = m_writer.channel();
+    if (channel.state() == kStateEraseKofs) {
+        channel.SetState(kStateIdle);
+        m_writer.CloseProgressIfShown();
+        m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);
+    }
+}
+
+}  // namespace varnow

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BoardConfig.h"
+#include "Scheduler.h"
+#include "common/Bytes.h"
+
+namespace varnow::sim {
+
+// The board's side of the serial line: its firmware's command interpreter (echo, unframed or
+// STX-framed replies, the login) and its ISP boot loader's answer to the probe. Bytes written
+// by the tool go to Receive(); what the board sends goes to the output, after its latency.
+class SimBoard {
+public:
+    using Output = std::function<void(std::string_view bytes)>;
+
+    SimBoard(BoardConfig config, Scheduler& scheduler);
+
+    void SetOutput(Output output) { m_output = std::move(output); }
+    void Receive(ByteView bytes);
+
+    BoardConfig& config() { return m_config; }
+    BoardFaults& faults() { return m_faults; }
+    // Back to how it starts after power-on: echo on, unframed replies, logged out.
+    void Restart();
+    // An unsolicited script-state report, as after a break in the board's script.
+    void SendUnsolicited(std::string_view line);
+
+    // Every command line the board has received, in order (the probe's empty lines included).
+    const std::vector<std::string>& commands() const { return m_commands; }
+    bool framed() const { return m_framed; }
+    bool echo() const { return m_echo; }
+    bool loggedIn() const { return m_loggedIn; }
+
+private:
+    using Handler = void (SimBoard::*)(std::string_view arguments);
+
+    void HandleLine(const std::string& line);
+    void HandleBootLoaderLine(const std::string& line);
+    void Reply(std::string_view text);
+    void Send(std::string bytes);
+    bool Locked(std::string_view command) const;
+
+    void OnSetEsc(std::string_view arguments);
+    void OnSetEcho(std::string_view arguments);
+    void OnGetIdPdb(std::string_view arguments);
+    void OnGetSysKofs(std::string_view arguments);
+    void OnGetState(std::string_view arguments);
+    void OnGetIdKofs(std::string_view arguments);
+    void OnGetIdFib(std::string_view arguments);
+    void OnGetIdMcu(std::string_view arguments);
+    void OnSetState(std::string_view arguments);
+    void OnAuthChap(std::string_view arguments);
+    void OnAuthHash(std::string_view arguments);
+
+    BoardConfig m_config;
+    BoardFaults m_faults;
+    Scheduler& m_scheduler;
+    Output m_output;
+    std::map<std::string, Handler, std::less<>> m_handlers;
+    std::string m_line;
+    bool m_echo = true;
+    bool m_framed = false;
+    bool m_loggedIn = false;
+    std::string m_challenge;
+    std::mt19937 m_random;
+    std::uint64_t m_lastDeliveryAt = 0;
+    std::vector<std::string> m_commands;
+};
+
+}  // namespace varnow::sim

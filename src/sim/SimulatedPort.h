@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "SimBoard.h"
+#include "link/Platform.h"
+
+namespace varnow::sim {
+
+// A serial port whose other end is a simulated board in the same process. The port can be
+// unplugged and plugged in again like the board's USB cable.
+class SimulatedPort : public SerialPort {
+public:
+    SimulatedPort(SimBoard& board, std::string name);
+
+    // Called whenever bytes have arrived; the platform turns it into a queued notification.
+    void SetArrivalNotifier(std::function<void()> notify) { m_notify = std::move(notify); }
+
+    int Open(const std::string& name) override;
+    int Setup() override { return IsOpen() ? kSerialOk : kSerialNotOpen; }
+    int SetupHandshaking() override { return IsOpen() ? kSerialOk : kSerialNotOpen; }
+    int SetMask(std::uint32_t) override { return IsOpen() ? kSerialOk : kSerialNotOpen; }
+    std::size_t Read(std::span<std::uint8_t> buffer) override;
+    std::size_t Write(ByteView bytes) override;
+    void Close() override;
+    bool IsOpen() const override { return m_open; }
+
+    const std::string& name() const { return m_name; }
+    bool plugged() const { return m_plugged; }
+    // The device vanishes: writes fail and nothing arrives; the tool's handle stays until it
+    // closes it.
+    void Unplug();
+    // The device comes back; the board starts afresh.
+    void Replug();
+    PortProbe Probe(const std::string& name) const;
+
+    // Sees every write the tool makes, as it makes it.
+    void SetWriteTap(std::function<void(ByteView)> tap) { m_tap = std::move(tap); }
+    // Every byte the tool has written, for tests.
+    const std::string& written() const { return m_written; }
+
+private:
+    void Deliver(std::string_view bytes);
+
+    SimBoard& m_board;
+    std::string m_name;
+    std::function<void()> m_notify;
+    std::function<void(ByteView)> m_tap;
+    bool m_open = false;
+    bool m_plugged = true;
+    std::string m_received;
+    std::size_t m_readAt = 0;
+    std::string m_written;
+};
+
+}  // namespace varnow::sim

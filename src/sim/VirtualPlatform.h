@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+
+#include "SimulatedPort.h"
+#include "VirtualEventLoop.h"
+#include "link/Platform.h"
+
+namespace varnow::sim {
+
+// The platform of the tests: a simulated port and timers on the virtual clock.
+class VirtualPlatform : public Platform {
+public:
+    VirtualPlatform(VirtualEventLoop& loop, SimulatedPort& port,
+                    std::filesystem::path appData = std::filesystem::temp_directory_path());
+
+    void SetListener(PlatformListener* listener) override { m_listener = listener; }
+    SerialPort& Port() override { return m_port; }
+    PortProbe ProbePort(const std::string& name) override { return m_port.Probe(name); }
+    void ArmTimer(int id, int milliseconds) override;
+    void CancelTimer(int id) override { m_timers.erase(id); }
+    void PumpEvents() override { m_loop.RunDue(); }
+    void Sleep(int milliseconds) override { m_loop.Sleep(static_cast<std::uint64_t>(milliseconds)); }
+    std::filesystem::path AppDataFolder() override { return m_appData; }
+
+    bool TimerArmed(int id) const { return m_timers.count(id) != 0; }
+    VirtualEventLoop& loop() { return m_loop; }
+
+private:
+    struct Timer {
+        std::uint64_t generation;
+        int period;
+    };
+    void ScheduleExpiry(int id, std::uint64_t generation, int period);
+
+    VirtualEventLoop& m_loop;
+    SimulatedPort& m_port;
+    std::filesystem::path m_appData;
+    PlatformListener* m_listener = nullptr;
+    std::map<int, Timer> m_timers;
+    std::uint64_t m_generation = 0;
+    bool m_arrivalQueued = false;
+};
+
+}  // namespace varnow::sim
