@@ -1,17 +1,19 @@
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <vector>
 
-#include "ui/Messenger.h"
+#include "CliOptions.h"
+#include "CliOutput.h"
+#include "ui/StringTable.h"
 
 namespace varnow::cli {
 
 // What every command gets from the front end.
 struct CommandContext {
-    Messenger& messenger;
-    std::ostream& out;
+    const CliOptions& options;
+    CliOutput& output;
+    const StringTable& strings;
     std::vector<std::string> arguments;  // after the command's name
 };
 

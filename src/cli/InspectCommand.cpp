@@ -1,7 +1,7 @@
 #include "InspectCommand.h"
 
-#include <ostream>
 
+#include "CliHost.h"
 #include "ExitStatus.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
@@ -22,21 +22,23 @@ const char* KindName(PackageKind kind) {
     }
 }
 
-void ReportImage(std::ostream& out, const Bytes& image) {
+void ReportImage(CliOutput::Fields& fields, const Bytes& image) {
     const std::string name = ImageName(image);
-    out << "image size:   " << image.size() << " bytes (" << image.size() / 1024 << " KiB)\n"
-        << "product ID:   " << unsigned{image[11]} << "\n"
-        << "image name:   " << (name.empty() ? "(none)" : name) << "\n"
-        << "image hash:   " << ImageHash(image) << "\n"
-        << "upload fits:  "
-        << (UploadTextFits(image.size()) ? "yes" : "no")
-        << " (at most " << MaxUploadImageKib() << " KiB)\n";
+    fields.push_back({"image size", std::to_string(image.size()) + " bytes (" +
+                                        std::to_string(image.size() / 1024) + " KiB)"});
+    fields.push_back({"product id", std::to_string(unsigned{image[11]})});
+    fields.push_back({"image name", name.empty() ? "(none)" : name});
+    fields.push_back({"image hash", ImageHash(image)});
+    fields.push_back({"upload fits", std::string(UploadTextFits(image.size()) ? "yes" : "no") +
+                                         " (at most " + std::to_string(MaxUploadImageKib()) +
+                                         " KiB)"});
 }
 
-bool ReportFirmware(std::ostream& out, const std::filesystem::path& path, Messenger& messenger) {
+bool ReportFirmware(CliOutput::Fields& fields, const std::filesystem::path& path,
+                    Messenger& messenger) {
     const bool sound = VerifyFirmwareImage(path, messenger);
-    out << "firmware:     " << std::filesystem::file_size(path) << " bytes, CRC "
-        << (sound ? "ok" : "wrong") << "\n";
+    fields.push_back({"firmware", std::to_string(std::filesystem::file_size(path)) +
+                                      " bytes, CRC " + (sound ? "ok" : "wrong")});
     return sound;
 }
 
@@ -46,25 +48,32 @@ int InspectCommand::Execute(CommandContext& context) {
     if (context.arguments.size() != 1) {
         return kExitUsage;
     }
-    const std::filesystem::path path = context.arguments[0];
-    const PackageKind kind = ClassifyPackage(path, context.messenger);
-    context.out << "package:      " << path.string() << "\n"
-                << "kind:         " << KindName(kind) << "\n";
+    CliHost host(context.output, context.strings, context.options.language, "", std::nullopt);
+    Messenger messenger(host, context.strings, context.options.language);
+    CliOutput::Fields fields;
+    const int status = Inspect(context.arguments[0], messenger, fields);
+    context.output.Result(status, status == kExitSuccess ? "sound" : "refused", fields);
+    return status;
+}
+
+int InspectCommand::Inspect(const std::filesystem::path& path, Messenger& messenger,
+                            CliOutput::Fields& fields) {
+    const PackageKind kind = ClassifyPackage(path, messenger);
+    fields = {{"package", path.string()}, {"kind", KindName(kind)}};
     if (kind == PackageKind::Firmware) {
-        return ReportFirmware(context.out, path, context.messenger) ? kExitSuccess
-                                                                     : kExitPackageRefused;
+        return ReportFirmware(fields, path, messenger) ? kExitSuccess : kExitPackageRefused;
     }
     if (kind != PackageKind::Image && kind != PackageKind::ImageAndFirmware) {
         return kExitPackageRefused;
     }
     LoadedPackage package;
     package.SetPackagePath(path);
-    if (!LoadPackage(package, m_scratchFolder, context.messenger)) {
+    if (!LoadPackage(package, m_scratchFolder, messenger)) {
         return kExitPackageRefused;
     }
-    ReportImage(context.out, package.image());
+    ReportImage(fields, package.image());
     if (kind == PackageKind::ImageAndFirmware &&
-        !ReportFirmware(context.out, package.extractedFirmwarePath(), context.messenger)) {
+        !ReportFirmware(fields, package.extractedFirmwarePath(), messenger)) {
         return kExitPackageRefused;
     }
     return kExitSuccess;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "Command.h"
+#include "ui/Messenger.h"
 
 namespace varnow::cli {
 
@@ -19,6 +20,8 @@ public:
     int Execute(CommandContext& context) override;
 
 private:
+    int Inspect(const std::filesystem::path& path, Messenger& messenger, CliOutput::Fields& fields);
+
     std::filesystem::path m_scratchFolder;  // where a combined package's firmware is split off
 };
 

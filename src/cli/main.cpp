@@ -1,4 +1,6 @@
 // varnow-cli: the command-line front end of Varno Writer.
+#include <QCoreApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -6,11 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "CliMessageHost.h"
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
+
+#include "CliOptions.h"
+#include "CliOutput.h"
 #include "Command.h"
 #include "ExitStatus.h"
+#include "IdentifyCommand.h"
 #include "InspectCommand.h"
-#include "ui/Messenger.h"
+#include "PortsCommand.h"
 #include "ui/StringTable.h"
 
 namespace {
@@ -18,50 +26,115 @@ namespace {
 using namespace varnow;
 using namespace varnow::cli;
 
+constexpr const char* kOptionsHelp = R"(usage: varnow-cli [options] COMMAND [ARGS]
+
+options:
+  --port PORT      the board's port (default: the only board port found)
+  --simulate       use a simulated board inside this program
+  --password PW    the board's administrator password (else $VARNOW_PASSWORD, else asked)
+  --trace FILE     record every byte written and received, with times
+  --lang en|ko     language of the messages
+  --json           one JSON object per line for every event, and a final result object
+)";
+
+constexpr const char* kStatusHelp = R"(
+exit status:
+  0  success
+  1  other failure
+  2  bad command line
+  3  package refused (unreadable, not a package, or damaged)
+  4  no board port found, or several and no --port
+  5  the port could not be opened or set up
+  6  the board did not answer, or stopped answering
+  7  the board's firmware is too old for this tool ("You must upgrade firmware.")
+  8  the board needs a newer Varno Writer ("You must use last writer.")
+  9  login refused or cancelled
+ 10  the board is in its ISP boot loader
+ 11  the board's port vanished
+)";
+
+bool IsTerminal(int fd) {
+#if defined(__unix__) || defined(__APPLE__)
+    return isatty(fd) != 0;
+#else
+    (void)fd;
+    return false;
+#endif
+}
+
 std::filesystem::path FreshScratchFolder() {
     std::random_device random;
     return std::filesystem::temp_directory_path() / ("varnow-cli-" + std::to_string(random()));
 }
 
 void PrintHelp(std::ostream& out, const std::vector<std::unique_ptr<Command>>& commands) {
-    out << "usage: varnow-cli [--lang en|ko] COMMAND [ARGS]\n\ncommands:\n";
+    out << kOptionsHelp << "\ncommands:\n";
     for (const auto& command : commands) {
         out << "  " << command->Synopsis() << "\n      " << command->Description() << "\n";
     }
-    out << "\nexit status:\n"
-        << "  0  success\n"
-        << "  1  other failure\n"
-        << "  2  bad command line\n"
-        << "  3  package refused (unreadable, not a package, or damaged)\n";
+    out << kStatusHelp;
+}
+
+// Parses the options before the command; returns the index of the command, or -1 on an error.
+int ParseOptions(int argc, char** argv, CliOptions& options, bool& help) {
+    int at = 1;
+    for (; at < argc; ++at) {
+        const std::string option = argv[at];
+        const bool hasValue = at + 1 < argc;
+        if (option == "--help" || option == "-h") {
+            help = true;
+        } else if (option == "--simulate") {
+            options.simulate = true;
+        } else if (option == "--json") {
+            options.json = true;
+        } else if (option == "--port" && hasValue) {
+            options.port = argv[++at];
+        } else if (option == "--password" && hasValue) {
+            options.password = argv[++at];
+        } else if (option == "--trace" && hasValue) {
+            options.traceFile = argv[++at];
+        } else if (option == "--lang" && hasValue) {
+            const std::string value = argv[++at];
+            if (value != "en" && value != "ko") {
+                std::cerr << "varnow-cli: --lang takes en or ko\n";
+                return -1;
+            }
+            options.language = value == "ko" ? Language::Korean : Language::English;
+        } else if (option.starts_with("--")) {
+            std::cerr << "varnow-cli: unknown option " << option << "\n";
+            return -1;
+        } else {
+            break;
+        }
+    }
+    if (options.simulate && !options.port.empty()) {
+        std::cerr << "varnow-cli: --port and --simulate exclude each other\n";
+        return -1;
+    }
+    return at;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
     const std::filesystem::path scratch = FreshScratchFolder();
     std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(std::make_unique<PortsCommand>());
+    commands.push_back(std::make_unique<IdentifyCommand>());
     commands.push_back(std::make_unique<InspectCommand>(scratch));
 
-    Language language = Language::English;
-    int at = 1;
-    for (; at < argc; ++at) {
-        const std::string option = argv[at];
-        if (option == "--help" || option == "-h") {
-            PrintHelp(std::cout, commands);
-            return kExitSuccess;
-        }
-        if (option == "--lang" && at + 1 < argc) {
-            const std::string value = argv[++at];
-            if (value != "en" && value != "ko") {
-                std::cerr << "varnow-cli: --lang takes en or ko\n";
-                return kExitUsage;
-            }
-            language = (value == "ko") ? Language::Korean : Language::English;
-            continue;
-        }
-        break;
+    CliOptions options;
+    if (const char* password = std::getenv("VARNOW_PASSWORD"); password && *password) {
+        options.password = password;
     }
-    if (at >= argc) {
+    bool help = false;
+    const int at = ParseOptions(argc, argv, options, help);
+    if (help) {
+        PrintHelp(std::cout, commands);
+        return kExitSuccess;
+    }
+    if (at < 0 || at >= argc) {
         PrintHelp(std::cerr, commands);
         return kExitUsage;
     }
@@ -71,14 +144,13 @@ int main(int argc, char** argv) {
             continue;
         }
         const StringTable strings = StringTable::BuiltIn();
-        CliMessageHost host(std::cerr);
-        Messenger messenger(host, strings, language);
-        CommandContext context{messenger, std::cout, {argv + at + 1, argv + argc}};
+        CliOutput output(std::cout, std::cerr, options.json, IsTerminal(2));
+        CommandContext context{options, output, strings, {argv + at + 1, argv + argc}};
         const int status = command->Execute(context);
         std::error_code ignored;
         std::filesystem::remove_all(scratch, ignored);
         if (status == kExitUsage) {
-            std::cerr << "usage: varnow-cli " << command->Synopsis() << "\n";
+            std::cerr << "usage: varnow-cli [options] " << command->Synopsis() << "\n";
         }
         return status;
     }

@@ -29,6 +29,7 @@ void SimBoard::Restart() {
     m_framed = false;
     m_loggedIn = false;
     m_line.clear();
+    m_outbox.clear();  // what was on its way is lost with the power
 }
 
 void SimBoard::Receive(ByteView bytes) {
@@ -124,11 +125,33 @@ void SimBoard::Send(std::string bytes) {
         std::max(now + m_config.latencyMs + m_faults.delayNextReplyMs, m_lastDeliveryAt);
     m_faults.delayNextReplyMs = 0;
     m_lastDeliveryAt = at;
-    m_scheduler.After(at - now, [this, bytes = std::move(bytes)] {
-        if (m_output) {
-            m_output(bytes);
-        }
-    });
+    m_outbox.push_back({at, std::move(bytes)});
+    if (!m_flushScheduled) {
+        ScheduleFlush();
+    }
+}
+
+void SimBoard::ScheduleFlush() {
+    m_flushScheduled = true;
+    const std::uint64_t now = m_scheduler.NowMs();
+    const std::uint64_t at = m_outbox.front().at;
+    m_scheduler.After(at > now ? at - now : 0, [this] { Flush(); });
+}
+
+void SimBoard::Flush() {
+    m_flushScheduled = false;
+    const std::uint64_t now = m_scheduler.NowMs();
+    std::string due;
+    while (!m_outbox.empty() && m_outbox.front().at <= now) {
+        due += m_outbox.front().bytes;
+        m_outbox.pop_front();
+    }
+    if (!due.empty() && m_output) {
+        m_output(due);
+    }
+    if (!m_outbox.empty()) {
+        ScheduleFlush();
+    }
 }
 
 void SimBoard::SendUnsolicited(std::string_view line) { Reply(line); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <random>
@@ -29,6 +30,8 @@ public:
     BoardFaults& faults() { return m_faults; }
     // Back to how it starts after power-on: echo on, unframed replies, logged out.
     void Restart();
+    // The tool closed the port (its DTR dropped): a login lasts one connection.
+    void HostClosedPort() { m_loggedIn = false; }
     // An unsolicited script-state report, as after a break in the board's script.
     void SendUnsolicited(std::string_view line);
 
@@ -45,6 +48,8 @@ private:
     void HandleBootLoaderLine(const std::string& line);
     void Reply(std::string_view text);
     void Send(std::string bytes);
+    void ScheduleFlush();
+    void Flush();
     bool Locked(std::string_view command) const;
 
     void OnSetEsc(std::string_view arguments);
@@ -70,6 +75,12 @@ private:
     bool m_loggedIn = false;
     std::string m_challenge;
     std::mt19937 m_random;
+    struct Outgoing {
+        std::uint64_t at;
+        std::string bytes;
+    };
+    std::deque<Outgoing> m_outbox;  // in the order sent; delivered when due
+    bool m_flushScheduled = false;
     std::uint64_t m_lastDeliveryAt = 0;
     std::vector<std::string> m_commands;
 };

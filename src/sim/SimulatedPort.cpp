@@ -49,6 +49,9 @@ std::size_t SimulatedPort::Write(ByteView bytes) {
 }
 
 void SimulatedPort::Close() {
+    if (m_open) {
+        m_board.HostClosedPort();
+    }
     m_open = false;
     m_received.clear();
     m_readAt = 0;

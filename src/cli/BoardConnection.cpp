@@ -1,0 +1,110 @@
+#include "BoardConnection.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "PortDiscovery.h"
+#include "ui/Messenger.h"
+
+namespace varnow::cli {
+namespace {
+constexpr int kNoBoardPort = 107;
+constexpr int kConnectTimeoutMs = 120000;
+}  // namespace
+
+BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
+                                 const StringTable& strings)
+    : m_options(options), m_output(output), m_strings(strings) {
+    m_clock.start();
+}
+
+BoardConnection::~BoardConnection() {
+    m_writer.reset();  // closes the port before the objects under it go
+}
+
+bool BoardConnection::ChoosePort() {
+    if (m_options.simulate) {
+        m_portName = sim::EmbeddedBoard::kPortName;
+        return true;
+    }
+    if (!m_options.port.empty()) {
+        m_portName = m_options.port;
+        return true;
+    }
+    const auto ports = platform::DiscoverBoardPorts();
+    if (ports.size() == 1) {
+        m_portName = ports.front().name;
+        return true;
+    }
+    if (ports.empty()) {
+        m_output.Message(Message{kNoBoardPort, m_strings.Text(kNoBoardPort, m_options.language),
+                                 MessageStyle::Warning});
+    } else {
+        std::string names;
+        for (const auto& port : ports) {
+            names += "\n  " + port.name;
+        }
+        m_output.Message(Message{0, "Several boards were found; choose one with --port:" + names,
+                                 MessageStyle::Warning});
+    }
+    return false;
+}
+
+PortProbe BoardConnection::Probe(const std::string& name) {
+    if (m_embedded) {
+        return m_embedded->port().Probe(name);
+    }
+    if (m_serialPort->IsOpen() && m_serialPort->name() == name) {
+        return PortProbe::InUse;  // our own handle
+    }
+    return platform::ProbeSerialPort(name);
+}
+
+ConnectOutcome BoardConnection::Connect() {
+    SerialPort* port = nullptr;
+    if (m_options.simulate) {
+        m_embedded = std::make_unique<sim::EmbeddedBoard>();
+        port = &m_embedded->port();
+    } else {
+        m_serialPort = std::make_unique<platform::QtSerialPort>();
+        port = m_serialPort.get();
+    }
+    if (!m_options.traceFile.empty()) {
+        m_traceFile.open(m_options.traceFile, std::ios::out | std::ios::trunc);
+        m_tracing = std::make_unique<TracingSerialPort>(
+            *port, m_traceFile, [this] { return static_cast<double>(m_clock.elapsed()) / 1000.0; });
+        port = m_tracing.get();
+    }
+    m_platform = std::make_unique<platform::QtPlatform>(
+        *port, [this](const std::string& name) { return Probe(name); });
+    if (m_embedded) {
+        m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
+    } else {
+        m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
+    }
+    m_host = std::make_unique<CliHost>(m_output, m_strings, m_options.language, m_portName,
+                                       m_options.password);
+    m_writer = std::make_unique<Writer>(*m_platform, *m_host, m_strings, m_options.language);
+    auto ended = [this] { return m_writer->connectOutcome() != ConnectOutcome::None; };
+    m_host->SetChainEnded(ended);
+    m_writer->Connect();
+    WaitUntil(ended, kConnectTimeoutMs);
+    return m_writer->connectOutcome();
+}
+
+void BoardConnection::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    if (done()) {
+        return;
+    }
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (done() || m_clock.elapsed() > timeoutMs) {
+            loop.quit();
+        }
+    });
+    check.start(20);
+    loop.exec();
+}
+
+}  // namespace varnow::cli

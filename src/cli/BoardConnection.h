@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CliHost.h"
+#include "CliOptions.h"
+#include "CliOutput.h"
+#include "EmbeddedBoard.h"
+#include "QtPlatform.h"
+#include "QtSerialPort.h"
+#include "link/TracingSerialPort.h"
+#include "session/Writer.h"
+
+namespace varnow::cli {
+
+// Everything a board command needs: the port (the board's, or an embedded simulated board),
+// an optional trace of it, the platform, the host and the writer.
+class BoardConnection {
+public:
+    BoardConnection(const CliOptions& options, CliOutput& output, const StringTable& strings);
+    ~BoardConnection();
+
+    // The port to use: --simulate, --port, or the only board port found. Tells the user and
+    // returns false when there is none or more than one.
+    bool ChoosePort();
+    // Runs Connect and waits until it has ended, a login included.
+    ConnectOutcome Connect();
+
+    Writer& writer() { return *m_writer; }
+    const std::string& portName() const { return m_portName; }
+    sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
+
+private:
+    PortProbe Probe(const std::string& name);
+    // Runs the event loop until `done` or `timeoutMs`.
+    void WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+    const CliOptions& m_options;
+    CliOutput& m_output;
+    const StringTable& m_strings;
+    std::string m_portName;
+    QElapsedTimer m_clock;
+    std::unique_ptr<sim::EmbeddedBoard> m_embedded;
+    std::unique_ptr<platform::QtSerialPort> m_serialPort;
+    std::ofstream m_traceFile;
+    std::unique_ptr<TracingSerialPort> m_tracing;
+    std::unique_ptr<platform::QtPlatform> m_platform;
+    std::unique_ptr<CliHost> m_host;
+    std::unique_ptr<Writer> m_writer;
+};
+
+}  // namespace varnow::cli

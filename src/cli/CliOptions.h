@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ui/StringTable.h"
+
+namespace varnow::cli {
+
+// The global options that come before the command.
+struct CliOptions {
+    std::string port;                     // --port
+    bool simulate = false;                // --simulate: an embedded simulated board
+    std::optional<std::string> password;  // --password, else VARNOW_PASSWORD
+    std::string traceFile;                // --trace
+    Language language = Language::English;
+    bool json = false;                    // --json
+};
+
+}  // namespace varnow::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Command.h"
+
+namespace varnow::cli {
+
+// Connects exactly as the desktop tool does and reports who the board is.
+class IdentifyCommand : public Command {
+public:
+    const char* Name() const override { return "identify"; }
+    const char* Synopsis() const override { return "identify"; }
+    const char* Description() const override {
+        return "connect to the board and print its port, ISP mode, FIB id, MCU id and login";
+    }
+    int Execute(CommandContext& context) override;
+};
+
+}  // namespace varnow::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Command.h"
+
+namespace varnow::cli {
+
+// Lists the ports that lead to a board.
+class PortsCommand : public Command {
+public:
+    const char* Name() const override { return "ports"; }
+    const char* Synopsis() const override { return "ports"; }
+    const char* Description() const override {
+        return "list the board ports (the board's USB ports and simulated boards)";
+    }
+    int Execute(CommandContext& context) override;
+};
+
+}  // namespace varnow::cli

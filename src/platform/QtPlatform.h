@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "link/Platform.h"
+
+namespace varnow::platform {
+
+// The platform over QtCore: QTimer per id, the Qt event loop for pumping and nested waits.
+// The serial port is handed in: the board's real port, or a simulated one.
+class QtPlatform : public QObject, public Platform {
+public:
+    // `probe` answers for port names; `port` must outlive the platform.
+    QtPlatform(SerialPort& port, std::function<PortProbe(const std::string&)> probe);
+    ~QtPlatform() override;
+
+    // What the port calls when bytes have arrived; the notification reaches the listener
+    // later, from the event loop, never from inside the call that read or wrote.
+    void NotifyArrival();
+
+    void SetListener(PlatformListener* listener) override { m_listener = listener; }
+    SerialPort& Port() override { return m_port; }
+    PortProbe ProbePort(const std::string& name) override;
+    void ArmTimer(int id, int milliseconds) override;
+    void CancelTimer(int id) override;
+    void PumpEvents() override;
+    void Sleep(int milliseconds) override;
+    std::filesystem::path AppDataFolder() override;
+
+private:
+    SerialPort& m_port;
+    std::function<PortProbe(const std::string&)> m_probe;
+    PlatformListener* m_listener = nullptr;
+    std::map<int, std::unique_ptr<QTimer>> m_timers;
+    bool m_arrivalQueued = false;
+};
+
+}  // namespace varnow::platform

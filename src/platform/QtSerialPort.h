@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <functional>
+
+#include "link/Platform.h"
+
+namespace varnow::platform {
+
+// The board's serial port over QSerialPort: exclusive open, 115200 8N1 without flow control,
+// DTR and RTS asserted, reads that never block and writes that wait at most a second. Arrivals
+// are reported through the notifier, which the platform queues.
+class QtSerialPort : public QObject, public SerialPort {
+public:
+    QtSerialPort();
+
+    void SetArrivalNotifier(std::function<void()> notify) { m_notify = std::move(notify); }
+
+    int Open(const std::string& name) override;
+    int Setup() override;
+    int SetupHandshaking() override;
+    int SetMask(std::uint32_t events) override;
+    std::size_t Read(std::span<std::uint8_t> buffer) override;
+    std::size_t Write(ByteView bytes) override;
+    void Close() override;
+    bool IsOpen() const override { return m_port.isOpen(); }
+
+    const std::string& name() const { return m_name; }
+
+private:
+    QSerialPort m_port;
+    std::string m_name;
+    std::function<void()> m_notify;
+};
+
+// Probes a port by name without keeping it: free, absent, or held by someone.
+PortProbe ProbeSerialPort(const std::string& name);
+
+}  // namespace varnow::platform

@@ -1,0 +1,178 @@
+// varno-sim: serves one simulated board on a pseudo-terminal that the tool lists as a port.
+#include <poll.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "PtyLink.h"
+#include "RealTimeScheduler.h"
+#include "SimBoard.h"
+#include "link/SimulatedPortsFolder.h"
+
+namespace {
+
+using namespace varnow;
+using namespace varnow::sim;
+
+constexpr const char* kUsage = R"(usage: varno-sim [options]
+Serves one simulated Varno board on a pseudo-terminal and links it into the simulated-ports
+folder ($VARNOW_SIM_PORTS, else $XDG_RUNTIME_DIR/varnow-sim), where the tool lists it.
+Prints the link's path, then reads control commands on standard input:
+  unplug | replug | break | silent on | silent off | quit
+
+identity:  --name NAME (link name, default board0)  --dir FOLDER
+           --fib TEXT (repeatable)  --mcu HEX  --pdb TEXT  --old-firmware  --no-mcu-id
+modes:     --password PW  --isp  --latency MS  --seed N
+faults:    --silent  --drop N  --garble N  --ignore COMMAND (repeatable)  --late COMMAND=MS
+)";
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int) { g_stop = 1; }
+
+struct Options {
+    std::string name = "board0";
+    std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
+    BoardConfig config;
+    BoardFaults faults;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    bool fibGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                throw std::invalid_argument(option + " needs a value");
+            }
+            return argv[++i];
+        };
+        if (option == "--name") options.name = value();
+        else if (option == "--dir") options.folder = value();
+        else if (option == "--fib") {
+            if (!fibGiven) options.config.fibLines.clear();
+            fibGiven = true;
+            options.config.fibLines.push_back(value());
+        } else if (option == "--mcu") options.config.mcuId = value();
+        else if (option == "--pdb") options.config.pdbLine = value();
+        else if (option == "--old-firmware") options.config.pdbLine.reset();
+        else if (option == "--no-mcu-id") options.config.mcuIdSupported = false;
+        else if (option == "--password") options.config.password = value();
+        else if (option == "--isp") options.config.ispMode = true;
+        else if (option == "--latency") options.config.latencyMs = std::stoul(value());
+        else if (option == "--seed") options.config.seed = static_cast<std::uint32_t>(std::stoul(value()));
+        else if (option == "--silent") options.faults.silent = true;
+        else if (option == "--drop") options.faults.dropReplies = std::stoi(value());
+        else if (option == "--garble") options.faults.garbleReplies = std::stoi(value());
+        else if (option == "--ignore") options.faults.ignoredCommands.insert(value());
+        else if (option == "--late") {
+            const std::string spec = value();
+            const auto equals = spec.find('=');
+            if (equals == std::string::npos) throw std::invalid_argument("--late takes COMMAND=MS");
+            options.faults.lateCommands[spec.substr(0, equals)] = std::stoul(spec.substr(equals + 1));
+        } else if (option == "--help" || option == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else {
+            throw std::invalid_argument("unknown option " + option);
+        }
+    }
+    return true;
+}
+
+// Handles one control line; false to stop.
+bool Control(const std::string& line, PtyLink& link, SimBoard& board) {
+    if (line == "quit") {
+        return false;
+    }
+    std::string error;
+    if (line == "unplug") {
+        link.Unplug();
+    } else if (line == "replug") {
+        if (!link.plugged() && link.Plug(error)) {
+            board.Restart();
+        }
+    } else if (line == "break") {
+        board.SendUnsolicited("602 0 BREAK init.php 1");
+    } else if (line == "silent on" || line == "silent off") {
+        board.faults().silent = line == "silent on";
+    } else if (!line.empty()) {
+        std::cerr << "varno-sim: unknown control command: " << line << "\n";
+        return true;
+    }
+    std::cout << (error.empty() ? "ok " + line : "error " + error) << std::endl;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    try {
+        ParseOptions(argc, argv, options);
+    } catch (const std::exception& error) {
+        std::cerr << "varno-sim: " << error.what() << "\n" << kUsage;
+        return 2;
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    RealTimeScheduler scheduler;
+    SimBoard board(options.config, scheduler);
+    board.faults() = options.faults;
+    PtyLink link(options.folder / options.name);
+    std::string error;
+    if (!link.Plug(error)) {
+        std::cerr << "varno-sim: " << error << "\n";
+        return 1;
+    }
+    board.SetOutput([&link](std::string_view bytes) { link.Write(bytes); });
+    std::cout << link.link().string() << std::endl;
+
+    std::string control;
+    bool stdinOpen = true;
+    bool clientConnected = false;
+    while (!g_stop) {
+        const int wait = scheduler.RunDue();
+        // While nobody holds the port the master only reports a hang-up: watch it less often.
+        const bool idle = link.NobodyConnected();
+        if (idle && clientConnected) {
+            board.HostClosedPort();
+        }
+        clientConnected = !idle;
+        pollfd fds[2] = {{idle ? -1 : link.masterFd(), POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
+        const int limit = idle ? 10 : 100;
+        const int ready = poll(fds, 2, wait < 0 ? limit : std::min(wait, limit));
+        if (ready <= 0) {
+            continue;
+        }
+        if (fds[0].revents & POLLIN) {
+            char buffer[4096];
+            const std::size_t count = link.Read(buffer, sizeof buffer);
+            board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(buffer), count));
+        }
+        if (fds[1].revents & (POLLIN | POLLHUP)) {
+            char buffer[256];
+            const ssize_t count = read(0, buffer, sizeof buffer);
+            if (count <= 0) {
+                stdinOpen = false;
+                continue;
+            }
+            control.append(buffer, static_cast<std::size_t>(count));
+            for (std::size_t end = control.find('\n'); end != std::string::npos; end = control.find('\n')) {
+                const std::string line = control.substr(0, end);
+                control.erase(0, end + 1);
+                if (!Control(line, link, board)) {
+                    g_stop = 1;
+                }
+            }
+        }
+    }
+    link.Unplug();
+    return 0;
+}

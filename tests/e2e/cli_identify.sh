@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# varnow-cli identifies a board served by varno-sim over a real pseudo-terminal, logs in to a
+# protected one, reports a refused password with its own status, and identifies the embedded
+# simulated board.
+set -euo pipefail
+cli=$1
+sim=$2
+
+work=$(mktemp -d)
+export VARNOW_SIM_PORTS=$work/ports
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts varno-sim with the given options; its control FIFO is $work/<name>.ctl.
+start_sim() {
+    local name=$1
+    shift
+    mkfifo "$work/$name.ctl"
+    "$sim" --name "$name" "$@" < "$work/$name.ctl" > "$work/$name.out" 2>&1 &
+    pids+=($!)
+    exec {fd}> "$work/$name.ctl"  # keeps the FIFO open for later commands
+    for _ in $(seq 100); do
+        [ -L "$VARNOW_SIM_PORTS/$name" ] && return 0
+        sleep 0.05
+    done
+    fail "varno-sim $name did not come up: $(cat "$work/$name.out")"
+}
+
+start_sim plain --fib "FIB-E2E" --mcu 00112233445566778899aabbccddeeff00112233
+start_sim locked --password "open sesame"
+
+"$cli" ports | grep -q "$VARNOW_SIM_PORTS/plain" || fail "ports does not list the simulated board"
+
+out=$("$cli" --port "$VARNOW_SIM_PORTS/plain" identify) || fail "identify exited with $?"
+grep -qx "fib id: FIB-E2E" <<<"$out" || fail "unexpected identity: $out"
+grep -qx "mcu id: 00112233445566778899aabbccddeeff00112233" <<<"$out" || fail "no MCU id: $out"
+grep -qx "isp: no" <<<"$out" || fail "ISP flag: $out"
+
+out=$("$cli" --port "$VARNOW_SIM_PORTS/locked" --password "open sesame" identify) ||
+    fail "login with the right password exited with $?"
+grep -qx "login: yes" <<<"$out" || fail "login flag: $out"
+
+status=0
+out=$("$cli" --json --port "$VARNOW_SIM_PORTS/locked" --password "wrong password" identify) || status=$?
+[ "$status" -eq 9 ] || fail "a refused password exits with $status, not 9"
+grep -q '"id":152' <<<"$out" || fail "no password-mismatch message: $out"
+grep -q '"outcome":"login-refused"' <<<"$out" || fail "no login-refused result: $out"
+
+status=0
+"$cli" --port "$work/no-such-port" identify > /dev/null 2>&1 || status=$?
+[ "$status" -eq 5 ] || fail "a missing port exits with $status, not 5"
+
+out=$("$cli" --simulate identify) || fail "--simulate identify exited with $?"
+grep -qx "port: simulated-board" <<<"$out" || fail "embedded board: $out"
+
+echo "cli identify: 5 passed, 0 failed"
