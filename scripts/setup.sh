@@ -7,7 +7,7 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config
     clang libclang-rt-14-dev             # libFuzzer and the sanitizer runtimes
     libgtest-dev libssl-dev
-    qt6-base-dev libqt6serialport6-dev   # GUI, platform layer
+    qt6-base-dev qt6-serialport-dev     # GUI, platform layer
     libudev-dev                          # hot-plug of the board's USB port
     fonts-nanum                          # Korean texts must render
     xvfb xauth                           # screenshots and GUI tests without a display
