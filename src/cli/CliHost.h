@@ -31,6 +31,7 @@ public:
     void SetProgressCurrent(int current) override;
     std::optional<std::string> AskLoginPassword() override;
     void ShowConnected(bool connected) override { m_connected = connected; }
+    void SelectPortInList(const std::string&) override {}
     std::string SelectedPort() override { return m_port; }
 
 private:

@@ -29,6 +29,7 @@ public:
     void SetProgressCurrent(int current) override { m_progressSteps.push_back(current); }
     std::optional<std::string> AskLoginPassword() override;
     void ShowConnected(bool connected) override { m_looks.push_back(connected); }
+    void SelectPortInList(const std::string& name) override { m_selectedPort = name; }
     std::string SelectedPort() override { return m_selectedPort; }
 
     // Forgets what happened (the selected port and the loop stay).

@@ -3,6 +3,7 @@
 #include "link/CommandStates.h"
 #include "session/ChannelTimeouts.h"
 #include "session/ConnectSequence.h"
+#include "session/PortCheck.h"
 #include "session/SerialTexts.h"
 #include "settings/ChallengeLogin.h"
 
@@ -18,7 +19,8 @@ Writer::Writer(Platform& platform, Host& host, const StringTable& strings, Langu
       m_channel(platform),
       m_connect(std::make_unique<ConnectSequence>(*this)),
       m_login(std::make_unique<ChallengeLogin>(*this)),
-      m_timeouts(std::make_unique<ChannelTimeouts>(*this)) {
+      m_timeouts(std::make_unique<ChannelTimeouts>(*this)),
+      m_portCheck(std::make_unique<PortCheck>(*this)) {
     m_platform.SetListener(this);
 }
 
@@ -83,6 +85,12 @@ void Writer::ReopenForBootLoader() {
         }
     }
 }
+
+void Writer::OnDeviceArrival() { m_portCheck->OnDeviceArrival(); }
+
+void Writer::OnDeviceRemoval() { m_portCheck->OnDeviceRemoval(); }
+
+void Writer::OnResume() { m_portCheck->OnResume(); }
 
 void Writer::RunProgress(ProgressMode mode, const std::function<void()>& started) {
     m_progressShown = true;

@@ -15,6 +15,7 @@ namespace varnow {
 class ConnectSequence;
 class ChallengeLogin;
 class ChannelTimeouts;
+class PortCheck;
 
 // The core of the main window: owns the command channel and the session record, routes the
 // platform's arrivals and timer expiries, and runs the command chains against the host.
@@ -35,6 +36,11 @@ public:
     bool OpenBoardPort(const std::string& name);
     // Reaches the board's boot loader after it restarted into it (command state 16).
     void ReopenForBootLoader();
+
+    // The board's USB device came or went, or the machine woke up.
+    void OnDeviceArrival();
+    void OnDeviceRemoval();
+    void OnResume();
 
     // The progress dialog, tracked so that failure paths can close it.
     void RunProgress(ProgressMode mode, const std::function<void()>& started);
@@ -68,6 +74,7 @@ private:
     std::unique_ptr<ConnectSequence> m_connect;
     std::unique_ptr<ChallengeLogin> m_login;
     std::unique_ptr<ChannelTimeouts> m_timeouts;
+    std::unique_ptr<PortCheck> m_portCheck;
 };
 
 }  // namespace varnow

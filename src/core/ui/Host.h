@@ -32,6 +32,8 @@ public:
     virtual void ShowConnected(bool connected) = 0;
     // The port list's current text; empty when the list holds nothing or nothing is selected.
     virtual std::string SelectedPort() = 0;
+    // Selects the port list's entry of that name, if the list holds one (it is not refilled).
+    virtual void SelectPortInList(const std::string& name) = 0;
 };
 
 }  // namespace varnow
