@@ -57,9 +57,10 @@ TEST(MessageLayout, CarriesFiveCharactersAtATimeFromAnOverWideLine) {
     const auto wrapped = WrapMessageLines({longer}, width);
     EXPECT_EQ(wrapped, (std::vector<std::string>{std::string(40, 'x'), std::string(40, 'x'),
                                                  std::string(15, 'x')}));
-    // Characters, not bytes: a Korean syllable is carried whole.
+    // Characters, not bytes: a Korean syllable is carried whole; a piece of five characters
+    // that is still too wide stays as it is.
     const std::string korean = "\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80";
-    const auto byCharacters = [](const std::string& l) { return static_cast<int>(l.size() / 3) * 100; };
+    const auto byCharacters = [](const std::string& l) { return static_cast<int>(l.size() / 3) * 90; };
     EXPECT_EQ(WrapMessageLines({korean}, byCharacters),
               (std::vector<std::string>{korean.substr(0, 3), korean.substr(3)}));
 }

@@ -43,8 +43,11 @@ std::vector<std::string> WrapMessageLines(std::vector<std::string> lines,
                                           int maxWidth) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string carry;
-        while (width(lines[i]) > maxWidth && !lines[i].empty()) {
+        while (width(lines[i]) > maxWidth) {
             const std::size_t cut = StartOfLastCharacters(lines[i], kCarryCharacters);
+            if (cut == 0) {
+                break;  // five characters wider than the limit: nothing narrower can be made
+            }
             carry.insert(0, lines[i].substr(cut));
             lines[i].erase(cut);
         }
