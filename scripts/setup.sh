@@ -9,7 +9,7 @@ PACKAGES=(
     libgtest-dev libssl-dev
     qt6-base-dev qt6-serialport-dev     # GUI, platform layer
     libudev-dev                          # hot-plug of the board's USB port
-    fonts-nanum                          # Korean texts must render
+    fonts-nanum fonts-liberation         # Korean texts must render; Arial metrics
     xvfb xauth                           # screenshots and GUI tests without a display
 )
 

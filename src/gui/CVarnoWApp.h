@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLocale>
+#include <memory>
+
+#include "CVarnoWDlg.h"
+#include "LanguageStore.h"
+#include "UiText.h"
+#include "ui/StringTable.h"
+
+namespace varnow::gui {
+
+// Start-up: chooses the language once (the stored "Lang", else the system's), then runs the
+// main window for the life of the process.
+class CVarnoWApp {
+public:
+    CVarnoWApp(platform::LanguageStore& store, const QLocale& systemLocale,
+               MainWindowOptions options = {});
+
+    int language() const { return m_language; }
+    CVarnoWDlg& mainWindow() { return *m_window; }
+    int Run();
+
+private:
+    StringTable m_strings;
+    int m_language;
+    std::unique_ptr<UiText> m_ui;
+    std::unique_ptr<CVarnoWDlg> m_window;
+};
+
+}  // namespace varnow::gui

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <memory>
+
+#include "CDlgProgress.h"
+#include "CPngButton.h"
+#include "CWndFileList.h"
+#include "EmbeddedBoard.h"
+#include "HotPlugMonitor.h"
+#include "LanguageStore.h"
+#include "PortComboBox.h"
+#include "QtPlatform.h"
+#include "QtSerialPort.h"
+#include "UiText.h"
+#include "session/Writer.h"
+#include "ui/Host.h"
+
+namespace varnow::gui {
+
+struct MainWindowOptions {
+    bool simulate = false;  // an embedded simulated board is listed first in the port list
+};
+
+// The tool's only top-level window: port list, the four image buttons, the package path
+// field and the menus. It is the host of the core's chains: every message, progress dialog
+// and password prompt of a chain is shown from here.
+class CVarnoWDlg : public QDialog, public Host {
+public:
+    CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
+               MainWindowOptions options = {});
+    ~CVarnoWDlg() override;
+
+    // Commands
+    void Connect();
+    void Disconnect();
+    void Settings();
+    void Upload();
+    void OpenPackage();
+    void ChooseLanguage(int language);
+    void ShowAbout();
+    void FillPortList();
+
+    // Host
+    MessageResult ShowMessage(const Message& message) override;
+    void RunProgress(ProgressMode mode, const std::function<void()>& started) override;
+    void CloseProgress() override;
+    void SetProgressText(const std::string& text, bool showBar) override;
+    void SetProgressTotal(int total) override;
+    void SetProgressCurrent(int current) override;
+    std::optional<std::string> AskLoginPassword() override;
+    void ShowConnected(bool connected) override;
+    std::string SelectedPort() override;
+    void SelectPortInList(const std::string& name) override;
+
+    // For tests and screenshots
+    Writer& writer() { return *m_writer; }
+    PortComboBox* portList() { return m_ports; }
+    CPngButton* connectButton() { return m_connect; }
+    CPngButton* disconnectButton() { return m_disconnect; }
+    CPngButton* settingsButton() { return m_settings; }
+    CPngButton* uploadButton() { return m_upload; }
+    CWndFileList* fileList() { return m_fileList; }
+    QAction* productInfoAction() { return m_productInfo; }
+    QAction* networkInfoAction() { return m_networkInfo; }
+    QAction* koreanAction() { return m_korean; }
+    QAction* englishAction() { return m_english; }
+    QMenu* functionMenu() { return m_functionMenu; }
+    CDlgProgress* progressDialog() { return m_progress; }
+    sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
+    int currentLanguage() const { return m_language; }
+
+    // Handles Enter, Esc, F1 and the Ctrl shortcuts for every key that reaches this window or
+    // one of its children; true when the key was swallowed.
+    bool HandleKey(QKeyEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override {}  // Esc never closes the window
+
+private:
+    void BuildMenus();
+    void BuildControls();
+    void LayOut();
+    void UpdateMenus();
+    PortProbe Probe(const std::string& name);
+
+    const UiText& m_ui;
+    int m_language;
+    const int m_startupLanguage;
+    platform::LanguageStore& m_store;
+    MainWindowOptions m_options;
+    QString m_lastFolder;
+
+    std::unique_ptr<sim::EmbeddedBoard> m_embedded;
+    std::unique_ptr<platform::QtSerialPort> m_serialPort;
+    std::unique_ptr<platform::QtPlatform> m_platform;
+    std::unique_ptr<Writer> m_writer;
+    platform::HotPlugMonitor m_hotPlug;
+
+    QMenuBar* m_menuBar = nullptr;
+    QMenu* m_functionMenu = nullptr;
+    QAction* m_productInfo = nullptr;
+    QAction* m_networkInfo = nullptr;
+    QAction* m_korean = nullptr;
+    QAction* m_english = nullptr;
+    QWidget* m_client = nullptr;
+    PortComboBox* m_ports = nullptr;
+    CPngButton* m_connect = nullptr;
+    CPngButton* m_disconnect = nullptr;
+    CPngButton* m_settings = nullptr;
+    CPngButton* m_upload = nullptr;
+    CWndFileList* m_fileList = nullptr;
+    QPointer<CDlgProgress> m_progress;
+};
+
+}  // namespace varnow::gui

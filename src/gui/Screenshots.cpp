@@ -1,0 +1,72 @@
+// varnow-screenshots: renders the main window, the message dialogs and the progress dialog in
+// both languages to PNG files, for the README. Runs on the offscreen platform.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "CDlgMessage.h"
+#include "CDlgProgress.h"
+#include "CVarnoWDlg.h"
+#include "LanguageStore.h"
+#include "UiText.h"
+
+namespace {
+
+using namespace varnow;
+using namespace varnow::gui;
+
+void Save(QWidget& widget, const QString& path) {
+    widget.show();
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(path, "PNG");
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+}
+
+void Shoot(const StringTable& strings, Language language, const QString& folder) {
+    const UiText ui(strings, language);
+    const QString suffix = language == Language::Korean ? "-ko" : "-en";
+    platform::LanguageStore store;
+    CVarnoWDlg window(ui, static_cast<int>(language), store, MainWindowOptions{true});
+    window.fileList()->SetPackagePath("/home/engineer/packages/varno-sensor-node-2.4.1.qvk");
+    Save(window, folder + "/main-disconnected" + suffix + ".png");
+    window.Connect();
+    Save(window, folder + "/main-connected" + suffix + ".png");
+
+    struct Sample {
+        const char* name;
+        int id;
+        unsigned style;
+    };
+    const Sample samples[] = {
+        {"warning", 118, 48},
+        {"information", 157, 64},
+        {"error", 126, 16},
+        {"question", 139, 36},
+    };
+    for (const auto& sample : samples) {
+        CDlgMessage dialog(&window, ui(sample.id), sample.style, ui);
+        Save(dialog, folder + "/message-" + sample.name + suffix + ".png");
+    }
+    CDlgProgress connecting(&window, ProgressMode::Connect, ui, {});
+    Save(connecting, folder + "/progress-connect" + suffix + ".png");
+    CDlgProgress uploading(&window, ProgressMode::Upload, ui, {});
+    uploading.SetTextAndBar(ui(123), true);
+    uploading.SetTotal(100);
+    uploading.SetCurrent(62);
+    Save(uploading, folder + "/progress-upload" + suffix + ".png");
+    window.Disconnect();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString folder = argc > 1 ? argv[1] : "docs/screenshots";
+    QDir().mkpath(folder);
+    const StringTable strings = StringTable::BuiltIn();
+    Shoot(strings, Language::English, folder);
+    Shoot(strings, Language::Korean, folder);
+    return 0;
+}

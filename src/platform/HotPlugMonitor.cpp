@@ -1,0 +1,99 @@
+#include "HotPlugMonitor.h"
+
+#include <QDir>
+#include <filesystem>
+
+#include "link/SimulatedPortsFolder.h"
+
+#ifdef VARNOW_HAVE_UDEV
+#include <libudev.h>
+#endif
+
+namespace varnow::platform {
+namespace {
+
+QSet<QString> LinksIn(const QString& folder) {
+    QSet<QString> links;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::System | QDir::Files)) {
+        if (entry.isSymLink() && entry.exists()) {
+            links.insert(entry.absoluteFilePath());
+        }
+    }
+    return links;
+}
+
+}  // namespace
+
+struct HotPlugMonitor::Udev {
+#ifdef VARNOW_HAVE_UDEV
+    udev* context = nullptr;
+    udev_monitor* monitor = nullptr;
+    ~Udev() {
+        if (monitor) udev_monitor_unref(monitor);
+        if (context) udev_unref(context);
+    }
+#endif
+};
+
+HotPlugMonitor::HotPlugMonitor() {
+    const QString folder = QString::fromStdString(SimulatedPortsFolderFromEnvironment().string());
+    QDir().mkpath(folder);
+    m_watcher.addPath(folder);
+    m_links = LinksIn(folder);
+    QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
+                     [this] { OnSimulatedFolderChanged(); });
+    StartUdev();
+}
+
+HotPlugMonitor::~HotPlugMonitor() = default;
+
+void HotPlugMonitor::OnSimulatedFolderChanged() {
+    const QString folder = QString::fromStdString(SimulatedPortsFolderFromEnvironment().string());
+    const QSet<QString> now = LinksIn(folder);
+    const bool removed = !(m_links - now).isEmpty();
+    const bool arrived = !(now - m_links).isEmpty();
+    m_links = now;
+    if (removed && m_removed) {
+        m_removed();
+    }
+    if (arrived && m_arrived) {
+        m_arrived();
+    }
+}
+
+void HotPlugMonitor::StartUdev() {
+#ifdef VARNOW_HAVE_UDEV
+    m_udev = std::make_unique<Udev>();
+    m_udev->context = udev_new();
+    if (!m_udev->context) {
+        return;
+    }
+    m_udev->monitor = udev_monitor_new_from_netlink(m_udev->context, "udev");
+    if (!m_udev->monitor ||
+        udev_monitor_filter_add_match_subsystem_devtype(m_udev->monitor, "tty", nullptr) < 0 ||
+        udev_monitor_enable_receiving(m_udev->monitor) < 0) {
+        return;
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_udev->monitor),
+                                                   QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { OnUdevEvent(); });
+#endif
+}
+
+void HotPlugMonitor::OnUdevEvent() {
+#ifdef VARNOW_HAVE_UDEV
+    udev_device* device = udev_monitor_receive_device(m_udev->monitor);
+    if (!device) {
+        return;
+    }
+    const std::string action = udev_device_get_action(device) ? udev_device_get_action(device) : "";
+    udev_device_unref(device);
+    if (action == "add" && m_arrived) {
+        m_arrived();
+    } else if (action == "remove" && m_removed) {
+        m_removed();
+    }
+#endif
+}
+
+}  // namespace varnow::platform
