@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the demo against the embedded simulated board:
-# identifies the board, then checks the sample packages the way the tool checks a package
-# before it writes it to a board.
+# Installs what is missing, builds, and runs the tool against its embedded simulated board:
+# where a display exists, the desktop window (varnow --simulate); elsewhere (or with
+# VARNOW_NO_GUI=1) the command-line demo, which identifies the board and checks the sample
+# packages the way the tool checks a package before it writes it to a board.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# With a display, the desktop tool opens with the simulated board in its port list.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${VARNOW_NO_GUI:-}" ]; then
+    exec build/src/gui/varnow --simulate
+fi
 
 echo "\$ varnow-cli --simulate identify"
 build/src/cli/varnow-cli --simulate identify

@@ -10,7 +10,6 @@ PACKAGES=(
     qt6-base-dev qt6-serialport-dev     # GUI, platform layer
     libudev-dev                          # hot-plug of the board's USB port
     fonts-nanum fonts-liberation         # Korean texts must render; Arial metrics
-    xvfb xauth                           # screenshots and GUI tests without a display
 )
 
 missing=()

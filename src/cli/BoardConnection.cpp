@@ -54,10 +54,7 @@ PortProbe BoardConnection::Probe(const std::string& name) {
     if (m_embedded) {
         return m_embedded->port().Probe(name);
     }
-    if (m_serialPort->IsOpen() && m_serialPort->name() == name) {
-        return PortProbe::InUse;  // our own handle
-    }
-    return platform::ProbeSerialPort(name);
+    return platform::ProbeSerialPort(name, m_serialPort->IsOpen() && m_serialPort->name() == name);
 }
 
 ConnectOutcome BoardConnection::Connect() {

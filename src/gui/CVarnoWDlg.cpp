@@ -79,7 +79,7 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
     BuildMenus();
     BuildControls();
     ShowConnected(false);
-    FillPortList();
+    RefillPortList();  // listed at once, so that the first board can be connected right away
     qApp->installEventFilter(this);
 }
 
@@ -92,10 +92,7 @@ PortProbe CVarnoWDlg::Probe(const std::string& name) {
     if (m_embedded) {
         return m_embedded->port().Probe(name);
     }
-    if (m_serialPort->IsOpen() && m_serialPort->name() == name) {
-        return PortProbe::InUse;
-    }
-    return platform::ProbeSerialPort(name);
+    return platform::ProbeSerialPort(name, m_serialPort->IsOpen() && m_serialPort->name() == name);
 }
 
 void CVarnoWDlg::BuildMenus() {
@@ -175,8 +172,7 @@ void CVarnoWDlg::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), kWindowBackground);
 }
 
-void CVarnoWDlg::FillPortList() {
-    const QString current = m_ports->currentText();
+void CVarnoWDlg::RefillPortList() {
     m_ports->clear();
     if (m_embedded) {
         m_ports->addItem(sim::EmbeddedBoard::kPortName);
@@ -185,6 +181,10 @@ void CVarnoWDlg::FillPortList() {
             m_ports->addItem(QString::fromStdString(port.name));
         }
     }
+}
+
+void CVarnoWDlg::FillPortList() {
+    RefillPortList();
     if (m_ports->count() == 0) {
         ShowMessage(Message{kNoBoardPort, m_ui(kNoBoardPort).toStdString(), MessageStyle::Warning});
         QTimer::singleShot(10, m_ports, [this] { m_ports->hidePopup(); });

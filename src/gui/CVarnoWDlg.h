@@ -43,6 +43,7 @@ public:
     void OpenPackage();
     void ChooseLanguage(int language);
     void ShowAbout();
+    // The port list as it drops down: refilled, and message 107 when it stays empty.
     void FillPortList();
 
     // Host
@@ -92,6 +93,7 @@ private:
     void BuildControls();
     void LayOut();
     void UpdateMenus();
+    void RefillPortList();
     PortProbe Probe(const std::string& name);
 
     const UiText& m_ui;

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+#include <algorithm>
 
 namespace varnow::platform {
 namespace {
@@ -123,13 +124,21 @@ void QtSerialPort::Close() {
     m_name.clear();
 }
 
-PortProbe ProbeSerialPort(const std::string& name) {
+PortProbe ProbeSerialPort(const std::string& name, bool heldHere) {
     const QString portName = QString::fromStdString(name);
-#ifndef Q_OS_WIN
-    if (!QFileInfo::exists(SystemLocation(portName))) {
+#ifdef Q_OS_WIN
+    const bool present = std::any_of(
+        QSerialPortInfo::availablePorts().cbegin(), QSerialPortInfo::availablePorts().cend(),
+        [&](const QSerialPortInfo& info) { return info.portName() == portName; });
+#else
+    const bool present = QFileInfo::exists(SystemLocation(portName));
+#endif
+    if (!present) {
         return PortProbe::Absent;
     }
-#endif
+    if (heldHere) {
+        return PortProbe::InUse;
+    }
     QSerialPort probe;
     probe.setPortName(portName);
     if (probe.open(QIODevice::ReadWrite)) {

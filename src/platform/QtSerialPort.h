@@ -34,7 +34,8 @@ private:
     std::function<void()> m_notify;
 };
 
-// Probes a port by name without keeping it: free, absent, or held by someone.
-PortProbe ProbeSerialPort(const std::string& name);
+// Probes a port by name without keeping it: absent when its device is gone, in use when
+// someone holds it (`heldHere`: this program does), else free.
+PortProbe ProbeSerialPort(const std::string& name, bool heldHere);
 
 }  // namespace varnow::platform

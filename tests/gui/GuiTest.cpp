@@ -1,0 +1,353 @@
+// The desktop application's windows on the offscreen platform.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "CDlgMessage.h"
+#include "CDlgProgress.h"
+#include "CVarnoWApp.h"
+#include "CVarnoWDlg.h"
+#include "LanguageStore.h"
+#include "UiText.h"
+
+using namespace varnow;
+using namespace varnow::gui;
+
+namespace {
+
+// Runs `action` as soon as the modal loop that the caller is about to enter is running.
+void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+
+QColor PixelAt(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
+
+}  // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+private:
+    StringTable m_strings = StringTable::BuiltIn();
+    UiText m_ui{m_strings, Language::English};
+    QTemporaryDir m_config;
+    // Messages that a test did not expect are closed and kept here.
+    QStringList m_unexpected;
+    QTimer m_modalWatch;
+
+    std::unique_ptr<CVarnoWDlg> SimulatedWindow(platform::LanguageStore& store) {
+        return std::make_unique<CVarnoWDlg>(m_ui, 1033, store, MainWindowOptions{true});
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        qputenv("VARNOW_SIM_PORTS", (m_config.path() + "/ports").toUtf8());
+        connect(&m_modalWatch, &QTimer::timeout, this, [this] {
+            if (auto* message = dynamic_cast<CDlgMessage*>(QApplication::activeModalWidget())) {
+                m_unexpected << message->lines().join(" ");
+                message->done(1);
+            }
+        });
+    }
+
+    void init() { m_unexpected.clear(); }
+
+    void messageDialogSplitsAndWrapsLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF CR LF between two words") << "one\r\n\r\ntwo" << QStringList{"one", "two"};
+        QTest::newRow("trailing LF gives an empty last line") << "text\n" << QStringList{"text", ""};
+        QTest::newRow("one line") << "Select a COM port." << QStringList{"Select a COM port."};
+    }
+    void messageDialogSplitsAndWrapsLines() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        CDlgMessage dialog(nullptr, text, 48, m_ui);
+        QCOMPARE(dialog.lines(), lines);
+    }
+
+    void messageDialogSizesItselfFromItsText() {
+        CDlgMessage narrow(nullptr, "OK", 48, m_ui);
+        QCOMPARE(narrow.width(), 200);
+        CDlgMessage wide(nullptr, QString(300, 'W'), 48, m_ui);
+        for (const QString& line : wide.lines()) {
+            QVERIFY(wide.fontMetrics().horizontalAdvance(line) <= 400);
+        }
+        QVERIFY(wide.lines().size() > 1);
+        QCOMPARE(wide.lines().join("").size(), 300);  // nothing lost in the carry
+        const int textWidth = wide.fontMetrics().horizontalAdvance(wide.lines().first());
+        QCOMPARE(wide.width(), textWidth + 110);
+        const QFontMetrics metrics(wide.font());
+        const int n = static_cast<int>(wide.lines().size());
+        QCOMPARE(wide.height(), n * (metrics.height() + 8) + 48 + 59);
+    }
+
+    void messageDialogButtonsGiveTheirResults_data() {
+        QTest::addColumn<unsigned>("style");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QList<int>>("results");
+        QTest::newRow("warning") << 48u << QStringList{"OK"} << QList<int>{1};
+        QTest::newRow("question") << 36u << QStringList{"YES", "NO"} << QList<int>{6, 7};
+        QTest::newRow("ok cancel") << 1u << QStringList{"OK", "Cancel"} << QList<int>{1, 2};
+        QTest::newRow("abort retry ignore") << 2u << QStringList{"Abort", "Retry", "Ignore"}
+                                            << QList<int>{3, 4, 5};
+        QTest::newRow("yes no cancel") << 3u << QStringList{"YES", "NO", "Cancel"} << QList<int>{6, 7, 2};
+        QTest::newRow("cancel try continue") << 6u << QStringList{"Cancel", "Retry", "Continue"}
+                                             << QList<int>{2, 10, 11};
+    }
+    void messageDialogButtonsGiveTheirResults() {
+        QFETCH(unsigned, style);
+        QFETCH(QStringList, captions);
+        QFETCH(QList<int>, results);
+        for (int i = 0; i < captions.size(); ++i) {
+            CDlgMessage dialog(nullptr, "text", style, m_ui);
+            const auto buttons = dialog.visibleButtons();
+            QCOMPARE(buttons.size(), captions.size());
+            QCOMPARE(buttons[i]->text(), captions[i]);
+            if (i > 0) {
+                QVERIFY(buttons[i - 1]->x() < buttons[i]->x());
+            }
+            WhenModal([&] { buttons[i]->click(); });
+            QCOMPARE(dialog.exec(), results[i]);
+        }
+    }
+
+    void messageDialogClosesOnEscapeButNotOnEnter() {
+        CDlgMessage dialog(nullptr, "text", 36, m_ui);
+        WhenModal([&] {
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QVERIFY(dialog.isVisible());
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QCOMPARE(dialog.exec(), 2);
+    }
+
+    void progressDialogPostsItsStartOnlyInConnectAndUploadModes_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("connect") << 0 << true;
+        QTest::newRow("upload") << 1 << true;
+        QTest::newRow("password") << 2 << false;
+    }
+    void progressDialogPostsItsStartOnlyInConnectAndUploadModes() {
+        QFETCH(int, mode);
+        QFETCH(bool, starts);
+        bool started = false;
+        CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui, [&] { started = true; });
+        dialog.show();
+        QTRY_VERIFY(dialog.frame() >= 3);  // the spinner has moved: 300 ms have passed
+        QCOMPARE(started, starts);
+        static const char* texts[] = {"Connecting to product.", "Updating files.",
+                                      "It is setting the password."};
+        QCOMPARE(dialog.text(), QString(texts[mode]));
+    }
+
+    void progressBarWithTotalZeroShowsAnEmptyFrameAndNoSpinner() {
+        CDlgProgress dialog(nullptr, ProgressMode::Upload, m_ui, {});
+        dialog.SetTextAndBar("Updating files.", true);
+        dialog.SetTotal(0);
+        dialog.SetCurrent(50);
+        dialog.show();
+        QCOMPARE(PixelAt(dialog, 30, 69), QColor(0xC8, 0xC8, 0xC8));
+        // No spinner above the bar.
+        QCOMPARE(PixelAt(dialog, dialog.width() / 2, 52), QColor(0xF0, 0xF0, 0xF0));
+        dialog.SetTotal(100);
+        dialog.SetCurrent(50);
+        QCOMPARE(PixelAt(dialog, 30, 69), QColor(0x82, 0x82, 0x82));
+    }
+
+    void progressDialogClosesOnEnterAndEscape() {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            CDlgProgress dialog(nullptr, ProgressMode::Password, m_ui, {});
+            WhenModal([&] { QTest::keyClick(&dialog, key); });
+            QCOMPARE(dialog.exec(), 2);
+        }
+    }
+
+    void mainWindowSwitchesArrangementsAndMenusWithTheConnection() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        QVERIFY(window->connectButton()->isEnabled());
+        QVERIFY(window->portList()->isEnabled());
+        QVERIFY(!window->disconnectButton()->isEnabled());
+        QVERIFY(!window->settingsButton()->isEnabled());
+        QVERIFY(!window->uploadButton()->isEnabled());
+        emit window->functionMenu()->aboutToShow();
+        QVERIFY(!window->productInfoAction()->isEnabled());
+        QVERIFY(!window->networkInfoAction()->isEnabled());
+
+        window->Connect();
+        QCOMPARE(window->writer().connectOutcome(), ConnectOutcome::Identified);
+        QVERIFY(!window->connectButton()->isEnabled());
+        QVERIFY(!window->portList()->isEnabled());
+        QVERIFY(window->disconnectButton()->isEnabled());
+        QVERIFY(window->settingsButton()->isEnabled());
+        QVERIFY(window->uploadButton()->isEnabled());
+        emit window->functionMenu()->aboutToShow();
+        QVERIFY(window->productInfoAction()->isEnabled());
+        QVERIFY(window->networkInfoAction()->isEnabled());
+
+        // Ctrl+N while connected does nothing; Enter and Esc neither close nor press anything.
+        const std::size_t commands = window->embeddedBoard()->board().commands().size();
+        QTest::keyClick(window->portList(), Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QApplication::processEvents();
+        QCOMPARE(window->embeddedBoard()->board().commands().size(), commands);
+        QVERIFY(window->isVisible());
+
+        QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(window->connectButton()->isEnabled());
+        QVERIFY(!window->writer().platform().Port().IsOpen());
+        QVERIFY(m_unexpected.isEmpty());
+    }
+
+    void languageMenuStoresTheChoiceForTheNextStart() {
+        platform::LanguageStore store;
+        store.Write(1033);
+        {
+            CVarnoWApp app(store, QLocale(QLocale::English));
+            CVarnoWDlg& window = app.mainWindow();
+            QCOMPARE(app.language(), 1033);
+            window.ChooseLanguage(1033);  // already English: no message
+            m_modalWatch.start(20);
+            window.ChooseLanguage(1042);
+            m_modalWatch.stop();
+            QCOMPARE(m_unexpected, QStringList{"Restart Varno writer to apply the changed language."});
+            emit window.functionMenu()->aboutToShow();
+            QVERIFY(window.koreanAction()->isChecked());
+            QVERIFY(!window.englishAction()->isChecked());
+            window.close();
+        }
+        CVarnoWApp next(store, QLocale(QLocale::English));
+        QCOMPARE(next.language(), 1042);
+        QCOMPARE(next.mainWindow().windowTitle(), QString("Varno Writer"));
+    }
+
+    void firstRunTakesTheSystemLanguageWhenItHasTexts_data() {
+        QTest::addColumn<int>("system");
+        QTest::addColumn<int>("language");
+        QTest::newRow("Korean system") << static_cast<int>(QLocale::Korean) << 1042;
+        QTest::newRow("German system") << static_cast<int>(QLocale::German) << 1033;
+    }
+    void firstRunTakesTheSystemLanguageWhenItHasTexts() {
+        QFETCH(int, system);
+        QFETCH(int, language);
+        QFile::remove(m_config.path() + "/TarvixSystems/varnow.conf");
+        platform::LanguageStore store;
+        QVERIFY(!store.Read().has_value());
+        CVarnoWApp app(store, QLocale(static_cast<QLocale::Language>(system)));
+        QCOMPARE(app.language(), language);
+        QCOMPARE(store.Read(), std::optional<int>(language));
+    }
+
+    void dropAcceptsExactlyOnePackage_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("one upper-case package") << QStringList{"/tmp/A.QVK"} << true;
+        QTest::newRow("two packages") << QStringList{"/tmp/a.qvk", "/tmp/b.qvk"} << false;
+        QTest::newRow("another extension after it") << QStringList{"/tmp/x.qvk.bak"} << false;
+        QTest::newRow("no dot") << QStringList{"/tmp/package"} << false;
+        QTest::newRow("a folder named like a package") << QStringList{"/tmp/a.qvk"} << true;
+    }
+    void dropAcceptsExactlyOnePackage() {
+        QFETCH(QStringList, files);
+        QFETCH(bool, accepted);
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files) {
+            urls << QUrl::fromLocalFile(file);
+        }
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        if (accepted) {
+            QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window.get(), &drop);
+            QCOMPARE(window->fileList()->packagePath(), files.first());
+        }
+    }
+
+    void packageFieldShortensALongPathInTheMiddle() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        const QString path = "/home/engineer/" + QString(200, 'd') + "/final-package.qvk";
+        window->fileList()->SetPackagePath(path);
+        const QString shown = window->fileList()->shownText();
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY(shown.endsWith("package.qvk"));
+        QVERIFY(shown.startsWith("/home/"));
+    }
+
+    void hotPlugFollowsTheBoardsPortAcrossUnplugAndReplug() {
+        QProcess sim;
+        sim.setProcessChannelMode(QProcess::SeparateChannels);
+        sim.start(VARNO_SIM_PATH, {"--name", "hotplug"});
+        QVERIFY(sim.waitForStarted());
+        QTRY_VERIFY(sim.canReadLine());
+        const QString link = QString::fromUtf8(sim.readLine()).trimmed();
+        auto control = [&](const char* command) {
+            sim.write(QByteArray(command) + "\n");
+            QTRY_VERIFY(sim.canReadLine());
+            QCOMPARE(QString::fromUtf8(sim.readLine()).trimmed(), QString("ok ") + command);
+        };
+
+        platform::LanguageStore store;
+        CVarnoWDlg window(m_ui, 1033, store);
+        window.show();
+        m_modalWatch.start(50);
+        window.FillPortList();
+        window.SelectPortInList(link.toStdString());
+        QCOMPARE(window.SelectedPort(), link.toStdString());
+        window.Connect();
+        QCOMPARE(window.writer().connectOutcome(), ConnectOutcome::Identified);
+        SerialPort& port = window.writer().platform().Port();
+
+        control("unplug");
+        QTRY_VERIFY(!port.IsOpen());
+        QVERIFY(window.connectButton()->isEnabled());  // the disconnected look
+
+        window.writer().SetConnectOutcome(ConnectOutcome::None);
+        control("replug");
+        QTRY_COMPARE_WITH_TIMEOUT(window.writer().connectOutcome(), ConnectOutcome::Identified, 10000);
+        QVERIFY(port.IsOpen());
+        QVERIFY(window.disconnectButton()->isEnabled());
+
+        // Another board arriving leaves this connection alone.
+        QProcess other;
+        other.start(VARNO_SIM_PATH, {"--name", "other"});
+        QTRY_VERIFY(other.canReadLine());
+        QTRY_VERIFY(QFile::exists(m_config.path() + "/ports/other"));
+        QTest::qWait(200);
+        QVERIFY(port.IsOpen());
+        other.kill();
+        other.waitForFinished();
+
+        // Unplugged and plugged in while disconnected: no automatic connect.
+        window.Disconnect();
+        control("unplug");
+        window.writer().SetConnectOutcome(ConnectOutcome::None);
+        control("replug");
+        QTest::qWait(300);
+        QVERIFY(!port.IsOpen());
+        QCOMPARE(window.writer().connectOutcome(), ConnectOutcome::None);
+
+        m_modalWatch.stop();
+        QVERIFY2(m_unexpected.isEmpty(), qPrintable(m_unexpected.join("; ")));
+        sim.write("quit\n");
+        QVERIFY(sim.waitForFinished(5000));
+    }
+};
+
+QTEST_MAIN(GuiTest)
+#include "GuiTest.moc"
