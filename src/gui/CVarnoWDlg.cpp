@@ -71,6 +71,13 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
     m_writer = std::make_unique<Writer>(*m_platform, *this, ui.strings(), ui.language());
     m_hotPlug.SetHandlers([this] { m_writer->OnDeviceArrival(); },
                           [this] { m_writer->OnDeviceRemoval(); });
+#ifdef Q_OS_WIN
+    m_windowsEvents = std::make_unique<platform::WindowsDeviceEvents>(
+        [this] { m_writer->OnDeviceArrival(); }, [this] { m_writer->OnDeviceRemoval(); },
+        [this] { m_writer->OnResume(); });
+    qApp->installNativeEventFilter(m_windowsEvents.get());
+    m_windowsEvents->Register(reinterpret_cast<void*>(winId()));
+#endif
 
     setWindowTitle(ui(kTextCaption));
     setWindowIcon(QIcon(":/images/app.png"));

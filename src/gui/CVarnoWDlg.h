@@ -17,6 +17,9 @@
 #include "QtPlatform.h"
 #include "QtSerialPort.h"
 #include "UiText.h"
+#ifdef Q_OS_WIN
+#include "WindowsDeviceEvents.h"
+#endif
 #include "session/Writer.h"
 #include "ui/Host.h"
 
@@ -108,6 +111,9 @@ private:
     std::unique_ptr<platform::QtPlatform> m_platform;
     std::unique_ptr<Writer> m_writer;
     platform::HotPlugMonitor m_hotPlug;
+#ifdef Q_OS_WIN
+    std::unique_ptr<platform::WindowsDeviceEvents> m_windowsEvents;
+#endif
 
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_functionMenu = nullptr;
