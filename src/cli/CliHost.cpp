@@ -1,5 +1,7 @@
 #include "CliHost.h"
 
+#include "firmware/FirmwareUpgrade.h"
+
 #include <QTimer>
 #include <cstdio>
 #include <iostream>
@@ -73,6 +75,40 @@ void CliHost::SetProgressText(const std::string& text, bool) {
 void CliHost::SetProgressCurrent(int current) {
     m_current = current;
     m_output.Progress(m_progressText, m_current, m_total, m_frame);
+}
+
+void CliHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
+    QEventLoop loop;
+    m_firmwareLoop = &loop;
+    m_firmware = &upgrade;
+    QTimer watch;
+    // Nobody closes a failed window at a terminal: it closes itself once it may be closed.
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const bool failed = upgrade.outcome() == FirmwareOutcome::Failed ||
+                            upgrade.outcome() == FirmwareOutcome::FileRefused;
+        if (failed && upgrade.enabled()) {
+            loop.quit();
+        }
+    });
+    watch.start(50);
+    QTimer::singleShot(0, &loop, [&upgrade] { upgrade.Start(); });
+    loop.exec();
+    m_firmwareLoop = nullptr;
+    m_firmware = nullptr;
+    m_output.EndProgress();
+}
+
+void CliHost::CloseFirmwareWindow() {
+    if (m_firmwareLoop) {
+        m_firmwareLoop->quit();
+    }
+}
+
+void CliHost::FirmwareWindowChanged() {
+    if (m_firmware) {
+        m_output.Progress(m_firmware->status(), static_cast<int>(m_firmware->sent()),
+                          static_cast<int>(m_firmware->total()), ++m_frame);
+    }
 }
 
 std::optional<std::string> CliHost::AskLoginPassword() {

@@ -30,6 +30,9 @@ public:
     void SetProgressTotal(int total) override { m_total = total; }
     void SetProgressCurrent(int current) override;
     std::optional<std::string> AskLoginPassword() override;
+    void RunFirmwareWindow(FirmwareUpgrade& upgrade) override;
+    void CloseFirmwareWindow() override;
+    void FirmwareWindowChanged() override;
     void ShowConnected(bool connected) override { m_connected = connected; }
     void SelectPortInList(const std::string&) override {}
     std::string SelectedPort() override { return m_port; }
@@ -45,6 +48,8 @@ private:
     bool m_passwordOffered = false;
     std::function<bool()> m_chainEnded;
     QEventLoop* m_progressLoop = nullptr;
+    QEventLoop* m_firmwareLoop = nullptr;
+    FirmwareUpgrade* m_firmware = nullptr;
     bool m_progressClosed = false;
     std::string m_progressText;
     int m_total = 0;

@@ -27,6 +27,7 @@ public:
     PortProbe ProbePort(const std::string& name) override;
     void ArmTimer(int id, int milliseconds) override;
     void CancelTimer(int id) override;
+    void Post(std::function<void()> task) override;
     void PumpEvents() override;
     void Sleep(int milliseconds) override;
     std::filesystem::path AppDataFolder() override;

@@ -19,6 +19,9 @@ struct BoardConfig {
     bool ispMode = false;                         // starts in its boot loader
     std::uint64_t latencyMs = 2;                  // from a command's CR to its reply
     std::uint32_t seed = 1;                       // login challenges
+    std::uint8_t productId = 1;                   // of the image the board starts with
+    std::string firmwareName = "VARNO-FW 3.2.1";  // the "A" record of "send tail"
+    std::uint64_t rebootMs = 300;                 // from a restart until the port is back
 };
 
 // Misbehaviour on request; counters count down as replies go out.
@@ -29,6 +32,10 @@ struct BoardFaults {
     std::uint64_t delayNextReplyMs = 0;
     std::set<std::string, std::less<>> ignoredCommands;  // echoed, never answered
     std::map<std::string, std::uint64_t, std::less<>> lateCommands;  // answered N ms late
+    bool wrongHash = false;           // "get id kofs hash" reports another hash
+    bool noHashCommand = false;       // "501 " to "get id kofs hash"
+    bool silentAfterStored = false;   // "412 " and then nothing
+    std::size_t unplugAfterTextBytes = 0;  // the cable goes after this much upload text (0: never)
 };
 
 }  // namespace varnow::sim

@@ -3,24 +3,53 @@
 #include <algorithm>
 
 #include "common/Bytes.h"
+#include "common/Crc16.h"
+#include "link/Base64Decoder.h"
 #include "settings/AdminPassword.h"
+#include "upload/Base64Encoder.h"
+#include "upload/UploadText.h"
 
 namespace varnow::sim {
 namespace {
+
 constexpr char kStx = '\x02';
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
+constexpr std::size_t kTestBlockSize = 512;
+constexpr std::uint64_t kRawIdleMs = 200;
+constexpr std::uint64_t kUsbGoneAfterMs = 30;
+
+// A small valid image of the given product, as a board leaves the factory with.
+Bytes FactoryImage(std::uint8_t productId) {
+    Bytes image(1024, 0xFF);
+    const char magic[] = "kFoS";
+    std::copy_n(magic, 4, image.begin());
+    WriteLe16(image, 4, 1);
+    WriteLe16(image, 6, Crc16(ByteView(image).first(6)));
+    image[10] = 4;
+    image[11] = productId;
+    std::fill_n(image.begin() + 12, 4, 0);
+    std::copy_n(magic, 4, image.end() - 8);
+    std::fill_n(image.end() - 4, 2, 0);
+    WriteLe16(image, 1022, Crc16(ByteView(image).subspan(1016, 6)));
+    return image;
+}
+
 }  // namespace
 
 SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
     : m_config(std::move(config)), m_scheduler(scheduler), m_random(m_config.seed) {
+    m_kofs = FactoryImage(m_config.productId);
     m_handlers = {
-        {"set esc", &SimBoard::OnSetEsc},         {"set echo", &SimBoard::OnSetEcho},
-        {"get id pdb", &SimBoard::OnGetIdPdb},    {"get sys kofs", &SimBoard::OnGetSysKofs},
-        {"get state", &SimBoard::OnGetState},     {"get id kofs", &SimBoard::OnGetIdKofs},
-        {"get id fib", &SimBoard::OnGetIdFib},    {"get id mcu", &SimBoard::OnGetIdMcu},
-        {"set state", &SimBoard::OnSetState},     {"auth chap", &SimBoard::OnAuthChap},
-        {"auth hash", &SimBoard::OnAuthHash},
+        {"set esc", &SimBoard::OnSetEsc},           {"set echo", &SimBoard::OnSetEcho},
+        {"get id pdb", &SimBoard::OnGetIdPdb},      {"get sys kofs", &SimBoard::OnGetSysKofs},
+        {"get state", &SimBoard::OnGetState},       {"get id kofs", &SimBoard::OnGetIdKofs},
+        {"get id fib", &SimBoard::OnGetIdFib},      {"get id mcu", &SimBoard::OnGetIdMcu},
+        {"set state", &SimBoard::OnSetState},       {"auth chap", &SimBoard::OnAuthChap},
+        {"auth hash", &SimBoard::OnAuthHash},       {"erase kofs", &SimBoard::OnEraseKofs},
+        {"recv kofs", &SimBoard::OnRecvKofs},       {"get id kofs hash", &SimBoard::OnGetKofsHash},
+        {"send kofs head", &SimBoard::OnSendKofsHead}, {"send tail", &SimBoard::OnSendTail},
+        {"reboot isp", &SimBoard::OnRebootIsp},
     };
 }
 
@@ -29,11 +58,32 @@ void SimBoard::Restart() {
     m_framed = false;
     m_loggedIn = false;
     m_line.clear();
+    m_mode = Mode::Commands;
     m_outbox.clear();  // what was on its way is lost with the power
+}
+
+void SimBoard::Restart(bool bootLoader) {
+    // The port goes away shortly after the answer, and comes back in the other mode.
+    m_scheduler.After(kUsbGoneAfterMs, [this, bootLoader] {
+        if (m_unplug) {
+            m_unplug();
+        }
+        m_scheduler.After(m_config.rebootMs, [this, bootLoader] {
+            m_config.ispMode = bootLoader;
+            Restart();
+            if (m_replug) {
+                m_replug();
+            }
+        });
+    });
 }
 
 void SimBoard::Receive(ByteView bytes) {
     for (std::uint8_t byte : bytes) {
+        if (m_mode != Mode::Commands) {
+            ReceiveData(byte);
+            continue;
+        }
         const char c = static_cast<char>(byte);
         if (m_echo && !m_config.ispMode) {
             Send(c == kCr ? std::string("\r\n") : std::string(1, c));
@@ -54,6 +104,87 @@ void SimBoard::Receive(ByteView bytes) {
             HandleLine(line);
         }
     }
+}
+
+void SimBoard::ReceiveData(std::uint8_t byte) {
+    switch (m_mode) {
+        case Mode::KofsText:
+            m_text.push_back(static_cast<char>(byte));
+            if (m_faults.unplugAfterTextBytes != 0 && m_text.size() == m_faults.unplugAfterTextBytes &&
+                m_unplug) {
+                m_mode = Mode::Commands;
+                m_unplug();
+                return;
+            }
+            if (m_text.ends_with("\r\r")) {
+                FinishKofsText();
+            }
+            break;
+        case Mode::TestBlock:
+            m_raw.push_back(byte);
+            if (m_raw.size() == kTestBlockSize) {
+                FinishTestBlock();
+            }
+            break;
+        case Mode::FirmwareImage: {
+            m_raw.push_back(byte);
+            // The image's length stands in its header; without a plausible one, the end is
+            // where the bytes stop coming.
+            const std::size_t expected = m_raw.size() >= 8 ? ReadLe32(m_raw, 4) : 0;
+            if (expected >= 16 && m_raw.size() == expected) {
+                FinishFirmwareImage();
+            }
+            break;
+        }
+        case Mode::Commands:
+            break;
+    }
+}
+
+void SimBoard::WatchIdle(std::uint64_t idleMs) {
+    const std::uint64_t generation = ++m_rawGeneration;
+    const std::size_t size = m_raw.size();
+    m_scheduler.After(idleMs, [this, generation, size, idleMs] {
+        if (generation != m_rawGeneration || m_mode == Mode::Commands) {
+            return;
+        }
+        if (m_raw.size() != size) {
+            WatchIdle(idleMs);
+        } else if (m_mode == Mode::TestBlock) {
+            FinishTestBlock();
+        } else if (m_mode == Mode::FirmwareImage) {
+            FinishFirmwareImage();
+        }
+    });
+}
+
+void SimBoard::FinishKofsText() {
+    m_mode = Mode::Commands;
+    m_kofs = DecodeBase64(AsBytes(m_text));
+    m_text.clear();
+    Reply("412 stored");
+    if (!m_faults.silentAfterStored) {
+        Reply("602 0 STOP kofs 0");
+    }
+}
+
+void SimBoard::FinishTestBlock() {
+    m_mode = Mode::Commands;
+    ++m_rawGeneration;
+    m_testBlock = m_raw;
+    const bool firmware = m_raw.size() >= 4 && m_raw[0] == 'f' && m_raw[2] == 's' && m_raw[3] == 'P';
+    Reply(firmware ? "202 test block ok" : "301 bad test block");
+}
+
+void SimBoard::FinishFirmwareImage() {
+    m_mode = Mode::Commands;
+    ++m_rawGeneration;
+    const bool sound = m_raw.size() >= 16 &&
+                       Crc16(ByteView(m_raw).subspan(16)) == ReadLe16(m_raw, 8);
+    if (sound) {
+        m_firmware = m_raw;
+    }
+    Reply(sound ? "204 programmed" : "302 image crc error");
 }
 
 void SimBoard::HandleLine(const std::string& line) {
@@ -94,6 +225,29 @@ void SimBoard::HandleLine(const std::string& line) {
 void SimBoard::HandleBootLoaderLine(const std::string& line) {
     if (line.empty()) {
         Send("100\r\n");
+        return;
+    }
+    if (m_faults.ignoredCommands.count(line) != 0) {
+        return;
+    }
+    Send(line + "\r\n");  // the boot loader echoes its commands
+    if (line == "tf 0") {
+        m_raw.clear();
+        m_mode = Mode::TestBlock;
+        Send("201 send test block\r\n");
+        WatchIdle(kRawIdleMs);
+    } else if (line == "uf 7b19" || line == "ef 3de4") {
+        Send("200 ok\r\n");
+    } else if (line == "pf 92a6") {
+        m_raw.clear();
+        m_mode = Mode::FirmwareImage;
+        Send("201 send image\r\n");
+        WatchIdle(kRawIdleMs);
+    } else if (line == "rs 10") {
+        Send("r 10\r\n");
+        Restart(false);
+    } else {
+        Send("300 unknown\r\n");
     }
 }
 
@@ -154,6 +308,17 @@ void SimBoard::Flush() {
     }
 }
 
+void SimBoard::SendBulk(ByteView bytes) {
+    const std::string text = EncodeBase64(bytes);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find("\r\n", start), text.size());
+        Reply(std::string_view(text).substr(start, end - start));
+        start = end + 2;
+    }
+    Reply("411 end");
+}
+
 void SimBoard::SendUnsolicited(std::string_view line) { Reply(line); }
 
 void SimBoard::OnSetEsc(std::string_view arguments) {
@@ -176,7 +341,7 @@ void SimBoard::OnGetIdPdb(std::string_view) {
 }
 
 void SimBoard::OnGetSysKofs(std::string_view) {
-    Reply("3741");
+    Reply(std::to_string(MaxUploadImageKib()));
     Reply("410 OK");
 }
 
@@ -230,6 +395,47 @@ void SimBoard::OnAuthHash(std::string_view arguments) {
         // The challenge stays: the tool answers it again with the next password it is given.
         Reply("504 wrong password");
     }
+}
+
+void SimBoard::OnEraseKofs(std::string_view) {
+    m_kofs.clear();
+    Reply("410 OK");
+}
+
+void SimBoard::OnRecvKofs(std::string_view) {
+    m_text.clear();
+    m_mode = Mode::KofsText;
+}
+
+void SimBoard::OnGetKofsHash(std::string_view) {
+    if (m_faults.noHashCommand) {
+        Reply("501 no such id");
+        return;
+    }
+    std::string hash = ImageHash(m_kofs);
+    if (m_faults.wrongHash) {
+        hash[0] = hash[0] == '0' ? '1' : '0';
+    }
+    Reply(hash);
+    Reply("410 OK");
+}
+
+void SimBoard::OnSendKofsHead(std::string_view) {
+    const std::size_t headBytes = m_kofs.size() > 10 ? std::max<std::size_t>(16, 4u * m_kofs[10]) : 0;
+    SendBulk(ByteView(m_kofs).first(std::min(headBytes, m_kofs.size())));
+}
+
+void SimBoard::OnSendTail(std::string_view) {
+    Bytes block{'A', 0, 0, 0};
+    block.insert(block.end(), m_config.firmwareName.begin(), m_config.firmwareName.end());
+    block.push_back(0);
+    WriteLe16(block, 2, static_cast<std::uint16_t>(block.size()));
+    SendBulk(block);
+}
+
+void SimBoard::OnRebootIsp(std::string_view) {
+    Reply("410 OK");
+    Restart(true);
 }
 
 }  // namespace varnow::sim

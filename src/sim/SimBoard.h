@@ -24,6 +24,11 @@ public:
     SimBoard(BoardConfig config, Scheduler& scheduler);
 
     void SetOutput(Output output) { m_output = std::move(output); }
+    // How the board makes its USB port vanish and come back when it restarts.
+    void SetUsb(std::function<void()> unplug, std::function<void()> replug) {
+        m_unplug = std::move(unplug);
+        m_replug = std::move(replug);
+    }
     void Receive(ByteView bytes);
 
     BoardConfig& config() { return m_config; }
@@ -40,11 +45,26 @@ public:
     bool framed() const { return m_framed; }
     bool echo() const { return m_echo; }
     bool loggedIn() const { return m_loggedIn; }
+    bool ispMode() const { return m_config.ispMode; }
+    // The file system image and the firmware the board holds.
+    const Bytes& kofs() const { return m_kofs; }
+    const Bytes& firmware() const { return m_firmware; }
+    const Bytes& testBlock() const { return m_testBlock; }
 
 private:
     using Handler = void (SimBoard::*)(std::string_view arguments);
 
+    enum class Mode { Commands, KofsText, TestBlock, FirmwareImage };
+
     void HandleLine(const std::string& line);
+    void ReceiveData(std::uint8_t byte);
+    void FinishKofsText();
+    void FinishTestBlock();
+    void FinishFirmwareImage();
+    // Ends a raw transfer that has stopped arriving.
+    void WatchIdle(std::uint64_t idleMs);
+    void Restart(bool bootLoader);
+    void SendBulk(ByteView bytes);
     void HandleBootLoaderLine(const std::string& line);
     void Reply(std::string_view text);
     void Send(std::string bytes);
@@ -63,6 +83,12 @@ private:
     void OnSetState(std::string_view arguments);
     void OnAuthChap(std::string_view arguments);
     void OnAuthHash(std::string_view arguments);
+    void OnEraseKofs(std::string_view arguments);
+    void OnRecvKofs(std::string_view arguments);
+    void OnGetKofsHash(std::string_view arguments);
+    void OnSendKofsHead(std::string_view arguments);
+    void OnSendTail(std::string_view arguments);
+    void OnRebootIsp(std::string_view arguments);
 
     BoardConfig m_config;
     BoardFaults m_faults;
@@ -83,6 +109,15 @@ private:
     bool m_flushScheduled = false;
     std::uint64_t m_lastDeliveryAt = 0;
     std::vector<std::string> m_commands;
+    std::function<void()> m_unplug;
+    std::function<void()> m_replug;
+    Mode m_mode = Mode::Commands;
+    std::string m_text;      // upload text being received
+    Bytes m_raw;             // test block or firmware image being received
+    std::uint64_t m_rawGeneration = 0;
+    Bytes m_kofs;
+    Bytes m_firmware;
+    Bytes m_testBlock;
 };
 
 }  // namespace varnow::sim

@@ -7,6 +7,7 @@ namespace varnow::sim {
 SimulatedPort::SimulatedPort(SimBoard& board, std::string name)
     : m_board(board), m_name(std::move(name)) {
     m_board.SetOutput([this](std::string_view bytes) { Deliver(bytes); });
+    m_board.SetUsb([this] { Unplug(); }, [this] { Replug(); });
 }
 
 int SimulatedPort::Open(const std::string& name) {
@@ -61,11 +62,16 @@ void SimulatedPort::Unplug() {
     m_plugged = false;
     m_received.clear();
     m_readAt = 0;
+    if (m_plugNotify) {
+        m_plugNotify(false);
+    }
 }
 
 void SimulatedPort::Replug() {
     m_plugged = true;
-    m_board.Restart();
+    if (m_plugNotify) {
+        m_plugNotify(true);
+    }
 }
 
 PortProbe SimulatedPort::Probe(const std::string& name) const {

@@ -14,6 +14,8 @@ class SimulatedPort : public SerialPort {
 public:
     SimulatedPort(SimBoard& board, std::string name);
 
+    // Called when the device vanishes (false) or comes back (true).
+    void SetPlugNotifier(std::function<void(bool)> notify) { m_plugNotify = std::move(notify); }
     // Called whenever bytes have arrived; the platform turns it into a queued notification.
     void SetArrivalNotifier(std::function<void()> notify) { m_notify = std::move(notify); }
 
@@ -47,6 +49,7 @@ private:
     std::string m_name;
     std::function<void()> m_notify;
     std::function<void(ByteView)> m_tap;
+    std::function<void(bool)> m_plugNotify;
     bool m_open = false;
     bool m_plugged = true;
     std::string m_received;

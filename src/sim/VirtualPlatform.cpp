@@ -18,6 +18,17 @@ VirtualPlatform::VirtualPlatform(VirtualEventLoop& loop, SimulatedPort& port,
             }
         });
     });
+    WatchPlugging();
+}
+
+void VirtualPlatform::WatchPlugging() {
+    m_port.SetPlugNotifier([this](bool plugged) {
+        m_loop.Post(0, [this, plugged] {
+            if (m_listener) {
+                plugged ? m_listener->OnDeviceArrival() : m_listener->OnDeviceRemoval();
+            }
+        });
+    });
 }
 
 void VirtualPlatform::ArmTimer(int id, int milliseconds) {

@@ -20,6 +20,7 @@ public:
     PortProbe ProbePort(const std::string& name) override { return m_port.Probe(name); }
     void ArmTimer(int id, int milliseconds) override;
     void CancelTimer(int id) override { m_timers.erase(id); }
+    void Post(std::function<void()> task) override { m_loop.Post(0, std::move(task)); }
     void PumpEvents() override { m_loop.RunDue(); }
     void Sleep(int milliseconds) override { m_loop.Sleep(static_cast<std::uint64_t>(milliseconds)); }
     std::filesystem::path AppDataFolder() override { return m_appData; }
@@ -33,6 +34,8 @@ private:
         int period;
     };
     void ScheduleExpiry(int id, std::uint64_t generation, int period);
+    // The port's unplug and replug reach the listener as device removal and arrival.
+    void WatchPlugging();
 
     VirtualEventLoop& m_loop;
     SimulatedPort& m_port;

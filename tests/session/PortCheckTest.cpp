@@ -27,14 +27,13 @@ protected:
 };
 
 TEST_F(PortCheckTest, UnplugClosesThePortAndReplugConnectsAgain) {
-    port.Unplug();
-    writer.OnDeviceRemoval();
+    port.Unplug();  // the platform reports the removal, and later the arrival
+    loop.RunUntilIdle();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(host.connectedLook());
     EXPECT_TRUE(writer.session().reconnectPending);
 
     port.Replug();
-    writer.OnDeviceArrival();
     loop.RunUntilIdle();
     EXPECT_EQ(writer.connectOutcome(), ConnectOutcome::Identified);
     EXPECT_TRUE(port.IsOpen());
@@ -46,9 +45,8 @@ TEST_F(PortCheckTest, UnplugClosesThePortAndReplugConnectsAgain) {
 TEST_F(PortCheckTest, UnplugWhileDisconnectedThenReplugDoesNothing) {
     writer.Disconnect();
     port.Unplug();
-    writer.OnDeviceRemoval();
+    loop.RunUntilIdle();
     port.Replug();
-    writer.OnDeviceArrival();
     loop.RunUntilIdle();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(Connects(), 1u);
@@ -65,10 +63,9 @@ TEST_F(PortCheckTest, OtherDevicesComingAndGoingChangeNothing) {
 
 TEST_F(PortCheckTest, IgnoresTheNextArrivalWhenAsked) {
     port.Unplug();
-    writer.OnDeviceRemoval();
+    loop.RunUntilIdle();
     writer.session().ignoreNextArrival = true;
     port.Replug();
-    writer.OnDeviceArrival();
     loop.RunUntilIdle();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(writer.session().ignoreNextArrival);
@@ -79,10 +76,7 @@ TEST_F(PortCheckTest, UnplugDuringAnOperationEndsIt) {
     board.faults().silent = true;
     writer.RunProgress(ProgressMode::Upload, [this] {
         writer.channel().SendCommand("erase kofs\r", kStateEraseKofs, kTimerReply10s, 10000);
-        loop.After(100, [this] {
-            port.Unplug();
-            writer.OnDeviceRemoval();
-        });
+        loop.After(100, [this] { port.Unplug(); });
     });
     EXPECT_FALSE(host.userClosedProgress()) << "the port check closed the dialog";
     EXPECT_EQ(writer.channel().state(), kStateIdle);

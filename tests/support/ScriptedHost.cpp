@@ -1,5 +1,7 @@
 #include "support/ScriptedHost.h"
 
+#include "firmware/FirmwareUpgrade.h"
+
 namespace varnow::testing {
 
 MessageResult ScriptedHost::ShowMessage(const Message& message) {
@@ -21,6 +23,18 @@ void ScriptedHost::RunProgress(ProgressMode mode, const std::function<void()>& s
         m_userClosedProgress = true;
     }
     m_progressClosed = false;
+}
+
+void ScriptedHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
+    ++m_firmwareWindows;
+    m_firmwareClosedByTool = false;
+    upgrade.Start();
+    // The user closes the window once it has failed; a success is closed by the tool.
+    m_loop.RunUntil([&] {
+        const bool failed = upgrade.outcome() == FirmwareOutcome::Failed ||
+                            upgrade.outcome() == FirmwareOutcome::FileRefused;
+        return m_firmwareClosedByTool || (failed && upgrade.enabled());
+    });
 }
 
 std::optional<std::string> ScriptedHost::AskLoginPassword() {
@@ -47,6 +61,9 @@ void ScriptedHost::Reset() {
     m_progressBar = false;
     m_progressTotal = 0;
     m_progressSteps.clear();
+    m_firmwareWindows = 0;
+    m_firmwareRepaints = 0;
+    m_firmwareClosedByTool = false;
 }
 
 std::vector<int> ScriptedHost::messageIds() const {

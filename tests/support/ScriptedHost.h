@@ -28,6 +28,9 @@ public:
     void SetProgressTotal(int total) override { m_progressTotal = total; }
     void SetProgressCurrent(int current) override { m_progressSteps.push_back(current); }
     std::optional<std::string> AskLoginPassword() override;
+    void RunFirmwareWindow(FirmwareUpgrade& upgrade) override;
+    void CloseFirmwareWindow() override { m_firmwareClosedByTool = true; }
+    void FirmwareWindowChanged() override { ++m_firmwareRepaints; }
     void ShowConnected(bool connected) override { m_looks.push_back(connected); }
     void SelectPortInList(const std::string& name) override { m_selectedPort = name; }
     std::string SelectedPort() override { return m_selectedPort; }
@@ -56,6 +59,9 @@ public:
     const std::vector<int>& progressSteps() const { return m_progressSteps; }
     int progressTotal() const { return m_progressTotal; }
     const std::string& progressText() const { return m_progressText; }
+    int firmwareWindows() const { return m_firmwareWindows; }
+    // The connect sequence closed the finished firmware window after the board came back.
+    bool firmwareClosedByTool() const { return m_firmwareClosedByTool; }
 
 private:
     sim::VirtualEventLoop& m_loop;
@@ -73,6 +79,9 @@ private:
     bool m_progressBar = false;
     int m_progressTotal = 0;
     std::vector<int> m_progressSteps;
+    int m_firmwareWindows = 0;
+    int m_firmwareRepaints = 0;
+    bool m_firmwareClosedByTool = false;
 };
 
 }  // namespace varnow::testing

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -52,6 +53,9 @@ public:
     // Bytes have arrived (or a serial event happened): `events` low 16 bits, errors high.
     virtual void OnSerialEvent(std::uint32_t events) = 0;
     virtual void OnTimer(int id) = 0;
+    // The board's USB device came or went (where the platform reports it).
+    virtual void OnDeviceArrival() {}
+    virtual void OnDeviceRemoval() {}
 };
 
 // Everything the core needs of the machine it runs on.
@@ -64,6 +68,9 @@ public:
     // Timers repeat until cancelled; arming an armed id restarts it with the new period.
     virtual void ArmTimer(int id, int milliseconds) = 0;
     virtual void CancelTimer(int id) = 0;
+    // Runs `task` later on the core's thread, after the events already waiting: a posted
+    // window message.
+    virtual void Post(std::function<void()> task) = 0;
     // Handles every event that is already waiting (arrivals, expiries, repaints), then returns.
     virtual void PumpEvents() = 0;
     // Blocks the core's thread; nothing is handled meanwhile.

@@ -1,7 +1,9 @@
 #include "session/ChannelTimeouts.h"
 
 #include "link/CommandStates.h"
+#include "firmware/FirmwareUpgrade.h"
 #include "session/Writer.h"
+#include "upload/UploadChain.h"
 
 namespace varnow {
 namespace {
@@ -25,6 +27,7 @@ void ChannelTimeouts::OnTimer(int id) {
             if (channel.state() == kStateGetIdPdb) {
                 m_writer.SetConnectOutcome(ConnectOutcome::Stalled);
             }
+            m_writer.upload().OnTimedOut(channel.state());
             channel.SetState(kStateIdle);
             break;
         }
@@ -65,6 +68,7 @@ void ChannelTimeouts::OnReply3s() {
             m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
             break;
         case kStateRecvKofs:
+            m_writer.upload().OnTimedOut(channel.state());
             channel.SetState(kStateIdle);
             m_writer.CloseProgressIfShown();
             m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);
@@ -88,6 +92,13 @@ void ChannelTimeouts::OnReply3s() {
 void ChannelTimeouts::OnReply5s() {
     m_writer.platform().CancelTimer(kTimerReply5s);
     m_writer.CloseProgressIfShown();
+    if (m_writer.firmwareWindow() != nullptr) {
+        m_writer.platform().Post([this] {
+            if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
+                window->OnEnded(false);
+            }
+        });
+    }
     m_writer.channel().SetState(kStateIdle);
 }
 
@@ -95,6 +106,7 @@ void ChannelTimeouts::OnReply10s() {
     m_writer.platform().CancelTimer(kTimerReply10s);
     CommandChannel& channel = m_writer.channel();
     if (channel.state() == kStateEraseKofs) {
+        m_writer.upload().OnTimedOut(channel.state());
         channel.SetState(kStateIdle);
         m_writer.CloseProgressIfShown();
         m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);

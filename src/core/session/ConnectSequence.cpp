@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "firmware/FirmwareUpgrade.h"
 #include "link/CommandStates.h"
 #include "session/Writer.h"
 #include "settings/AddressText.h"
@@ -15,6 +16,7 @@ constexpr int kInitialSettingFailed = 118;
 constexpr int kIspMode = 119;
 constexpr int kUpgradeFirmware = 166;
 constexpr int kUseLastWriter = 167;
+constexpr int kFirmwareTransmitted = 157;
 constexpr int kMaxProbes = 6;
 
 bool EndsStep(const ReplyLine& line) { return line.StartsWith("410 ") || line.StartsWith("502 "); }
@@ -101,7 +103,17 @@ void ConnectSequence::OnProbeLine(const ReplyLine& line) {
         m_writer.session().isp = true;
         m_writer.SetConnectOutcome(ConnectOutcome::IspMode);
         m_writer.CloseProgressIfShown();
-        m_writer.messenger().Show(kIspMode, MessageStyle::Warning);
+        if (m_writer.firmwareWindow() != nullptr) {
+            // The firmware window goes on with the transfer.
+            m_writer.platform().CancelTimer(kTimerReply5s);
+            m_writer.platform().Post([this] {
+                if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
+                    window->OnBootLoaderReady();
+                }
+            });
+        } else {
+            m_writer.messenger().Show(kIspMode, MessageStyle::Warning);
+        }
         return;
     }
     m_writer.session().isp = false;
@@ -255,6 +267,11 @@ void ConnectSequence::Finish() {
     }
     m_writer.CloseProgressIfShown();
     m_writer.SetConnectOutcome(ConnectOutcome::Identified);
+    const FirmwareUpgrade* window = m_writer.firmwareWindow();
+    if (window != nullptr && window->finished()) {
+        m_writer.host().CloseFirmwareWindow();
+        m_writer.messenger().Show(kFirmwareTransmitted, MessageStyle::Information);
+    }
 }
 
 void ConnectSequence::BeginLogin(int timerId) {

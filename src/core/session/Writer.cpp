@@ -1,11 +1,14 @@
 #include "session/Writer.h"
 
+#include "firmware/FirmwareUpgrade.h"
+#include "firmware/IspTransfer.h"
 #include "link/CommandStates.h"
 #include "session/ChannelTimeouts.h"
 #include "session/ConnectSequence.h"
 #include "session/PortCheck.h"
 #include "session/SerialTexts.h"
 #include "settings/ChallengeLogin.h"
+#include "upload/UploadChain.h"
 
 namespace varnow {
 namespace {
@@ -20,7 +23,9 @@ Writer::Writer(Platform& platform, Host& host, const StringTable& strings, Langu
       m_connect(std::make_unique<ConnectSequence>(*this)),
       m_login(std::make_unique<ChallengeLogin>(*this)),
       m_timeouts(std::make_unique<ChannelTimeouts>(*this)),
-      m_portCheck(std::make_unique<PortCheck>(*this)) {
+      m_portCheck(std::make_unique<PortCheck>(*this)),
+      m_upload(std::make_unique<UploadChain>(*this)),
+      m_isp(std::make_unique<IspTransfer>(*this)) {
     m_platform.SetListener(this);
 }
 
@@ -86,6 +91,18 @@ void Writer::ReopenForBootLoader() {
     }
 }
 
+void Writer::StartUpload(LoadedPackage& package) { m_upload->StartUpload(package); }
+
+void Writer::RunFirmwareUpgrade(const std::filesystem::path& firmware) {
+    FirmwareUpgrade upgrade(*this, firmware);
+    m_firmwareWindow = &upgrade;
+    m_host.RunFirmwareWindow(upgrade);
+    m_platform.CancelTimer(FirmwareUpgrade::kCheckTimer);
+    m_platform.CancelTimer(FirmwareUpgrade::kStandbyTimer);
+    m_firmwareOutcome = upgrade.outcome();
+    m_firmwareWindow = nullptr;
+}
+
 void Writer::OnDeviceArrival() { m_portCheck->OnDeviceArrival(); }
 
 void Writer::OnDeviceRemoval() { m_portCheck->OnDeviceRemoval(); }
@@ -116,6 +133,12 @@ void Writer::OnSerialEvent(std::uint32_t events) { m_channel.HandleArrival(event
 void Writer::OnTimer(int id) {
     if (id == kTimerProbe) {
         m_connect->OnProbeTimer();
+    } else if (id == FirmwareUpgrade::kCheckTimer || id == FirmwareUpgrade::kStandbyTimer) {
+        if (m_firmwareWindow) {
+            m_firmwareWindow->OnTimer(id);
+        } else {
+            m_platform.CancelTimer(id);
+        }
     } else {
         m_timeouts->OnTimer(id);
     }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "firmware/FirmwareUpgrade.h"
 #include "link/CommandChannel.h"
 #include "link/Platform.h"
 #include "session/SessionRecord.h"
@@ -13,6 +15,10 @@
 namespace varnow {
 
 class ConnectSequence;
+class FirmwareUpgrade;
+class IspTransfer;
+class LoadedPackage;
+class UploadChain;
 class ChallengeLogin;
 class ChannelTimeouts;
 class PortCheck;
@@ -36,10 +42,14 @@ public:
     bool OpenBoardPort(const std::string& name);
     // Reaches the board's boot loader after it restarted into it (command state 16).
     void ReopenForBootLoader();
+    // The Upload command: the package's image into the board, then its firmware if it has one.
+    void StartUpload(LoadedPackage& package);
+    // Shows the firmware upgrade window for a firmware image file until it closes.
+    void RunFirmwareUpgrade(const std::filesystem::path& firmware);
 
     // The board's USB device came or went, or the machine woke up.
-    void OnDeviceArrival();
-    void OnDeviceRemoval();
+    void OnDeviceArrival() override;
+    void OnDeviceRemoval() override;
     void OnResume();
 
     // The progress dialog, tracked so that failure paths can close it.
@@ -56,6 +66,11 @@ public:
     const SessionRecord& session() const { return m_session; }
     ConnectSequence& connectSequence() { return *m_connect; }
     ChallengeLogin& login() { return *m_login; }
+    UploadChain& upload() { return *m_upload; }
+    IspTransfer& isp() { return *m_isp; }
+    // The firmware upgrade window while it is open, else nullptr.
+    FirmwareUpgrade* firmwareWindow() { return m_firmwareWindow; }
+    FirmwareOutcome lastFirmwareOutcome() const { return m_firmwareOutcome; }
 
     ConnectOutcome connectOutcome() const { return m_outcome; }
     void SetConnectOutcome(ConnectOutcome outcome) { m_outcome = outcome; }
@@ -75,6 +90,10 @@ private:
     std::unique_ptr<ChallengeLogin> m_login;
     std::unique_ptr<ChannelTimeouts> m_timeouts;
     std::unique_ptr<PortCheck> m_portCheck;
+    std::unique_ptr<UploadChain> m_upload;
+    std::unique_ptr<IspTransfer> m_isp;
+    FirmwareUpgrade* m_firmwareWindow = nullptr;
+    FirmwareOutcome m_firmwareOutcome = FirmwareOutcome::None;
 };
 
 }  // namespace varnow

@@ -8,6 +8,8 @@
 
 namespace varnow {
 
+class FirmwareUpgrade;
+
 enum class ProgressMode : int { Connect = 0, Upload = 1, Password = 2 };
 
 // Everything that shows a window or asks the user, as the core sees it. The GUI and the command
@@ -27,6 +29,13 @@ public:
     // The password dialog in login mode (ID "Admin"); nullopt when the user cancelled. The
     // dialog itself refuses passwords shorter than 8 characters.
     virtual std::optional<std::string> AskLoginPassword() = 0;
+
+    // The firmware upgrade window: shown modally until the user closes it (possible only
+    // while upgrade.enabled()) or CloseFirmwareWindow() is called. The host calls
+    // upgrade.Start() once it is shown, and repaints on FirmwareWindowChanged().
+    virtual void RunFirmwareWindow(FirmwareUpgrade& upgrade) = 0;
+    virtual void CloseFirmwareWindow() = 0;
+    virtual void FirmwareWindowChanged() = 0;
 
     // The main window's controls: the connected or the disconnected arrangement.
     virtual void ShowConnected(bool connected) = 0;
