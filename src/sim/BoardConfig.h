@@ -20,6 +20,7 @@ struct BoardConfig {
     std::uint64_t latencyMs = 2;                  // from a command's CR to its reply
     std::uint32_t seed = 1;                       // login challenges
     std::uint8_t productId = 1;                   // of the image the board starts with
+    bool startsWithImage = true;                  // false: an erased file system
     std::string firmwareName = "VARNO-FW 3.2.1";  // the "A" record of "send tail"
     std::uint64_t rebootMs = 300;                 // from a restart until the port is back
 };
@@ -33,6 +34,7 @@ struct BoardFaults {
     std::set<std::string, std::less<>> ignoredCommands;  // echoed, never answered
     std::map<std::string, std::uint64_t, std::less<>> lateCommands;  // answered N ms late
     bool wrongHash = false;           // "get id kofs hash" reports another hash
+    bool upperCaseHash = false;       // the right hash, in upper-case digits
     bool noHashCommand = false;       // "501 " to "get id kofs hash"
     bool silentAfterStored = false;   // "412 " and then nothing
     std::size_t unplugAfterTextBytes = 0;  // the cable goes after this much upload text (0: never)

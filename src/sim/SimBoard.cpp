@@ -1,6 +1,7 @@
 #include "SimBoard.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/Bytes.h"
 #include "common/Crc16.h"
@@ -39,7 +40,9 @@ Bytes FactoryImage(std::uint8_t productId) {
 
 SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
     : m_config(std::move(config)), m_scheduler(scheduler), m_random(m_config.seed) {
-    m_kofs = FactoryImage(m_config.productId);
+    if (m_config.startsWithImage) {
+        m_kofs = FactoryImage(m_config.productId);
+    }
     m_handlers = {
         {"set esc", &SimBoard::OnSetEsc},           {"set echo", &SimBoard::OnSetEcho},
         {"get id pdb", &SimBoard::OnGetIdPdb},      {"get sys kofs", &SimBoard::OnGetSysKofs},
@@ -415,6 +418,10 @@ void SimBoard::OnGetKofsHash(std::string_view) {
     std::string hash = ImageHash(m_kofs);
     if (m_faults.wrongHash) {
         hash[0] = hash[0] == '0' ? '1' : '0';
+    }
+    if (m_faults.upperCaseHash) {
+        std::transform(hash.begin(), hash.end(), hash.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
     }
     Reply(hash);
     Reply("410 OK");

@@ -28,6 +28,7 @@ void ScriptedHost::RunProgress(ProgressMode mode, const std::function<void()>& s
 void ScriptedHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
     ++m_firmwareWindows;
     m_firmwareClosedByTool = false;
+    m_firmware = &upgrade;
     upgrade.Start();
     // The user closes the window once it has failed; a success is closed by the tool.
     m_loop.RunUntil([&] {
@@ -35,6 +36,15 @@ void ScriptedHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
                             upgrade.outcome() == FirmwareOutcome::FileRefused;
         return m_firmwareClosedByTool || (failed && upgrade.enabled());
     });
+    m_firmware = nullptr;
+}
+
+void ScriptedHost::FirmwareWindowChanged() {
+    ++m_firmwareRepaints;
+    if (m_firmware && !m_firmware->standby() && !m_firmware->finished() &&
+        (m_firmwareProgress.empty() || m_firmwareProgress.back() != m_firmware->sent())) {
+        m_firmwareProgress.push_back(m_firmware->sent());
+    }
 }
 
 std::optional<std::string> ScriptedHost::AskLoginPassword() {
@@ -64,6 +74,7 @@ void ScriptedHost::Reset() {
     m_firmwareWindows = 0;
     m_firmwareRepaints = 0;
     m_firmwareClosedByTool = false;
+    m_firmwareProgress.clear();
 }
 
 std::vector<int> ScriptedHost::messageIds() const {

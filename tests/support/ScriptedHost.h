@@ -30,7 +30,7 @@ public:
     std::optional<std::string> AskLoginPassword() override;
     void RunFirmwareWindow(FirmwareUpgrade& upgrade) override;
     void CloseFirmwareWindow() override { m_firmwareClosedByTool = true; }
-    void FirmwareWindowChanged() override { ++m_firmwareRepaints; }
+    void FirmwareWindowChanged() override;
     void ShowConnected(bool connected) override { m_looks.push_back(connected); }
     void SelectPortInList(const std::string& name) override { m_selectedPort = name; }
     std::string SelectedPort() override { return m_selectedPort; }
@@ -60,6 +60,8 @@ public:
     int progressTotal() const { return m_progressTotal; }
     const std::string& progressText() const { return m_progressText; }
     int firmwareWindows() const { return m_firmwareWindows; }
+    // The bytes-sent values the firmware window showed, each once.
+    const std::vector<long long>& firmwareProgress() const { return m_firmwareProgress; }
     // The connect sequence closed the finished firmware window after the board came back.
     bool firmwareClosedByTool() const { return m_firmwareClosedByTool; }
 
@@ -82,6 +84,8 @@ private:
     int m_firmwareWindows = 0;
     int m_firmwareRepaints = 0;
     bool m_firmwareClosedByTool = false;
+    FirmwareUpgrade* m_firmware = nullptr;
+    std::vector<long long> m_firmwareProgress;
 };
 
 }  // namespace varnow::testing

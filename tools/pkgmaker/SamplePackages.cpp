@@ -69,6 +69,7 @@ Bytes MakeFirmwareImage(const FirmwareOptions& options) {
     FillPseudoRandom(image, options.seed);
     std::fill_n(image.begin(), 16, 0);
     PutMagic(image, 0, options.magic);
+    WriteLe32(image, 4, static_cast<std::uint32_t>(options.bytes));  // the boot loader's business
     WriteLe16(image, 8, Crc16(ByteView(image).subspan(16)));
     return image;
 }

@@ -213,7 +213,11 @@ void IspTransfer::TransferImage() {
             written = m_writer.channel().SendRaw(bytes);
         }
         if (written == 0) {
-            m_writer.messenger().Show(kChangeFailed, MessageStyle::Warning);
+            // The firmware window reports the failure itself; the same message twice would
+            // only be noise.
+            if (m_writer.firmwareWindow() == nullptr) {
+                m_writer.messenger().Show(kChangeFailed, MessageStyle::Warning);
+            }
             PostEnded(false);
             return;
         }
