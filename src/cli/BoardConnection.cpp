@@ -19,6 +19,7 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
 }
 
 BoardConnection::~BoardConnection() {
+    m_hotPlug.reset();
     m_writer.reset();  // closes the port before the objects under it go
 }
 
@@ -82,26 +83,48 @@ ConnectOutcome BoardConnection::Connect() {
     m_host = std::make_unique<CliHost>(m_output, m_strings, m_options.language, m_portName,
                                        m_options.password);
     m_writer = std::make_unique<Writer>(*m_platform, *m_host, m_strings, m_options.language);
-    auto ended = [this] { return m_writer->connectOutcome() != ConnectOutcome::None; };
-    m_host->SetChainEnded(ended);
-    m_writer->Connect();
-    WaitUntil(ended, kConnectTimeoutMs);
+    // The board's port vanishing and coming back, as when it restarts into its boot loader.
+    if (m_embedded) {
+        m_embedded->port().SetPlugNotifier([this](bool plugged) {
+            m_platform->Post([this, plugged] {
+                plugged ? m_writer->OnDeviceArrival() : m_writer->OnDeviceRemoval();
+            });
+        });
+    } else {
+        m_hotPlug = std::make_unique<platform::HotPlugMonitor>();
+        m_hotPlug->SetHandlers([this] { m_writer->OnDeviceArrival(); },
+                               [this] { m_writer->OnDeviceRemoval(); });
+    }
+    RunChain([this] { m_writer->Connect(); },
+             [this] { return m_writer->connectOutcome() != ConnectOutcome::None; },
+             kConnectTimeoutMs);
     return m_writer->connectOutcome();
 }
 
-void BoardConnection::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    if (done()) {
-        return;
+bool BoardConnection::RunChain(const std::function<void()>& start,
+                               const std::function<bool()>& ended, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    bool timedOut = false;
+    auto over = [&] {
+        timedOut = timedOut || clock.elapsed() > timeoutMs;
+        return timedOut || ended();
+    };
+    m_host->SetChainEnded(over);
+    start();
+    if (!over()) {
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (over()) {
+                loop.quit();
+            }
+        });
+        check.start(20);
+        loop.exec();
     }
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done() || m_clock.elapsed() > timeoutMs) {
-            loop.quit();
-        }
-    });
-    check.start(20);
-    loop.exec();
+    m_host->SetChainEnded({});
+    return !timedOut;
 }
 
 }  // namespace varnow::cli

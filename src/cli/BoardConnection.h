@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "EmbeddedBoard.h"
+#include "HotPlugMonitor.h"
 #include "QtPlatform.h"
 #include "QtSerialPort.h"
 #include "link/TracingSerialPort.h"
@@ -29,6 +30,10 @@ public:
     bool ChoosePort();
     // Runs Connect and waits until it has ended, a login included.
     ConnectOutcome Connect();
+    // Starts a chain and runs the event loop until `ended` holds or `timeoutMs` have passed;
+    // an open dialog is then closed as its user would. False on the time-out.
+    bool RunChain(const std::function<void()>& start, const std::function<bool()>& ended,
+                  int timeoutMs);
 
     Writer& writer() { return *m_writer; }
     const std::string& portName() const { return m_portName; }
@@ -36,8 +41,7 @@ public:
 
 private:
     PortProbe Probe(const std::string& name);
-    // Runs the event loop until `done` or `timeoutMs`.
-    void WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
 
     const CliOptions& m_options;
     CliOutput& m_output;
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<platform::QtPlatform> m_platform;
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<Writer> m_writer;
+    std::unique_ptr<platform::HotPlugMonitor> m_hotPlug;
 };
 
 }  // namespace varnow::cli

@@ -86,7 +86,7 @@ void CliHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
     QObject::connect(&watch, &QTimer::timeout, [&] {
         const bool failed = upgrade.outcome() == FirmwareOutcome::Failed ||
                             upgrade.outcome() == FirmwareOutcome::FileRefused;
-        if (failed && upgrade.enabled()) {
+        if ((failed && upgrade.enabled()) || (m_chainEnded && m_chainEnded())) {
             loop.quit();
         }
     });
@@ -105,10 +105,21 @@ void CliHost::CloseFirmwareWindow() {
 }
 
 void CliHost::FirmwareWindowChanged() {
-    if (m_firmware) {
-        m_output.Progress(m_firmware->status(), static_cast<int>(m_firmware->sent()),
-                          static_cast<int>(m_firmware->total()), ++m_frame);
+    if (!m_firmware) {
+        return;
     }
+    if (m_firmware->standby()) {
+        // The growing dots are for the window; a terminal line shows the text once.
+        std::string status = m_firmware->status();
+        while (!status.empty() && status.back() == '.') {
+            status.pop_back();
+        }
+        m_output.Progress(status, 0, 0, ++m_frame);
+        return;
+    }
+    m_output.Progress(m_firmware->finished() ? m_firmware->status() : "Transferring firmware.",
+                      static_cast<int>(m_firmware->sent()), static_cast<int>(m_firmware->total()),
+                      ++m_frame);
 }
 
 std::optional<std::string> CliHost::AskLoginPassword() {

@@ -50,30 +50,62 @@ void CliOutput::Message(const varnow::Message& message) {
     m_err << StyleName(message.style) << ": " << WithoutCarriageReturns(message.text) << std::endl;
 }
 
+std::string CliOutput::TransferFigures(int current, int total) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_transferRunning) {
+        m_transferRunning = true;
+        m_transferStart = now;
+    }
+    const double seconds = std::chrono::duration<double>(now - m_transferStart).count();
+    const double rate = seconds > 0.05 ? current / seconds : 0.0;
+    char figures[128];
+    if (rate > 0) {
+        const long long left = static_cast<long long>((total - current) / rate + 0.5);
+        std::snprintf(figures, sizeof figures, "%3lld%%  %.1f/%.1f KiB  %.1f KiB/s  %lld:%02lld left",
+                      100LL * current / total, current / 1024.0, total / 1024.0, rate / 1024.0,
+                      left / 60, left % 60);
+    } else {
+        std::snprintf(figures, sizeof figures, "%3lld%%  %.1f/%.1f KiB", 100LL * current / total,
+                      current / 1024.0, total / 1024.0);
+    }
+    return figures;
+}
+
 void CliOutput::Progress(const std::string& text, int current, int total, int frame) {
+    const long long percent = total > 0 ? 100LL * current / total : -1;
+    const bool changed = text != m_lastProgressText || percent != m_lastPercent;
     if (m_json) {
-        if (text != m_lastProgressText || total > 0) {
+        if (changed) {
             m_out << "{\"event\":\"progress\",\"text\":" << JsonString(text)
                   << ",\"current\":" << current << ",\"total\":" << total << "}" << std::endl;
         }
-        m_lastProgressText = text;
-        return;
-    }
-    if (!m_terminal) {
-        if (text != m_lastProgressText) {
-            m_err << "progress: " << text << std::endl;
+    } else if (!m_terminal) {
+        // Plain lines: each text once, and every tenth of a transfer.
+        if (text != m_lastProgressText || (percent >= 0 && percent / 10 != m_lastPercent / 10)) {
+            m_err << "progress: " << text;
+            if (total > 0) {
+                m_err << "  " << TransferFigures(current, total);
+            }
+            m_err << std::endl;
         }
-        m_lastProgressText = text;
-        return;
+    } else {
+        static constexpr const char* kFrames[] = {"|", "/", "-", "\\"};
+        m_err << "\r\033[K";
+        if (total > 0) {
+            const int filled = static_cast<int>(30LL * current / total);
+            m_err << '[' << std::string(filled, '#') << std::string(30 - filled, '.') << "] "
+                  << TransferFigures(current, total) << "  " << text;
+        } else {
+            m_err << kFrames[frame % 4] << ' ' << text;
+        }
+        m_err << std::flush;
+        m_progressShown = true;
     }
-    static constexpr const char* kFrames[] = {"|", "/", "-", "\\"};
-    m_err << "\r\033[K" << kFrames[frame % 4] << ' ' << text;
-    if (total > 0) {
-        m_err << ' ' << (100LL * current / total) << '%';
+    if (total > 0 && current < total && current == 0) {
+        m_transferRunning = false;  // a new transfer starts
     }
-    m_err << std::flush;
-    m_progressShown = true;
     m_lastProgressText = text;
+    m_lastPercent = percent;
 }
 
 void CliOutput::EndProgress() {
@@ -82,6 +114,8 @@ void CliOutput::EndProgress() {
         m_progressShown = false;
     }
     m_lastProgressText.clear();
+    m_lastPercent = -1;
+    m_transferRunning = false;
 }
 
 void CliOutput::Result(int status, const std::string& outcome, const Fields& fields) {

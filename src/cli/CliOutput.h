@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -37,6 +38,11 @@ private:
     bool m_terminal;
     bool m_progressShown = false;
     std::string m_lastProgressText;
+    long long m_lastPercent = -1;
+    std::chrono::steady_clock::time_point m_transferStart;
+    bool m_transferRunning = false;
+    // "45%  2.4/5.2 MB  412 KB/s  0:07 left" for a transfer under way.
+    std::string TransferFigures(int current, int total);
 };
 
 }  // namespace varnow::cli

@@ -22,4 +22,21 @@ ExitStatus StatusOfConnect(ConnectOutcome outcome) {
     return kExitFailure;
 }
 
+ExitStatus StatusOfUpload(UploadOutcome outcome) {
+    switch (outcome) {
+        case UploadOutcome::Verified:
+        case UploadOutcome::FirmwareOnly: return kExitSuccess;
+        case UploadOutcome::HashMismatch: return kExitHashMismatch;
+        case UploadOutcome::Unverified: return kExitUnverified;
+        case UploadOutcome::PackageRefused: return kExitPackageRefused;
+        case UploadOutcome::ProductMismatch: return kExitProductMismatch;
+        case UploadOutcome::IspMode: return kExitIspMode;
+        case UploadOutcome::NoBoard: return kExitBoardLost;
+        case UploadOutcome::TimedOut: return kExitTimedOut;
+        case UploadOutcome::SendFailed: return kExitSendFailed;
+        case UploadOutcome::None: return kExitBoardSilent;
+    }
+    return kExitFailure;
+}
+
 }  // namespace varnow::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/SessionRecord.h"
+#include "upload/UploadOutcome.h"
 
 namespace varnow::cli {
 
@@ -18,8 +19,15 @@ enum ExitStatus : int {
     kExitLoginRefused = 9,     // no password, or the board refused it
     kExitIspMode = 10,         // the board is in its ISP boot loader
     kExitBoardLost = 11,       // the board's port vanished
+    kExitProductMismatch = 12, // the package is for another product
+    kExitTimedOut = 13,        // a step of the transfer got no answer in time
+    kExitHashMismatch = 14,    // the board's hash of the stored image differs from the package's
+    kExitUnverified = 15,      // the board cannot tell the hash of what it stored
+    kExitSendFailed = 16,      // the image could not be written to the port
+    kExitFirmwareFailed = 17,  // the boot loader did not take the firmware
 };
 
 ExitStatus StatusOfConnect(ConnectOutcome outcome);
+ExitStatus StatusOfUpload(UploadOutcome outcome);
 
 }  // namespace varnow::cli

@@ -19,6 +19,7 @@
 #include "IdentifyCommand.h"
 #include "InspectCommand.h"
 #include "PortsCommand.h"
+#include "UploadCommand.h"
 #include "ui/StringTable.h"
 
 namespace {
@@ -51,6 +52,12 @@ exit status:
   9  login refused or cancelled
  10  the board is in its ISP boot loader
  11  the board's port vanished
+ 12  the package is for another product (its product ID differs from the board's)
+ 13  a step of the transfer got no answer in time
+ 14  the board's hash of the stored image differs from the package's
+ 15  the board cannot tell the hash of what it stored
+ 16  the image could not be written to the port
+ 17  the boot loader did not take the firmware
 )";
 
 bool IsTerminal(int fd) {
@@ -122,6 +129,8 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<PortsCommand>());
     commands.push_back(std::make_unique<IdentifyCommand>());
+    commands.push_back(std::make_unique<UploadCommand>(false));
+    commands.push_back(std::make_unique<UploadCommand>(true));
     commands.push_back(std::make_unique<InspectCommand>(scratch));
 
     CliOptions options;

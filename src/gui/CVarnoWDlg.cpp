@@ -210,11 +210,7 @@ void CVarnoWDlg::Settings() {
     }
 }
 
-void CVarnoWDlg::Upload() {
-    if (!m_platform->Port().IsOpen()) {
-        ShowMessage(Message{kOpenAComPort, m_ui(kOpenAComPort).toStdString(), MessageStyle::Warning});
-    }
-}
+void CVarnoWDlg::Upload() { m_writer->StartUpload(m_fileList->package()); }
 
 void CVarnoWDlg::OpenPackage() {
     const QString chosen =
@@ -289,7 +285,9 @@ void CVarnoWDlg::dropEvent(QDropEvent* event) {
 }
 
 MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
-    QWidget* owner = m_progress ? static_cast<QWidget*>(m_progress) : this;
+    QWidget* owner = m_progress          ? static_cast<QWidget*>(m_progress)
+                     : m_firmwareDialog ? static_cast<QWidget*>(m_firmwareDialog)
+                                        : this;
     CDlgMessage dialog(owner, QString::fromStdString(message.text),
                        static_cast<unsigned>(message.style), m_ui);
     return static_cast<MessageResult>(dialog.exec());
@@ -332,6 +330,25 @@ std::optional<std::string> CVarnoWDlg::AskLoginPassword() {
         return std::nullopt;
     }
     return dialog.password().toStdString();
+}
+
+void CVarnoWDlg::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
+    CDlgFWUpgrade dialog(this, upgrade, m_ui);
+    m_firmwareDialog = &dialog;
+    dialog.exec();
+    m_firmwareDialog = nullptr;
+}
+
+void CVarnoWDlg::CloseFirmwareWindow() {
+    if (m_firmwareDialog) {
+        m_firmwareDialog->done(0);
+    }
+}
+
+void CVarnoWDlg::FirmwareWindowChanged() {
+    if (m_firmwareDialog) {
+        m_firmwareDialog->Refresh();
+    }
 }
 
 void CVarnoWDlg::ShowConnected(bool connected) {

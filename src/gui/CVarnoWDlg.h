@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "CDlgFWUpgrade.h"
 #include "CDlgProgress.h"
 #include "CPngButton.h"
 #include "CWndFileList.h"
@@ -57,6 +58,9 @@ public:
     void SetProgressTotal(int total) override;
     void SetProgressCurrent(int current) override;
     std::optional<std::string> AskLoginPassword() override;
+    void RunFirmwareWindow(FirmwareUpgrade& upgrade) override;
+    void CloseFirmwareWindow() override;
+    void FirmwareWindowChanged() override;
     void ShowConnected(bool connected) override;
     std::string SelectedPort() override;
     void SelectPortInList(const std::string& name) override;
@@ -75,6 +79,7 @@ public:
     QAction* englishAction() { return m_english; }
     QMenu* functionMenu() { return m_functionMenu; }
     CDlgProgress* progressDialog() { return m_progress; }
+    CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
     sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
     int currentLanguage() const { return m_language; }
 
@@ -129,6 +134,7 @@ private:
     CPngButton* m_upload = nullptr;
     CWndFileList* m_fileList = nullptr;
     QPointer<CDlgProgress> m_progress;
+    QPointer<CDlgFWUpgrade> m_firmwareDialog;
 };
 
 }  // namespace varnow::gui

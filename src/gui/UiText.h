@@ -40,6 +40,7 @@ enum UiTextId : int {
     kTextPassword = 316,
     kTextRetypePassword = 317,
     kTextDelete = 318,
+    kTextUpgrade = 319,
 };
 
 }  // namespace varnow::gui

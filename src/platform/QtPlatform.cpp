@@ -54,7 +54,13 @@ void QtPlatform::Post(std::function<void()> task) {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
-void QtPlatform::PumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtPlatform::PumpEvents() {
+    // An arrival is noticed by the serial port and then queued to the listener: both rounds
+    // must be handled before the caller looks at the state again.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtPlatform::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
