@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the tool against its embedded simulated board:
 # where a display exists, the desktop window (varnow --simulate); elsewhere (or with
-# VARNOW_NO_GUI=1) the command-line demo, which identifies the board and checks the sample
-# packages the way the tool checks a package before it writes it to a board.
+# VARNOW_NO_GUI=1) the command-line demo, which identifies the board, writes the combined
+# sample package into it end to end (image verified by the board's SHA-1, firmware through the
+# boot loader and both restarts), and checks the sample packages.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -15,6 +16,9 @@ fi
 
 echo "\$ varnow-cli --simulate identify"
 build/src/cli/varnow-cli --simulate identify
+echo
+echo "\$ varnow-cli --simulate upload samples/combined.qvk"
+build/src/cli/varnow-cli --simulate upload samples/combined.qvk
 echo
 
 for package in samples/image.qvk samples/combined.qvk samples/firmware.qvk samples/damaged-head-crc.qvk; do

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -22,12 +23,15 @@ constexpr const char* kUsage = R"(usage: varno-sim [options]
 Serves one simulated Varno board on a pseudo-terminal and links it into the simulated-ports
 folder ($VARNOW_SIM_PORTS, else $XDG_RUNTIME_DIR/varnow-sim), where the tool lists it.
 Prints the link's path, then reads control commands on standard input:
-  unplug | replug | break | silent on | silent off | quit
+  unplug | replug | break | silent on | silent off | save kofs FILE | save firmware FILE | quit
 
 identity:  --name NAME (link name, default board0)  --dir FOLDER
            --fib TEXT (repeatable)  --mcu HEX  --pdb TEXT  --old-firmware  --no-mcu-id
-modes:     --password PW  --isp  --latency MS  --seed N
+modes:     --password PW  --isp  --latency MS  --seed N  --product-id N  --erased
+           --reboot-ms MS  --baud N (line rate of what the tool sends; default 115200, 0: none)
 faults:    --silent  --drop N  --garble N  --ignore COMMAND (repeatable)  --late COMMAND=MS
+           --wrong-hash  --upper-case-hash  --no-hash  --silent-after-stored
+           --unplug-after-text N
 )";
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -35,6 +39,7 @@ volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 struct Options {
+    unsigned long baud = 115200;
     std::string name = "board0";
     std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
     BoardConfig config;
@@ -65,6 +70,15 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         else if (option == "--isp") options.config.ispMode = true;
         else if (option == "--latency") options.config.latencyMs = std::stoul(value());
         else if (option == "--seed") options.config.seed = static_cast<std::uint32_t>(std::stoul(value()));
+        else if (option == "--product-id") options.config.productId = static_cast<std::uint8_t>(std::stoul(value()));
+        else if (option == "--erased") options.config.startsWithImage = false;
+        else if (option == "--reboot-ms") options.config.rebootMs = std::stoul(value());
+        else if (option == "--baud") options.baud = std::stoul(value());
+        else if (option == "--wrong-hash") options.faults.wrongHash = true;
+        else if (option == "--upper-case-hash") options.faults.upperCaseHash = true;
+        else if (option == "--no-hash") options.faults.noHashCommand = true;
+        else if (option == "--silent-after-stored") options.faults.silentAfterStored = true;
+        else if (option == "--unplug-after-text") options.faults.unplugAfterTextBytes = std::stoul(value());
         else if (option == "--silent") options.faults.silent = true;
         else if (option == "--drop") options.faults.dropReplies = std::stoi(value());
         else if (option == "--garble") options.faults.garbleReplies = std::stoi(value());
@@ -100,6 +114,15 @@ bool Control(const std::string& line, PtyLink& link, SimBoard& board) {
         board.SendUnsolicited("602 0 BREAK init.php 1");
     } else if (line == "silent on" || line == "silent off") {
         board.faults().silent = line == "silent on";
+    } else if (line.starts_with("save kofs ") || line.starts_with("save firmware ")) {
+        const bool kofs = line.starts_with("save kofs ");
+        const std::string path = line.substr(kofs ? 10 : 14);
+        const Bytes& bytes = kofs ? board.kofs() : board.firmware();
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!file) {
+            error = "cannot write " + path;
+        }
     } else if (!line.empty()) {
         std::cerr << "varno-sim: unknown control command: " << line << "\n";
         return true;
@@ -132,6 +155,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     board.SetOutput([&link](std::string_view bytes) { link.Write(bytes); });
+    // A restart of the board takes its USB port away and brings it back.
+    board.SetUsb([&link] { link.Unplug(); },
+                 [&link] {
+                     std::string ignored;
+                     link.Plug(ignored);
+                 });
+    // At a line rate, the tool's bytes are taken no faster than the line carries them.
+    const double bytesPerMs = options.baud == 0 ? 0.0 : static_cast<double>(options.baud) / 10.0 / 1000.0;
+    double allowance = 0;
+    std::uint64_t lastRead = scheduler.NowMs();
     std::cout << link.link().string() << std::endl;
 
     std::string control;
@@ -153,7 +186,19 @@ int main(int argc, char** argv) {
         }
         if (fds[0].revents & POLLIN) {
             char buffer[4096];
-            const std::size_t count = link.Read(buffer, sizeof buffer);
+            std::size_t take = sizeof buffer;
+            if (bytesPerMs > 0) {
+                const std::uint64_t now = scheduler.NowMs();
+                allowance = std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 4096.0);
+                lastRead = now;
+                if (allowance < 1) {
+                    usleep(1000);
+                    continue;
+                }
+                take = static_cast<std::size_t>(allowance);
+            }
+            const std::size_t count = link.Read(buffer, take);
+            allowance -= static_cast<double>(count);
             board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(buffer), count));
         }
         if (fds[1].revents & (POLLIN | POLLHUP)) {

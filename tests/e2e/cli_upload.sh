@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# varnow-cli writes each kind of sample package into a board served by varno-sim over a real
+# pseudo-terminal: the stored image and firmware equal the package's byte for byte, the
+# combined package goes through the boot loader and both restarts (the port vanishing and
+# coming back), and refusals end with their own exit statuses.
+set -euo pipefail
+cli=$1
+sim=$2
+samples=$3
+
+work=$(mktemp -d)
+export VARNOW_SIM_PORTS=$work/ports
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_sim() {
+    local name=$1
+    shift
+    mkfifo "$work/$name.ctl"
+    "$sim" --name "$name" --baud 0 "$@" < "$work/$name.ctl" > "$work/$name.out" 2>&1 &
+    pids+=($!)
+    exec {fd}> "$work/$name.ctl"
+    eval "ctl_$name=$fd"
+    for _ in $(seq 100); do
+        [ -L "$VARNOW_SIM_PORTS/$name" ] && return 0
+        sleep 0.05
+    done
+    fail "varno-sim $name did not come up"
+}
+
+# Asks a simulated board to save what it holds, and waits for its answer.
+save() {
+    local name=$1 what=$2 file=$3 fd
+    fd=$(eval echo "\$ctl_$name")
+    echo "save $what $file" >&"$fd"
+    for _ in $(seq 100); do
+        grep -q "ok save $what $file" "$work/$name.out" && return 0
+        sleep 0.05
+    done
+    fail "varno-sim $name did not save its $what"
+}
+
+start_sim board
+port=$VARNOW_SIM_PORTS/board
+
+"$cli" --port "$port" upload "$samples/image.qvk" > "$work/out1" || fail "kind 1 upload exited with $?"
+grep -qx "upload: verified" "$work/out1" || fail "kind 1: $(cat "$work/out1")"
+save board kofs "$work/kofs1"
+cmp -s "$work/kofs1" "$samples/image.qvk" || fail "the stored image differs from the package"
+
+"$cli" --port "$port" upload "$samples/firmware.qvk" > "$work/out2" || fail "kind 2 upload exited with $?"
+save board firmware "$work/firmware2"
+cmp -s "$work/firmware2" "$samples/firmware.qvk" || fail "the stored firmware differs from the package"
+
+"$cli" --port "$port" upload "$samples/combined.qvk" > "$work/out3" || fail "kind 3 upload exited with $?"
+grep -qx "firmware: transmitted" "$work/out3" || fail "kind 3: $(cat "$work/out3")"
+save board kofs "$work/kofs3"
+save board firmware "$work/firmware3"
+head -c 4096 "$samples/combined.qvk" | cmp -s - "$work/kofs3" || fail "kind 3 image differs"
+tail -c +4097 "$samples/combined.qvk" | cmp -s - "$work/firmware3" || fail "kind 3 firmware differs"
+
+"$cli" --port "$port" identify > /dev/null || fail "the board does not answer after both restarts"
+
+start_sim other --product-id 2
+status=0
+"$cli" --port "$VARNOW_SIM_PORTS/other" upload "$samples/image.qvk" > /dev/null 2>&1 || status=$?
+[ "$status" -eq 12 ] || fail "a product mismatch exits with $status, not 12"
+
+start_sim liar --wrong-hash
+status=0
+"$cli" --json --port "$VARNOW_SIM_PORTS/liar" upload "$samples/image.qvk" > "$work/out4" 2>&1 || status=$?
+[ "$status" -eq 14 ] || fail "a hash mismatch exits with $status, not 14"
+grep -q '"id":200' "$work/out4" || fail "no hash-mismatch message"
+
+status=0
+"$cli" --port "$port" upload "$samples/damaged-head-crc.qvk" > /dev/null 2>&1 || status=$?
+[ "$status" -eq 3 ] || fail "a damaged package exits with $status, not 3"
+
+echo "cli upload: 7 passed, 0 failed"
