@@ -1,6 +1,7 @@
 #include "UploadCommand.h"
 
 #include <QTimer>
+#include <cstdio>
 
 #include "BoardConnection.h"
 #include "ExitStatus.h"
@@ -81,6 +82,9 @@ int UploadCommand::Execute(CommandContext& context) {
         fields.push_back({"upload", outcome});
         if (upload == UploadOutcome::Verified || upload == UploadOutcome::HashMismatch) {
             fields.push_back({"image hash", writer.upload().imageHash()});
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%.3f", writer.upload().sendSeconds());
+            fields.push_back({"send seconds", seconds});
         }
         const bool hadFirmware = writer.lastFirmwareOutcome() != FirmwareOutcome::None;
         if (hadFirmware) {

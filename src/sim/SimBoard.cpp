@@ -82,7 +82,22 @@ void SimBoard::Restart(bool bootLoader) {
 }
 
 void SimBoard::Receive(ByteView bytes) {
-    for (std::uint8_t byte : bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::uint8_t byte = bytes[i];
+        if (m_mode == Mode::KofsText && m_faults.unplugAfterTextBytes == 0) {
+            // Upload text arrives in bulk: take everything up to the "\r\r" that ends it.
+            const std::size_t before = m_text.size();
+            m_text.append(reinterpret_cast<const char*>(bytes.data()) + i, bytes.size() - i);
+            const std::size_t end = m_text.find("\r\r", before == 0 ? 0 : before - 1);
+            if (end == std::string::npos) {
+                return;
+            }
+            const std::size_t rest = m_text.size() - (end + 2);
+            m_text.resize(end + 2);
+            FinishKofsText();
+            i = bytes.size() - rest - 1;
+            continue;
+        }
         if (m_mode != Mode::Commands) {
             ReceiveData(byte);
             continue;

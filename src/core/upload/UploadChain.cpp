@@ -1,5 +1,7 @@
 #include "upload/UploadChain.h"
 
+#include <chrono>
+
 #include "link/Base64Decoder.h"
 #include "link/ChannelBuffers.h"
 #include "link/CommandStates.h"
@@ -195,6 +197,7 @@ bool UploadChain::SendImage() {
         host.SetProgressText(m_writer.messenger().Text(kUpdatingFiles), true);
     }
     channel.SendRaw("recv kofs\r");
+    const auto started = std::chrono::steady_clock::now();
     std::size_t position = 0;
     std::size_t block = kBlockSize;
     while (position < length) {
@@ -219,6 +222,7 @@ bool UploadChain::SendImage() {
         position += written;
     }
     channel.SendRaw("\r\r");
+    m_sendSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     platform.ArmTimer(kTimerReply3s, 3000);
     return true;
 }

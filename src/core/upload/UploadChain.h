@@ -32,6 +32,8 @@ public:
     const std::string& imageHash() const { return m_imageHash; }
     const std::string& firmwareName() const { return m_firmwareName; }
     std::size_t uploadTextLength() const { return m_uploadText.size(); }
+    // Wall-clock seconds the last image text took to write, for reports (never for decisions).
+    double sendSeconds() const { return m_sendSeconds; }
     // Set by the product information before it reads the head.
     bool productInformation = false;
 
@@ -55,6 +57,7 @@ private:
     std::string m_tailText;
     std::string m_firmwareName;
     bool m_hashDiffered = false;
+    double m_sendSeconds = 0;
     UploadOutcome m_outcome = UploadOutcome::None;
 };
 

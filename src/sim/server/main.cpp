@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "PtyLink.h"
 #include "RealTimeScheduler.h"
@@ -165,6 +166,7 @@ int main(int argc, char** argv) {
     const double bytesPerMs = options.baud == 0 ? 0.0 : static_cast<double>(options.baud) / 10.0 / 1000.0;
     double allowance = 0;
     std::uint64_t lastRead = scheduler.NowMs();
+    std::vector<char> buffer(65536);
     std::cout << link.link().string() << std::endl;
 
     std::string control;
@@ -185,11 +187,10 @@ int main(int argc, char** argv) {
             continue;
         }
         if (fds[0].revents & POLLIN) {
-            char buffer[4096];
-            std::size_t take = sizeof buffer;
+            std::size_t take = buffer.size();
             if (bytesPerMs > 0) {
                 const std::uint64_t now = scheduler.NowMs();
-                allowance = std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 4096.0);
+                allowance = std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 1024.0);
                 lastRead = now;
                 if (allowance < 1) {
                     usleep(1000);
@@ -197,9 +198,9 @@ int main(int argc, char** argv) {
                 }
                 take = static_cast<std::size_t>(allowance);
             }
-            const std::size_t count = link.Read(buffer, take);
+            const std::size_t count = link.Read(buffer.data(), take);
             allowance -= static_cast<double>(count);
-            board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(buffer), count));
+            board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(buffer.data()), count));
         }
         if (fds[1].revents & (POLLIN | POLLHUP)) {
             char buffer[256];

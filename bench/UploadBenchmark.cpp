@@ -1,0 +1,161 @@
+// Upload throughput: the tool writing the largest image that fits into varno-sim over a real
+// pseudo-terminal, against pushing the same upload text raw through a pseudo-terminal pair
+// (the most this machine's link can carry); and one 1 MiB upload at 115200 baud against the
+// line-rate time. Usage: upload-benchmark VARNOW_CLI VARNO_SIM [--quick]
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "SamplePackages.h"
+#include "package/PackageFile.h"
+#include "upload/Base64Encoder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// The upload text pushed from the slave side to the master side of a raw pty pair.
+double RawPtySeconds(const std::string& text) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    grantpt(master);
+    unlockpt(master);
+    const int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    const auto start = Clock::now();
+    std::thread reader([&] {
+        std::vector<char> buffer(65536);
+        std::size_t received = 0;
+        while (received < text.size()) {
+            const ssize_t count = read(master, buffer.data(), buffer.size());
+            if (count <= 0) {
+                break;
+            }
+            received += static_cast<std::size_t>(count);
+        }
+    });
+    for (std::size_t at = 0; at < text.size(); at += 4096) {
+        const std::size_t block = std::min<std::size_t>(4096, text.size() - at);
+        std::size_t done = 0;
+        while (done < block) {
+            const ssize_t count = write(slave, text.data() + at + done, block - done);
+            if (count > 0) {
+                done += static_cast<std::size_t>(count);
+            }
+        }
+    }
+    reader.join();
+    const double seconds = Seconds(start);
+    close(slave);
+    close(master);
+    return seconds;
+}
+
+struct Run {
+    double seconds;
+    long peakKib;
+    int status;
+};
+
+Run Spawn(const std::vector<std::string>& arguments) {
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (const auto& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return {Seconds(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// varno-sim on a fresh link; returns its pid.
+pid_t StartSimulator(const std::string& sim, const std::string& name, const std::string& baud,
+                     const std::filesystem::path& folder) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        execl(sim.c_str(), sim.c_str(), "--name", name.c_str(), "--baud", baud.c_str(), nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 200 && !std::filesystem::is_symlink(folder / name); ++i) {
+        usleep(20000);
+    }
+    return pid;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: upload-benchmark VARNOW_CLI VARNO_SIM [--quick]\n");
+        return 2;
+    }
+    const std::string cli = argv[1];
+    const std::string sim = argv[2];
+    const bool quick = argc > 3 && std::string(argv[3]) == "--quick";
+    const auto folder = std::filesystem::temp_directory_path() / ("varnow-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    setenv("VARNOW_SIM_PORTS", folder.c_str(), 1);
+
+    const unsigned kib = quick ? 512 : 3741;
+    const varnow::Bytes image = varnow::samples::MakeKofsImage({.sizeKib = kib});
+    const auto package = folder / "largest.qvk";
+    varnow::WriteFileBytes(package, image);
+    const std::string text = varnow::EncodeBase64(image);
+
+    const double raw = RawPtySeconds(text);
+    const pid_t fast = StartSimulator(sim, "fast", "0", folder);
+    const Run tool = Spawn({cli, "--port", (folder / "fast").string(), "upload", package.string()});
+    kill(fast, SIGTERM);
+    waitpid(fast, nullptr, 0);
+    std::printf("unthrottled, %u KiB image, %zu characters of upload text\n", kib, text.size());
+    std::printf("  raw pseudo-terminal push: %8.3f s (%6.1f MB/s)\n", raw, static_cast<double>(text.size()) / raw / 1e6);
+    std::printf("  varnow-cli upload:        %8.3f s (%6.1f MB/s), exit %d, peak memory %ld KiB\n",
+                tool.seconds, static_cast<double>(text.size()) / tool.seconds / 1e6, tool.status, tool.peakKib);
+    std::printf("  tool / raw:               %8.2f (target at most 1.25)\n", tool.seconds / raw);
+
+    const unsigned slowKib = quick ? 32 : 1024;
+    const varnow::Bytes slowImage = varnow::samples::MakeKofsImage({.sizeKib = slowKib});
+    const auto slowPackage = folder / "one-mib.qvk";
+    varnow::WriteFileBytes(slowPackage, slowImage);
+    const std::size_t characters = varnow::Base64EncodedLength(slowImage.size());
+    const double lineRate = static_cast<double>(characters) * 10.0 / 115200.0;
+    const pid_t slow = StartSimulator(sim, "slow", "115200", folder);
+    const Run atBaud = Spawn({cli, "--port", (folder / "slow").string(), "upload", slowPackage.string()});
+    kill(slow, SIGTERM);
+    waitpid(slow, nullptr, 0);
+    std::printf("at 115200 baud, %u KiB image, %zu characters\n", slowKib, characters);
+    std::printf("  line-rate time:           %8.3f s\n", lineRate);
+    std::printf("  varnow-cli upload:        %8.3f s, exit %d (%+.2f %% of line rate; target within 2 %%)\n",
+                atBaud.seconds, atBaud.status, (atBaud.seconds / lineRate - 1) * 100);
+    std::filesystem::remove_all(folder);
+    return tool.status == 0 && atBaud.status == 0 ? 0 : 1;
+}
