@@ -104,6 +104,7 @@ std::size_t QtSerialPort::Write(ByteView bytes) {
     if (accepted <= 0) {
         return 0;
     }
+    m_port.flush();  // writes at once what the driver takes without waiting
     QDeadlineTimer deadline(kWriteWaitMs);
     while (m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {

@@ -422,6 +422,7 @@ void SimBoard::OnEraseKofs(std::string_view) {
 
 void SimBoard::OnRecvKofs(std::string_view) {
     m_text.clear();
+    m_text.reserve(6 * 1024 * 1024);  // room for the largest upload text
     m_mode = Mode::KofsText;
 }
 

@@ -166,16 +166,17 @@ int main(int argc, char** argv) {
     const double bytesPerMs = options.baud == 0 ? 0.0 : static_cast<double>(options.baud) / 10.0 / 1000.0;
     double allowance = 0;
     std::uint64_t lastRead = scheduler.NowMs();
-    std::vector<char> buffer(65536);
+    std::vector<char> incoming(65536);
     std::cout << link.link().string() << std::endl;
 
     std::string control;
     bool stdinOpen = true;
     bool clientConnected = false;
+    bool receiving = false;  // bytes came in the last round: somebody holds the port
     while (!g_stop) {
         const int wait = scheduler.RunDue();
         // While nobody holds the port the master only reports a hang-up: watch it less often.
-        const bool idle = link.NobodyConnected();
+        const bool idle = !receiving && link.NobodyConnected();
         if (idle && clientConnected) {
             board.HostClosedPort();
         }
@@ -183,11 +184,12 @@ int main(int argc, char** argv) {
         pollfd fds[2] = {{idle ? -1 : link.masterFd(), POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
         const int limit = idle ? 10 : 100;
         const int ready = poll(fds, 2, wait < 0 ? limit : std::min(wait, limit));
+        receiving = false;
         if (ready <= 0) {
             continue;
         }
         if (fds[0].revents & POLLIN) {
-            std::size_t take = buffer.size();
+            std::size_t take = incoming.size();
             if (bytesPerMs > 0) {
                 const std::uint64_t now = scheduler.NowMs();
                 allowance = std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 1024.0);
@@ -198,9 +200,10 @@ int main(int argc, char** argv) {
                 }
                 take = static_cast<std::size_t>(allowance);
             }
-            const std::size_t count = link.Read(buffer.data(), take);
+            const std::size_t count = link.Read(incoming.data(), take);
+            receiving = count > 0;
             allowance -= static_cast<double>(count);
-            board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(buffer.data()), count));
+            board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(incoming.data()), count));
         }
         if (fds[1].revents & (POLLIN | POLLHUP)) {
             char buffer[256];
