@@ -59,6 +59,7 @@ void QtPlatform::PumpEvents() {
     // must be handled before the caller looks at the state again.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void QtPlatform::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }

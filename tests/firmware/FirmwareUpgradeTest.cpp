@@ -122,6 +122,17 @@ TEST_F(FirmwareUpgradeTest, FailsWhenThePortClosesDuringTheImage) {
     EXPECT_TRUE(board.firmware().empty());
 }
 
+TEST_F(FirmwareUpgradeTest, IgnoresTheBootLoadersAnswerToALateProbeDuringTheTest) {
+    board.config().ispMode = true;
+    Connect();
+    port.SetWriteTap([&](ByteView bytes) {
+        if (AsText(bytes) == "tf 0\r") {
+            board.SendUnsolicited("100");  // the answer to a CR written just before
+        }
+    });
+    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 3000})), FirmwareOutcome::Transmitted);
+}
+
 TEST_F(FirmwareUpgradeTest, RebootReplyClearsTheIspFlag) {
     board.config().ispMode = true;
     Connect();

@@ -94,7 +94,8 @@ bool IspTransfer::SendTestBlock(const std::filesystem::path& firmware) {
 }
 
 void IspTransfer::OnTestLine(const ReplyLine& line) {
-    if (line.empty() || line.StartsWith("tf 0")) {
+    // "100" answers a probe CR that went out before the boot loader's first answer was seen.
+    if (line.empty() || line.StartsWith("tf 0") || line.StartsWith("100")) {
         return;
     }
     Platform& platform = m_writer.platform();
