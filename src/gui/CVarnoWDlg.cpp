@@ -65,6 +65,12 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
         *port, [this](const std::string& name) { return Probe(name); });
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
+        // The embedded board's restarts take its port away and bring it back.
+        m_embedded->port().SetPlugNotifier([this](bool plugged) {
+            m_platform->Post([this, plugged] {
+                plugged ? m_writer->OnDeviceArrival() : m_writer->OnDeviceRemoval();
+            });
+        });
     } else {
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }

@@ -16,6 +16,8 @@
 #include "CVarnoWDlg.h"
 #include "LanguageStore.h"
 #include "UiText.h"
+#include "firmware/FirmwareUpgrade.h"
+#include "upload/UploadChain.h"
 
 using namespace varnow;
 using namespace varnow::gui;
@@ -287,6 +289,31 @@ private slots:
         QVERIFY(shown.contains(QChar(0x2026)));
         QVERIFY(shown.endsWith("package.qvk"));
         QVERIFY(shown.startsWith("/home/"));
+    }
+
+    void uploadWritesTheImageAndTheFirmwareWindowClosesWhenTheBoardIsBack() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/combined.qvk");
+        m_modalWatch.start(20);
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(window->writer().lastFirmwareOutcome() != FirmwareOutcome::None &&
+                                     !m_unexpected.isEmpty(),
+                                 15000);
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected, QStringList{"Firmware has been transmitted."});
+        QCOMPARE(window->writer().upload().outcome(), UploadOutcome::Verified);
+        QCOMPARE(window->writer().lastFirmwareOutcome(), FirmwareOutcome::Transmitted);
+        QVERIFY(window->firmwareDialog() == nullptr);
+        QVERIFY(window->disconnectButton()->isEnabled());  // connected again
+        QFile image(VARNOW_SAMPLES_DIR "/image.qvk");
+        QVERIFY(image.open(QIODevice::ReadOnly));
+        const QByteArray expected = image.readAll();
+        const Bytes& stored = window->embeddedBoard()->board().kofs();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()), static_cast<int>(stored.size())),
+                 expected);
     }
 
     void hotPlugFollowsTheBoardsPortAcrossUnplugAndReplug() {
