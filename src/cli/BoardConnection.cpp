@@ -75,6 +75,9 @@ ConnectOutcome BoardConnection::Connect() {
     }
     m_platform = std::make_unique<platform::QtPlatform>(
         *port, [this](const std::string& name) { return Probe(name); });
+    if (!m_options.scratchFolder.empty()) {
+        m_platform->SetAppDataFolder(m_options.scratchFolder);
+    }
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     } else {

@@ -134,6 +134,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<InspectCommand>(scratch));
 
     CliOptions options;
+    options.scratchFolder = scratch.string();
     if (const char* password = std::getenv("VARNOW_PASSWORD"); password && *password) {
         options.password = password;
     }

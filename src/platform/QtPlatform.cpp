@@ -65,6 +65,9 @@ void QtPlatform::PumpEvents() {
 void QtPlatform::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
 std::filesystem::path QtPlatform::AppDataFolder() {
+    if (!m_appData.empty()) {
+        return m_appData;
+    }
 #ifdef Q_OS_WIN
     // The roaming application-data folder itself; the core adds its own folder name.
     return std::filesystem::path(qEnvironmentVariable("APPDATA").toStdWString());

@@ -31,6 +31,8 @@ public:
     void PumpEvents() override;
     void Sleep(int milliseconds) override;
     std::filesystem::path AppDataFolder() override;
+    // Where extracted files go instead of the user's application-data folder.
+    void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
 
 private:
     SerialPort& m_port;
@@ -38,6 +40,7 @@ private:
     PlatformListener* m_listener = nullptr;
     std::map<int, std::unique_ptr<QTimer>> m_timers;
     bool m_arrivalQueued = false;
+    std::filesystem::path m_appData;
 };
 
 }  // namespace varnow::platform

@@ -49,6 +49,7 @@ private:
 private slots:
     void initTestCase() {
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        qputenv("XDG_DATA_HOME", (m_config.path() + "/data").toUtf8());
         qputenv("VARNOW_SIM_PORTS", (m_config.path() + "/ports").toUtf8());
         connect(&m_modalWatch, &QTimer::timeout, this, [this] {
             if (auto* message = dynamic_cast<CDlgMessage*>(QApplication::activeModalWidget())) {
