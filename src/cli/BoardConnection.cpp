@@ -5,10 +5,10 @@
 
 #include "PortDiscovery.h"
 #include "ui/Messenger.h"
+#include "ui/MessageIds.h"
 
 namespace varnow::cli {
 namespace {
-constexpr int kNoBoardPort = 107;
 constexpr int kConnectTimeoutMs = 120000;
 }  // namespace
 
@@ -38,7 +38,7 @@ bool BoardConnection::ChoosePort() {
         return true;
     }
     if (ports.empty()) {
-        m_output.Message(Message{kNoBoardPort, m_strings.Text(kNoBoardPort, m_options.language),
+        m_output.Message(Message{kMsgNoBoardPort, m_strings.Text(kMsgNoBoardPort, m_options.language),
                                  MessageStyle::Warning});
     } else {
         std::string names;

@@ -1,6 +1,7 @@
 #include "CliHost.h"
 
 #include "firmware/FirmwareUpgrade.h"
+#include "ui/MessageIds.h"
 
 #include <QTimer>
 #include <cstdio>
@@ -14,7 +15,6 @@
 
 namespace varnow::cli {
 namespace {
-constexpr int kPasswordTooShort = 153;
 constexpr std::size_t kMinimumPassword = 8;
 constexpr std::size_t kMaximumPassword = 32;
 }  // namespace
@@ -135,7 +135,7 @@ std::optional<std::string> CliHost::AskLoginPassword() {
         password = ReadPasswordFromTerminal();
     }
     if (password && (password->size() < kMinimumPassword || password->size() > kMaximumPassword)) {
-        ShowMessage(Message{kPasswordTooShort, m_strings.Text(kPasswordTooShort, m_language),
+        ShowMessage(Message{kMsgPasswordTooShort, m_strings.Text(kMsgPasswordTooShort, m_language),
                             MessageStyle::Warning});
         return std::nullopt;
     }

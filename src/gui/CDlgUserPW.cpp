@@ -6,10 +6,10 @@
 
 #include "CDlgMessage.h"
 #include "Look.h"
+#include "ui/MessageIds.h"
 
 namespace varnow::gui {
 namespace {
-constexpr int kPasswordTooShort = 153;
 constexpr int kMaxPassword = 32;
 }  // namespace
 
@@ -42,7 +42,7 @@ CDlgUserPW::CDlgUserPW(QWidget* owner, const UiText& ui)
 
 void CDlgUserPW::accept() {
     if (m_password->text().size() < 8) {
-        CDlgMessage(this, m_ui(kPasswordTooShort), 48, m_ui).exec();
+        CDlgMessage(this, m_ui(kMsgPasswordTooShort), 48, m_ui).exec();
         m_password->setFocus();
         return;
     }

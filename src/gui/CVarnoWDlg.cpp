@@ -17,14 +17,11 @@
 #include "PortDiscovery.h"
 #include "package/PackageExtension.h"
 #include "session/LanguageChoice.h"
+#include "ui/MessageIds.h"
 
 namespace varnow::gui {
 namespace {
 
-constexpr int kNoBoardPort = 107;
-constexpr int kOpenAComPort = 122;
-constexpr int kIspModeRefusal = 162;
-constexpr int kRestartForLanguage = 164;
 constexpr int kButtonsX = 180;
 constexpr int kButtonsY = 10;
 constexpr int kFieldTop = 70;
@@ -199,7 +196,7 @@ void CVarnoWDlg::RefillPortList() {
 void CVarnoWDlg::FillPortList() {
     RefillPortList();
     if (m_ports->count() == 0) {
-        ShowMessage(Message{kNoBoardPort, m_ui(kNoBoardPort).toStdString(), MessageStyle::Warning});
+        ShowMessage(Message{kMsgNoBoardPort, m_ui(kMsgNoBoardPort).toStdString(), MessageStyle::Warning});
         QTimer::singleShot(10, m_ports, [this] { m_ports->hidePopup(); });
     }
 }
@@ -210,9 +207,9 @@ void CVarnoWDlg::Disconnect() { m_writer->Disconnect(); }
 
 void CVarnoWDlg::Settings() {
     if (m_writer->session().isp) {
-        ShowMessage(Message{kIspModeRefusal, m_ui(kIspModeRefusal).toStdString(), MessageStyle::Warning});
+        ShowMessage(Message{kMsgIspModeRefusal, m_ui(kMsgIspModeRefusal).toStdString(), MessageStyle::Warning});
     } else if (!m_platform->Port().IsOpen()) {
-        ShowMessage(Message{kOpenAComPort, m_ui(kOpenAComPort).toStdString(), MessageStyle::Warning});
+        ShowMessage(Message{kMsgOpenComPort, m_ui(kMsgOpenComPort).toStdString(), MessageStyle::Warning});
     }
 }
 
@@ -234,7 +231,7 @@ void CVarnoWDlg::ChooseLanguage(int language) {
     }
     m_language = language;
     UpdateMenus();
-    ShowMessage(Message{kRestartForLanguage, m_ui(kRestartForLanguage).toStdString(),
+    ShowMessage(Message{kMsgRestartForLanguage, m_ui(kMsgRestartForLanguage).toStdString(),
                         MessageStyle::Information});
 }
 

@@ -6,32 +6,7 @@ set -euo pipefail
 cli=$1
 sim=$2
 
-work=$(mktemp -d)
-export VARNOW_SIM_PORTS=$work/ports
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Starts varno-sim with the given options; its control FIFO is $work/<name>.ctl.
-start_sim() {
-    local name=$1
-    shift
-    mkfifo "$work/$name.ctl"
-    "$sim" --name "$name" "$@" < "$work/$name.ctl" > "$work/$name.out" 2>&1 &
-    pids+=($!)
-    exec {fd}> "$work/$name.ctl"  # keeps the FIFO open for later commands
-    for _ in $(seq 100); do
-        [ -L "$VARNOW_SIM_PORTS/$name" ] && return 0
-        sleep 0.05
-    done
-    fail "varno-sim $name did not come up: $(cat "$work/$name.out")"
-}
+source "$(dirname "$0")/lib.sh"
 
 start_sim plain --fib "FIB-E2E" --mcu 00112233445566778899aabbccddeeff00112233
 start_sim locked --password "open sesame"

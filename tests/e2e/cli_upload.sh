@@ -8,31 +8,7 @@ cli=$1
 sim=$2
 samples=$3
 
-work=$(mktemp -d)
-export VARNOW_SIM_PORTS=$work/ports
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-start_sim() {
-    local name=$1
-    shift
-    mkfifo "$work/$name.ctl"
-    "$sim" --name "$name" --baud 0 "$@" < "$work/$name.ctl" > "$work/$name.out" 2>&1 &
-    pids+=($!)
-    exec {fd}> "$work/$name.ctl"
-    eval "ctl_$name=$fd"
-    for _ in $(seq 100); do
-        [ -L "$VARNOW_SIM_PORTS/$name" ] && return 0
-        sleep 0.05
-    done
-    fail "varno-sim $name did not come up"
-}
+source "$(dirname "$0")/lib.sh"
 
 # Asks a simulated board to save what it holds, and waits for its answer.
 save() {
@@ -46,7 +22,7 @@ save() {
     fail "varno-sim $name did not save its $what"
 }
 
-start_sim board
+start_sim board --baud 0
 port=$VARNOW_SIM_PORTS/board
 
 "$cli" --port "$port" upload "$samples/image.qvk" > "$work/out1" || fail "kind 1 upload exited with $?"
@@ -67,12 +43,12 @@ tail -c +4097 "$samples/combined.qvk" | cmp -s - "$work/firmware3" || fail "kind
 
 "$cli" --port "$port" identify > /dev/null || fail "the board does not answer after both restarts"
 
-start_sim other --product-id 2
+start_sim other --baud 0 --product-id 2
 status=0
 "$cli" --port "$VARNOW_SIM_PORTS/other" upload "$samples/image.qvk" > /dev/null 2>&1 || status=$?
 [ "$status" -eq 12 ] || fail "a product mismatch exits with $status, not 12"
 
-start_sim liar --wrong-hash
+start_sim liar --baud 0 --wrong-hash
 status=0
 "$cli" --json --port "$VARNOW_SIM_PORTS/liar" upload "$samples/image.qvk" > "$work/out4" 2>&1 || status=$?
 [ "$status" -eq 14 ] || fail "a hash mismatch exits with $status, not 14"

@@ -5,6 +5,7 @@
 
 #include "common/Crc16.h"
 #include "ui/StringTable.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kRecordHeadSize = 4;
 constexpr std::size_t kRecordOverhead = 6;
-constexpr int kCertificateTooLarge = 202;
 
 struct Record {
     std::size_t at;
@@ -157,7 +157,7 @@ std::optional<Bytes> PackCertificateBlock(ByteView p, ByteView q, ByteView der,
     const Bytes carried = CarriedRecords(store);
     const std::size_t total = kHeaderSize + kKeyRecordLength + certificateLength + carried.size();
     if (total > kMaxCertificateBlockBytes) {
-        messenger.Show(kCertificateTooLarge, MessageStyle::Warning,
+        messenger.Show(kMsgCertificateTooLarge, MessageStyle::Warning,
                        {std::to_string(total), std::to_string(kMaxCertificateBlockBytes)});
         return std::nullopt;
     }

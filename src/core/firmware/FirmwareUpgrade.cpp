@@ -6,14 +6,9 @@
 #include "package/PackageFormat.h"
 #include "package/PackageMessages.h"
 #include "session/Writer.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
-namespace {
-constexpr int kStandby = 155;
-constexpr int kTransmitted = 157;
-constexpr int kChangeFailed = 158;
-}  // namespace
-
 const char* FirmwareOutcomeName(FirmwareOutcome outcome) {
     switch (outcome) {
         case FirmwareOutcome::None: return "none";
@@ -30,7 +25,7 @@ FirmwareUpgrade::FirmwareUpgrade(Writer& writer, std::filesystem::path path)
 void FirmwareUpgrade::Changed() { m_writer.host().FirmwareWindowChanged(); }
 
 void FirmwareUpgrade::Start() {
-    m_status = m_writer.messenger().Text(kStandby);
+    m_status = m_writer.messenger().Text(kTextStandby);
     m_standby = true;
     m_writer.platform().ArmTimer(kCheckTimer, 10);
     m_writer.platform().ArmTimer(kStandbyTimer, 100);
@@ -42,7 +37,7 @@ void FirmwareUpgrade::OnTimer(int id) {
         CheckFile();
     } else if (id == kStandbyTimer) {
         ++m_ticks;
-        m_status = m_writer.messenger().Text(kStandby) + std::string(m_ticks % 50, '.');
+        m_status = m_writer.messenger().Text(kTextStandby) + std::string(m_ticks % 50, '.');
         Changed();
     }
 }
@@ -62,7 +57,7 @@ void FirmwareUpgrade::CheckFile() {
         return;
     }
     m_sent = 0;
-    m_status = messenger.Text(kStandby);
+    m_status = messenger.Text(kTextStandby);
     Changed();
     IspTransfer& isp = m_writer.isp();
     if (isp.Prepare(*this)) {
@@ -96,12 +91,12 @@ void FirmwareUpgrade::OnEnded(bool success) {
         m_sent = m_total;
         m_finished = true;
         m_outcome = FirmwareOutcome::Transmitted;
-        m_status = m_writer.messenger().Text(kTransmitted);
+        m_status = m_writer.messenger().Text(kMsgFirmwareTransmitted);
         Changed();
     } else {
         m_outcome = FirmwareOutcome::Failed;
         Changed();
-        m_writer.messenger().Show(kChangeFailed, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgFirmwareChangeFailed, MessageStyle::Warning);
     }
 }
 

@@ -7,11 +7,10 @@
 #include "link/CommandStates.h"
 #include "package/PackageMessages.h"
 #include "session/Writer.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
-constexpr int kOpenAComPort = 122;
-constexpr int kChangeFailed = 158;
 constexpr std::size_t kTestBlockSize = 512;
 constexpr std::size_t kImageBlockSize = 4096;
 constexpr int kWriteAttempts = 10;
@@ -36,7 +35,7 @@ IspTransfer::IspTransfer(Writer& writer) : m_writer(writer) {
 
 bool IspTransfer::Prepare(FirmwareUpgrade&) {
     if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kOpenAComPort, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         return false;
     }
     if (m_writer.session().isp) {
@@ -86,7 +85,7 @@ void IspTransfer::OnRebootUnframed(const ReplyLine& line) {
 bool IspTransfer::SendTestBlock(const std::filesystem::path& firmware) {
     m_firmware = firmware;
     if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kOpenAComPort, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         return false;
     }
     m_writer.channel().SendCommand("tf 0\r", kStateTestFlash, kTimerReply5s, 5000);
@@ -130,7 +129,7 @@ void IspTransfer::OnTestLine(const ReplyLine& line) {
 bool IspTransfer::Program(const std::filesystem::path& firmware) {
     m_firmware = firmware;
     if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kOpenAComPort, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         return false;
     }
     m_writer.channel().SetState(kStateUnlockFlash);
@@ -175,7 +174,7 @@ void IspTransfer::OnProgramLine(const ReplyLine& line) {
             channel.SendRaw("rs 10\r");
             m_writer.Disconnect();
         } else {
-            m_writer.messenger().Show(kOpenAComPort, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         }
     } else if (line.StartsWith("r 10")) {
         channel.SetState(kStateIdle);
@@ -217,7 +216,7 @@ void IspTransfer::TransferImage() {
             // The firmware window reports the failure itself; the same message twice would
             // only be noise.
             if (m_writer.firmwareWindow() == nullptr) {
-                m_writer.messenger().Show(kChangeFailed, MessageStyle::Warning);
+                m_writer.messenger().Show(kMsgFirmwareChangeFailed, MessageStyle::Warning);
             }
             PostEnded(false);
             return;

@@ -4,13 +4,10 @@
 #include "firmware/FirmwareUpgrade.h"
 #include "session/Writer.h"
 #include "upload/UploadChain.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
-constexpr int kInitialSettingFailed = 118;
-constexpr int kSynchronizationFailed = 125;
-constexpr int kGetConfigurationFailed = 147;
-constexpr int kSaveCertificateFailed = 150;
 
 bool IsIdentificationState(int state) {
     return state >= kStateSetEcho && state <= kStateGetIdMcu;
@@ -47,12 +44,12 @@ void ChannelTimeouts::OnReply1s() {
     const int state = channel.state();
     if (IsIdentificationState(state)) {
         m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
-        m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgInitialSettingFailed, MessageStyle::Warning);
     } else if (state == kStateLogin) {
         m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
         m_writer.Disconnect();
     } else if (state == kStateGetFibMac || state == kStateSendTail || state == kStateGetUptime) {
-        m_writer.messenger().Show(kGetConfigurationFailed, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgGetConfigurationFailed, MessageStyle::Warning);
     }
     channel.SetState(kStateIdle);
 }
@@ -65,24 +62,24 @@ void ChannelTimeouts::OnReply3s() {
             channel.SetState(kStateIdle);
             m_writer.SetConnectOutcome(ConnectOutcome::TimedOut);
             m_writer.CancelProgressAndDisconnect();
-            m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgInitialSettingFailed, MessageStyle::Warning);
             break;
         case kStateRecvKofs:
             m_writer.upload().OnTimedOut(channel.state());
             channel.SetState(kStateIdle);
             m_writer.CloseProgressIfShown();
-            m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgSynchronizationFailed, MessageStyle::Warning);
             break;
         case kStateSendEnvs:
             channel.SetState(kStateIdle);
-            m_writer.messenger().Show(kGetConfigurationFailed, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgGetConfigurationFailed, MessageStyle::Warning);
             break;
         case kStateRecvEnvs:
             channel.SetState(kStateIdle);
             break;
         case kStateRecvEnvc:
             channel.SetState(kStateIdle);
-            m_writer.messenger().Show(kSaveCertificateFailed, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgSaveCertificateFailed, MessageStyle::Warning);
             break;
         default:
             break;  // the state keeps its value
@@ -109,7 +106,7 @@ void ChannelTimeouts::OnReply10s() {
         m_writer.upload().OnTimedOut(channel.state());
         channel.SetState(kStateIdle);
         m_writer.CloseProgressIfShown();
-        m_writer.messenger().Show(kSynchronizationFailed, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgSynchronizationFailed, MessageStyle::Warning);
     }
 }
 

@@ -7,16 +7,11 @@
 #include "session/Writer.h"
 #include "settings/AddressText.h"
 #include "settings/ChallengeLogin.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
 
-constexpr int kSelectAComPort = 108;
-constexpr int kInitialSettingFailed = 118;
-constexpr int kIspMode = 119;
-constexpr int kUpgradeFirmware = 166;
-constexpr int kUseLastWriter = 167;
-constexpr int kFirmwareTransmitted = 157;
 constexpr int kMaxProbes = 6;
 
 bool EndsStep(const ReplyLine& line) { return line.StartsWith("410 ") || line.StartsWith("502 "); }
@@ -56,7 +51,7 @@ void ConnectSequence::Connect() {
     const std::string name = host.SelectedPort();
     if (name.empty()) {
         m_writer.SetConnectOutcome(ConnectOutcome::NoPortSelected);
-        m_writer.messenger().Show(kSelectAComPort, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgSelectComPort, MessageStyle::Warning);
         return;
     }
     m_writer.SetConnectOutcome(ConnectOutcome::None);
@@ -90,7 +85,7 @@ void ConnectSequence::OnProbeTimer() {
         m_writer.channel().SetState(kStateIdle);
         m_writer.SetConnectOutcome(ConnectOutcome::BoardSilent);
         m_writer.CancelProgressAndDisconnect();
-        m_writer.messenger().Show(kInitialSettingFailed, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgInitialSettingFailed, MessageStyle::Warning);
         return;
     }
     WriteProbe(m_probeCount * 200);
@@ -112,7 +107,7 @@ void ConnectSequence::OnProbeLine(const ReplyLine& line) {
                 }
             });
         } else {
-            m_writer.messenger().Show(kIspMode, MessageStyle::Warning);
+            m_writer.messenger().Show(kMsgIspModeNoScript, MessageStyle::Warning);
         }
         return;
     }
@@ -143,7 +138,7 @@ void ConnectSequence::OnSetEscUnframed(const ReplyLine& line) {
         m_writer.channel().SetState(kStateIdle);
         m_writer.SetConnectOutcome(ConnectOutcome::IspMode);
         m_writer.CancelProgressAndDisconnect();
-        m_writer.messenger().Show(kIspMode, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgIspModeNoScript, MessageStyle::Warning);
     } else if (line.StartsWith("504")) {
         BeginLogin(kTimerReply3s);
     }
@@ -176,10 +171,10 @@ void ConnectSequence::OnGetIdPdb(const ReplyLine& line) {
         SendGetSysKofs();
     } else if (line.StartsWith("501 ")) {
         m_writer.SetConnectOutcome(ConnectOutcome::FirmwareTooOld);
-        Refuse(kUpgradeFirmware, kTimerBulk1s);
+        Refuse(kMsgUpgradeFirmware, kTimerBulk1s);
     } else if (CompatibilityNumber(line.text) != 0) {
         m_writer.SetConnectOutcome(ConnectOutcome::WriterTooOld);
-        Refuse(kUseLastWriter, 0);
+        Refuse(kMsgUseLastWriter, 0);
     }
 }
 
@@ -270,7 +265,7 @@ void ConnectSequence::Finish() {
     const FirmwareUpgrade* window = m_writer.firmwareWindow();
     if (window != nullptr && window->finished()) {
         m_writer.host().CloseFirmwareWindow();
-        m_writer.messenger().Show(kFirmwareTransmitted, MessageStyle::Information);
+        m_writer.messenger().Show(kMsgFirmwareTransmitted, MessageStyle::Information);
     }
 }
 

@@ -9,12 +9,9 @@
 #include "session/SerialTexts.h"
 #include "settings/ChallengeLogin.h"
 #include "upload/UploadChain.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
-namespace {
-constexpr int kSelectAComPort = 108;
-}  // namespace
-
 Writer::Writer(Platform& platform, Host& host, const StringTable& strings, Language language)
     : m_platform(platform),
       m_host(host),
@@ -68,7 +65,7 @@ bool Writer::OpenBoardPort(const std::string& name) {
 void Writer::ReopenForBootLoader() {
     const std::string name = m_host.SelectedPort();
     if (name.empty()) {
-        m_messenger.Show(kSelectAComPort, MessageStyle::Warning);
+        m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
         return;
     }
     if (!OpenBoardPort(name)) {

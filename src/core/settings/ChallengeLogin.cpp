@@ -4,12 +4,9 @@
 #include "session/ConnectSequence.h"
 #include "session/Writer.h"
 #include "settings/AdminPassword.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
-namespace {
-constexpr int kPasswordMismatch = 152;
-}  // namespace
-
 ChallengeLogin::ChallengeLogin(Writer& writer) : m_writer(writer) {
     writer.channel().OnFramed(kStateLogin, [this](const ReplyLine& l) { OnLine(l); });
     writer.channel().OnUnframed(kStateLogin, [this](const ReplyLine& l) { OnLine(l); });
@@ -37,7 +34,7 @@ void ChallengeLogin::OnLine(const ReplyLine& line) {
     } else if (line.StartsWith("504 ")) {
         platform.CancelTimer(kTimerReply1s);
         m_refused = true;
-        m_writer.messenger().Show(kPasswordMismatch, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgPasswordMismatch, MessageStyle::Warning);
         PasswordStep();
     }
 }

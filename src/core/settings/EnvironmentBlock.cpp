@@ -6,6 +6,7 @@
 #include "link/Base64Decoder.h"
 #include "settings/EnvironmentRecords.h"
 #include "upload/Base64Encoder.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -13,7 +14,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kRecordHeadSize = 4;
 constexpr std::size_t kRecordOverhead = 6;  // head and checksum
-constexpr int kNoConfigurationValue = 148;
 
 struct Record {
     std::size_t at = 0;
@@ -160,7 +160,7 @@ std::optional<std::string> EncodeText(ByteView block) {
 bool DecodeEnvironmentBlock(ByteView text, EnvironmentData& data, Messenger& messenger) {
     data.wlanPresent = false;
     if (text.empty()) {
-        messenger.Show(kNoConfigurationValue, MessageStyle::Warning);
+        messenger.Show(kMsgNoConfigurationValue, MessageStyle::Warning);
         return false;
     }
     data.store = SettingsStore{};

@@ -12,18 +12,11 @@
 #include "session/Writer.h"
 #include "upload/Base64Encoder.h"
 #include "upload/UploadText.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
 
-constexpr int kOpenAComPort = 122;
-constexpr int kUpdatingFiles = 123;
-constexpr int kSetValuesFailed = 126;
-constexpr int kNoQvkFile = 161;
-constexpr int kIspModeRefusal = 162;
-constexpr int kProductIdError = 163;
-constexpr int kHashMismatch = 200;
-constexpr int kImageTooLarge = 201;
 constexpr std::size_t kBlockSize = 4096;
 constexpr int kWriteAttempts = 10;
 
@@ -61,11 +54,11 @@ void UploadChain::StartUpload(LoadedPackage& package) {
     m_outcome = UploadOutcome::None;
     Messenger& messenger = m_writer.messenger();
     if (!m_writer.platform().Port().IsOpen()) {
-        messenger.Show(kOpenAComPort, MessageStyle::Warning);
+        messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
         return Finish(UploadOutcome::NoBoard);
     }
     if (package.packagePath().empty()) {
-        messenger.Show(kNoQvkFile, MessageStyle::Warning);
+        messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
         return Finish(UploadOutcome::PackageRefused);
     }
     m_package = &package;
@@ -75,7 +68,7 @@ void UploadChain::StartUpload(LoadedPackage& package) {
         case PackageKind::Image:
         case PackageKind::ImageAndFirmware:
             if (m_writer.session().isp) {
-                messenger.Show(kIspModeRefusal, MessageStyle::Warning);
+                messenger.Show(kMsgIspModeRefusal, MessageStyle::Warning);
                 return Finish(UploadOutcome::IspMode);
             }
             ReadImageHead();
@@ -140,12 +133,12 @@ bool UploadChain::PrepareUpload() {
     Messenger& messenger = m_writer.messenger();
     const Bytes& image = m_package->image();
     if (image.empty()) {
-        messenger.Show(kNoQvkFile, MessageStyle::Warning);
+        messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
         Finish(UploadOutcome::PackageRefused);
         return false;
     }
     if (!UploadTextFits(image.size())) {
-        messenger.Show(kImageTooLarge, MessageStyle::Warning,
+        messenger.Show(kMsgImageTooLarge, MessageStyle::Warning,
                        {std::to_string(image.size() / 1024), std::to_string(MaxUploadImageKib())});
         Finish(UploadOutcome::PackageRefused);
         return false;
@@ -154,7 +147,7 @@ bool UploadChain::PrepareUpload() {
     constexpr std::size_t kProductId = 11;
     if (m_boardHead.size() > kProductId && m_boardHead[kProductId] != image[kProductId]) {
         messenger.ShowText(FillPlaceholders("%s\r\nProductID : %d\r\nQVK ID : %d",
-                                            {messenger.Text(kProductIdError),
+                                            {messenger.Text(kTextProductIdError),
                                              std::to_string(m_boardHead[kProductId]),
                                              std::to_string(image[kProductId])}),
                            MessageStyle::Warning);
@@ -180,7 +173,7 @@ void UploadChain::OnEraseLine(const ReplyLine& line) {
     if (!SendImage()) {
         channel.SetState(kStateIdle);
         m_writer.CloseProgressIfShown();
-        m_writer.messenger().Show(kSetValuesFailed, MessageStyle::Information);
+        m_writer.messenger().Show(kMsgSetValuesFailed, MessageStyle::Information);
         Finish(UploadOutcome::SendFailed);
     }
 }
@@ -194,7 +187,7 @@ bool UploadChain::SendImage() {
     if (m_writer.progressShown()) {
         host.SetProgressTotal(static_cast<int>(length));
         host.SetProgressCurrent(0);
-        host.SetProgressText(m_writer.messenger().Text(kUpdatingFiles), true);
+        host.SetProgressText(m_writer.messenger().Text(kTextUpdatingFiles), true);
     }
     channel.SendRaw("recv kofs\r");
     const auto started = std::chrono::steady_clock::now();
@@ -259,13 +252,13 @@ void UploadChain::OnHashLine(const ReplyLine& line) {
         Finish(UploadOutcome::Unverified);
     } else if (line.text != m_imageHash) {
         m_hashDiffered = true;
-        m_writer.messenger().Show(kHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
+        m_writer.messenger().Show(kMsgHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
     }
 }
 
 void UploadChain::ReadTailBlock() {
     if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kOpenAComPort, MessageStyle::Warning);
+        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         return;
     }
     m_tailText.clear();
