@@ -17,7 +17,7 @@
 #include "Command.h"
 #include "ExitStatus.h"
 #include "IdentifyCommand.h"
-#include "InspectCommand.h"
+#include "CheckPackageCommand.h"
 #include "PortsCommand.h"
 #include "UploadCommand.h"
 #include "ui/StringTable.h"
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<IdentifyCommand>());
     commands.push_back(std::make_unique<UploadCommand>(false));
     commands.push_back(std::make_unique<UploadCommand>(true));
-    commands.push_back(std::make_unique<InspectCommand>(scratch));
+    commands.push_back(std::make_unique<CheckPackageCommand>(scratch));
 
     CliOptions options;
     options.scratchFolder = scratch.string();

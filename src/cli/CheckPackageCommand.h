@@ -8,9 +8,9 @@
 namespace varnow::cli {
 
 // Classifies a package and checks everything in it that can be checked without a board.
-class InspectCommand : public Command {
+class CheckPackageCommand : public Command {
 public:
-    explicit InspectCommand(std::filesystem::path scratchFolder)
+    explicit CheckPackageCommand(std::filesystem::path scratchFolder)
         : m_scratchFolder(std::move(scratchFolder)) {}
     const char* Name() const override { return "inspect"; }
     const char* Synopsis() const override { return "inspect PACKAGE.qvk"; }
@@ -20,7 +20,7 @@ public:
     int Execute(CommandContext& context) override;
 
 private:
-    int Inspect(const std::filesystem::path& path, Messenger& messenger, CliOutput::Fields& fields);
+    int Check(const std::filesystem::path& path, Messenger& messenger, CliOutput::Fields& fields);
 
     std::filesystem::path m_scratchFolder;  // where a combined package's firmware is split off
 };

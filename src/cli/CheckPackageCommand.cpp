@@ -1,4 +1,4 @@
-#include "InspectCommand.h"
+#include "CheckPackageCommand.h"
 
 
 #include "CliHost.h"
@@ -44,19 +44,19 @@ bool ReportFirmware(CliOutput::Fields& fields, const std::filesystem::path& path
 
 }  // namespace
 
-int InspectCommand::Execute(CommandContext& context) {
+int CheckPackageCommand::Execute(CommandContext& context) {
     if (context.arguments.size() != 1) {
         return kExitUsage;
     }
     CliHost host(context.output, context.strings, context.options.language, "", std::nullopt);
     Messenger messenger(host, context.strings, context.options.language);
     CliOutput::Fields fields;
-    const int status = Inspect(context.arguments[0], messenger, fields);
+    const int status = Check(context.arguments[0], messenger, fields);
     context.output.Result(status, status == kExitSuccess ? "sound" : "refused", fields);
     return status;
 }
 
-int InspectCommand::Inspect(const std::filesystem::path& path, Messenger& messenger,
+int CheckPackageCommand::Check(const std::filesystem::path& path, Messenger& messenger,
                             CliOutput::Fields& fields) {
     const PackageKind kind = ClassifyPackage(path, messenger);
     fields = {{"package", path.string()}, {"kind", KindName(kind)}};
