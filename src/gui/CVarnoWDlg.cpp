@@ -72,8 +72,15 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }
     m_writer = std::make_unique<Writer>(*m_platform, *this, ui.strings(), ui.language());
-    m_hotPlug.SetHandlers([this] { m_writer->OnDeviceArrival(); },
-                          [this] { m_writer->OnDeviceRemoval(); });
+    m_hotPlug.SetHandlers(
+        [this] {
+            ++m_deviceEvents;
+            m_writer->OnDeviceArrival();
+        },
+        [this] {
+            ++m_deviceEvents;
+            m_writer->OnDeviceRemoval();
+        });
 #ifdef Q_OS_WIN
     m_windowsEvents = std::make_unique<platform::WindowsDeviceEvents>(
         [this] { m_writer->OnDeviceArrival(); }, [this] { m_writer->OnDeviceRemoval(); },

@@ -82,6 +82,8 @@ public:
     CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
     sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
     int currentLanguage() const { return m_language; }
+    // How many device arrivals and removals have reached the window.
+    int deviceEvents() const { return m_deviceEvents; }
 
     // Handles Enter, Esc, F1 and the Ctrl shortcuts for every key that reaches this window or
     // one of its children; true when the key was swallowed.
@@ -110,6 +112,7 @@ private:
     platform::LanguageStore& m_store;
     MainWindowOptions m_options;
     QString m_lastFolder;
+    int m_deviceEvents = 0;
 
     std::unique_ptr<sim::EmbeddedBoard> m_embedded;
     std::unique_ptr<platform::QtSerialPort> m_serialPort;

@@ -352,21 +352,24 @@ private slots:
         QVERIFY(window.disconnectButton()->isEnabled());
 
         // Another board arriving leaves this connection alone.
+        const int eventsBefore = window.deviceEvents();
         QProcess other;
         other.start(VARNO_SIM_PATH, {"--name", "other"});
         QTRY_VERIFY(other.canReadLine());
-        QTRY_VERIFY(QFile::exists(m_config.path() + "/ports/other"));
-        QTest::qWait(200);
+        QTRY_VERIFY(window.deviceEvents() > eventsBefore);  // its arrival was handled
         QVERIFY(port.IsOpen());
         other.kill();
         other.waitForFinished();
 
         // Unplugged and plugged in while disconnected: no automatic connect.
         window.Disconnect();
+        int events = window.deviceEvents();
         control("unplug");
+        QTRY_VERIFY(window.deviceEvents() > events);
         window.writer().SetConnectOutcome(ConnectOutcome::None);
+        events = window.deviceEvents();
         control("replug");
-        QTest::qWait(300);
+        QTRY_VERIFY(window.deviceEvents() > events);  // the arrival was handled
         QVERIFY(!port.IsOpen());
         QCOMPARE(window.writer().connectOutcome(), ConnectOutcome::None);
 
