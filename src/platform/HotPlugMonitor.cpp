@@ -1,6 +1,12 @@
 #include "HotPlugMonitor.h"
 
 #include <QDir>
+#include <QFile>
+#include <QMap>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 #include <filesystem>
 
 #include "link/SimulatedPortsFolder.h"
@@ -12,12 +18,22 @@
 namespace varnow::platform {
 namespace {
 
-QSet<QString> LinksIn(const QString& folder) {
-    QSet<QString> links;
+// Each link with what makes it this link: a board that restarts removes its link and makes a
+// new one under the same name, possibly faster than the folder's change is reported.
+QMap<QString, QString> LinksIn(const QString& folder) {
+    QMap<QString, QString> links;
     for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::System | QDir::Files)) {
-        if (entry.isSymLink() && entry.exists()) {
-            links.insert(entry.absoluteFilePath());
+        if (!entry.isSymLink() || !entry.exists()) {
+            continue;
         }
+        QString identity = entry.symLinkTarget();
+#ifndef Q_OS_WIN
+        struct stat link {};
+        if (lstat(QFile::encodeName(entry.absoluteFilePath()).constData(), &link) == 0) {
+            identity += ':' + QString::number(link.st_ino) + ':' + QString::number(link.st_ctime);
+        }
+#endif
+        links.insert(entry.absoluteFilePath(), identity);
     }
     return links;
 }
@@ -49,9 +65,17 @@ HotPlugMonitor::~HotPlugMonitor() = default;
 
 void HotPlugMonitor::OnSimulatedFolderChanged() {
     const QString folder = QString::fromStdString(SimulatedPortsFolderFromEnvironment().string());
-    const QSet<QString> now = LinksIn(folder);
-    const bool removed = !(m_links - now).isEmpty();
-    const bool arrived = !(now - m_links).isEmpty();
+    const QMap<QString, QString> now = LinksIn(folder);
+    bool removed = false;
+    bool arrived = false;
+    for (auto link = m_links.cbegin(); link != m_links.cend(); ++link) {
+        const auto current = now.constFind(link.key());
+        removed = removed || current == now.cend() || current.value() != link.value();
+    }
+    for (auto link = now.cbegin(); link != now.cend(); ++link) {
+        const auto before = m_links.constFind(link.key());
+        arrived = arrived || before == m_links.cend() || before.value() != link.value();
+    }
     m_links = now;
     if (removed && m_removed) {
         m_removed();

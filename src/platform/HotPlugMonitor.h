@@ -2,7 +2,7 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
-#include <QSet>
+#include <QMap>
 #include <QSocketNotifier>
 #include <functional>
 #include <memory>
@@ -30,7 +30,7 @@ private:
     std::function<void()> m_arrived;
     std::function<void()> m_removed;
     QFileSystemWatcher m_watcher;
-    QSet<QString> m_links;
+    QMap<QString, QString> m_links;  // link path -> what identifies it
     struct Udev;
     std::unique_ptr<Udev> m_udev;
     std::unique_ptr<QSocketNotifier> m_notifier;
