@@ -80,6 +80,8 @@ ConnectOutcome BoardConnection::Connect() {
     }
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
+        // The embedded board's restarts take its port away and bring it back.
+        m_embedded->port().SetPlugNotifier([this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
     } else {
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }
@@ -87,13 +89,7 @@ ConnectOutcome BoardConnection::Connect() {
                                        m_options.password);
     m_writer = std::make_unique<Writer>(*m_platform, *m_host, m_strings, m_options.language);
     // The board's port vanishing and coming back, as when it restarts into its boot loader.
-    if (m_embedded) {
-        m_embedded->port().SetPlugNotifier([this](bool plugged) {
-            m_platform->Post([this, plugged] {
-                plugged ? m_writer->OnDeviceArrival() : m_writer->OnDeviceRemoval();
-            });
-        });
-    } else {
+    if (!m_embedded) {
         m_hotPlug = std::make_unique<platform::HotPlugMonitor>();
         m_hotPlug->SetHandlers([this] { m_writer->OnDeviceArrival(); },
                                [this] { m_writer->OnDeviceRemoval(); });

@@ -63,11 +63,7 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
         // The embedded board's restarts take its port away and bring it back.
-        m_embedded->port().SetPlugNotifier([this](bool plugged) {
-            m_platform->Post([this, plugged] {
-                plugged ? m_writer->OnDeviceArrival() : m_writer->OnDeviceRemoval();
-            });
-        });
+        m_embedded->port().SetPlugNotifier([this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
     } else {
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }
@@ -80,7 +76,7 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
         [this] {
             ++m_deviceEvents;
             m_writer->OnDeviceRemoval();
-        });
+        });  // already on the event loop: handled at once
 #ifdef Q_OS_WIN
     m_windowsEvents = std::make_unique<platform::WindowsDeviceEvents>(
         [this] { m_writer->OnDeviceArrival(); }, [this] { m_writer->OnDeviceRemoval(); },

@@ -27,6 +27,14 @@ void QtPlatform::NotifyArrival() {
         Qt::QueuedConnection);
 }
 
+void QtPlatform::NotifyDeviceChange(bool arrived) {
+    Post([this, arrived] {
+        if (m_listener) {
+            arrived ? m_listener->OnDeviceArrival() : m_listener->OnDeviceRemoval();
+        }
+    });
+}
+
 PortProbe QtPlatform::ProbePort(const std::string& name) { return m_probe(name); }
 
 void QtPlatform::ArmTimer(int id, int milliseconds) {

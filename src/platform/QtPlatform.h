@@ -21,6 +21,9 @@ public:
     // What the port calls when bytes have arrived; the notification reaches the listener
     // later, from the event loop, never from inside the call that read or wrote.
     void NotifyArrival();
+    // The board's USB device came (true) or went (false); reaches the listener later, from the
+    // event loop.
+    void NotifyDeviceChange(bool arrived);
 
     void SetListener(PlatformListener* listener) override { m_listener = listener; }
     SerialPort& Port() override { return m_port; }
