@@ -3,6 +3,7 @@
 #include "firmware/FirmwareUpgrade.h"
 #include "ui/MessageIds.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 #include <iostream>
@@ -17,6 +18,8 @@ namespace varnow::cli {
 namespace {
 constexpr std::size_t kMinimumPassword = 8;
 constexpr std::size_t kMaximumPassword = 32;
+// How long a board may take to come back after its firmware was written.
+constexpr qint64 kReconnectWaitMs = 30000;
 }  // namespace
 
 CliHost::CliHost(CliOutput& output, const StringTable& strings, Language language, std::string port,
@@ -82,11 +85,17 @@ void CliHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
     m_firmwareLoop = &loop;
     m_firmware = &upgrade;
     QTimer watch;
-    // Nobody closes a failed window at a terminal: it closes itself once it may be closed.
+    QElapsedTimer sinceFinished;
+    // Nobody closes a window at a terminal: it closes itself once it has failed, or when the
+    // board has not come back long after the transfer.
     QObject::connect(&watch, &QTimer::timeout, [&] {
         const bool failed = upgrade.outcome() == FirmwareOutcome::Failed ||
                             upgrade.outcome() == FirmwareOutcome::FileRefused;
-        if ((failed && upgrade.enabled()) || (m_chainEnded && m_chainEnded())) {
+        if (upgrade.finished() && !sinceFinished.isValid()) {
+            sinceFinished.start();
+        }
+        const bool boardGone = sinceFinished.isValid() && sinceFinished.elapsed() > kReconnectWaitMs;
+        if ((failed && upgrade.enabled()) || boardGone || (m_chainEnded && m_chainEnded())) {
             loop.quit();
         }
     });

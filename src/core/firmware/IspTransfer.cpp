@@ -173,6 +173,8 @@ void IspTransfer::OnProgramLine(const ReplyLine& line) {
             m_writer.session().reconnectPending = true;
             channel.SendRaw("rs 10\r");
             m_writer.Disconnect();
+            // The connection is to be made again once the board is back.
+            m_writer.SetConnectOutcome(ConnectOutcome::None);
         } else {
             m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
         }
