@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
     const std::string sim = argv[2];
     const bool quick = argc > 3 && std::string(argv[3]) == "--quick";
     const bool unthrottledOnly = argc > 3 && std::string(argv[3]) == "--unthrottled-only";
-    const auto folder = std::filesystem::temp_directory_path() / ("varnow-bench-" + std::to_string(getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("varnow-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     setenv("VARNOW_SIM_PORTS", folder.c_str(), 1);
 
@@ -157,12 +158,14 @@ int main(int argc, char** argv) {
     kill(fast, SIGTERM);
     waitpid(fast, nullptr, 0);
     std::printf("unthrottled, %u KiB image, %zu characters of upload text\n", kib, text.size());
-    std::printf("  raw pseudo-terminal push: %8.3f s (%6.1f MB/s)\n", raw, static_cast<double>(text.size()) / raw / 1e6);
+    std::printf("  raw pseudo-terminal push: %8.3f s (%6.1f MB/s)\n", raw,
+                static_cast<double>(text.size()) / raw / 1e6);
     const double send = SendSeconds(tool.output);
     std::printf("  varnow-cli, image text:   %8.3f s (%6.1f MB/s)\n", send,
                 static_cast<double>(text.size()) / send / 1e6);
-    std::printf("  varnow-cli, whole run:    %8.3f s (start, connect, head, erase, text, hash), exit %d\n",
-                tool.seconds, tool.status);
+    std::printf(
+        "  varnow-cli, whole run:    %8.3f s (start, connect, head, erase, text, hash), exit %d\n",
+        tool.seconds, tool.status);
     std::printf("  peak memory of the tool:  %8ld KiB\n", tool.peakKib);
     std::printf("  tool / raw (image text):  %8.2f (target at most 1.25)\n", send / raw);
 
@@ -177,13 +180,16 @@ int main(int argc, char** argv) {
     const std::size_t characters = varnow::Base64EncodedLength(slowImage.size());
     const double lineRate = static_cast<double>(characters) * 10.0 / 115200.0;
     const pid_t slow = StartSimulator(sim, "slow", "115200", folder);
-    const Run atBaud = Spawn({cli, "--port", (folder / "slow").string(), "upload", slowPackage.string()});
+    const Run atBaud =
+        Spawn({cli, "--port", (folder / "slow").string(), "upload", slowPackage.string()});
     kill(slow, SIGTERM);
     waitpid(slow, nullptr, 0);
     std::printf("at 115200 baud, %u KiB image, %zu characters\n", slowKib, characters);
     std::printf("  line-rate time:           %8.3f s\n", lineRate);
-    std::printf("  varnow-cli upload:        %8.3f s, exit %d (%+.2f %% of line rate; target within 2 %%)\n",
-                atBaud.seconds, atBaud.status, (atBaud.seconds / lineRate - 1) * 100);
+    std::printf(
+        "  varnow-cli upload:        %8.3f s, exit %d (%+.2f %% of line rate; target within 2 "
+        "%%)\n",
+        atBaud.seconds, atBaud.status, (atBaud.seconds / lineRate - 1) * 100);
     std::filesystem::remove_all(folder);
     return tool.status == 0 && atBaud.status == 0 ? 0 : 1;
 }

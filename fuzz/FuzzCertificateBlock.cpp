@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "certs/CertificateBlock.h"
 #include "SilentMessenger.h"
+#include "certs/CertificateBlock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentMessenger silent;
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t primeBytes = size % 130;
     const varnow::Bytes prime(primeBytes, 0xA5);
-    const auto block = varnow::PackCertificateBlock(prime, prime, bytes.first(size / 2), store,
-                                                    messenger);
+    const auto block =
+        varnow::PackCertificateBlock(prime, prime, bytes.first(size / 2), store, messenger);
     if (block && (block->size() > 65535 || varnow::ReadLe16(*block, 4) != block->size())) {
         __builtin_trap();
     }

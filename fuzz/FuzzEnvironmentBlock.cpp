@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "settings/EnvironmentBlock.h"
 #include "SilentMessenger.h"
+#include "settings/EnvironmentBlock.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "PortDiscovery.h"
-#include "ui/Messenger.h"
 #include "ui/MessageIds.h"
+#include "ui/Messenger.h"
 
 namespace varnow::cli {
 namespace {
@@ -38,7 +38,8 @@ bool BoardConnection::ChoosePort() {
         return true;
     }
     if (ports.empty()) {
-        m_output.Message(Message{kMsgNoBoardPort, m_strings.Text(kMsgNoBoardPort, m_options.language),
+        m_output.Message(Message{kMsgNoBoardPort,
+                                 m_strings.Text(kMsgNoBoardPort, m_options.language),
                                  MessageStyle::Warning});
     } else {
         std::string names;
@@ -81,7 +82,8 @@ ConnectOutcome BoardConnection::Connect() {
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
         // The embedded board's restarts take its port away and bring it back.
-        m_embedded->port().SetPlugNotifier([this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
+        m_embedded->port().SetPlugNotifier(
+            [this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
     } else {
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }

@@ -42,7 +42,6 @@ public:
 private:
     PortProbe Probe(const std::string& name);
 
-
     const CliOptions& m_options;
     CliOutput& m_output;
     const StringTable& m_strings;

@@ -1,6 +1,5 @@
 #include "CheckPackageCommand.h"
 
-
 #include "CliHost.h"
 #include "ExitStatus.h"
 #include "package/ClassifyPackage.h"
@@ -15,10 +14,14 @@ namespace {
 
 const char* KindName(PackageKind kind) {
     switch (kind) {
-        case PackageKind::Image: return "1 (KOFS image)";
-        case PackageKind::Firmware: return "2 (firmware image)";
-        case PackageKind::ImageAndFirmware: return "3 (KOFS image and firmware image)";
-        default: return "none";
+        case PackageKind::Image:
+            return "1 (KOFS image)";
+        case PackageKind::Firmware:
+            return "2 (firmware image)";
+        case PackageKind::ImageAndFirmware:
+            return "3 (KOFS image and firmware image)";
+        default:
+            return "none";
     }
 }
 
@@ -57,7 +60,7 @@ int CheckPackageCommand::Execute(CommandContext& context) {
 }
 
 int CheckPackageCommand::Check(const std::filesystem::path& path, Messenger& messenger,
-                            CliOutput::Fields& fields) {
+                               CliOutput::Fields& fields) {
     const PackageKind kind = ClassifyPackage(path, messenger);
     fields = {{"package", path.string()}, {"kind", KindName(kind)}};
     if (kind == PackageKind::Firmware) {

@@ -14,7 +14,7 @@ struct CliOptions {
     std::optional<std::string> password;  // --password, else VARNOW_PASSWORD
     std::string traceFile;                // --trace
     Language language = Language::English;
-    bool json = false;                    // --json
+    bool json = false;  // --json
     // This run's own folder for extracted firmware: command-line runs may go on side by side
     // (a production line), so they do not share the desktop tool's fixed file.
     std::string scratchFolder;

@@ -21,11 +21,21 @@ std::string CliOutput::JsonString(const std::string& text) {
     std::string json = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '"': json += "\\\""; break;
-            case '\\': json += "\\\\"; break;
-            case '\n': json += "\\n"; break;
-            case '\r': json += "\\r"; break;
-            case '\t': json += "\\t"; break;
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char escape[8];
@@ -42,8 +52,8 @@ std::string CliOutput::JsonString(const std::string& text) {
 void CliOutput::Message(const varnow::Message& message) {
     if (m_json) {
         m_out << "{\"event\":\"message\",\"style\":\"" << StyleName(message.style)
-              << "\",\"id\":" << message.stringId << ",\"text\":" << JsonString(message.text)
-              << "}" << std::endl;
+              << "\",\"id\":" << message.stringId << ",\"text\":" << JsonString(message.text) << "}"
+              << std::endl;
         return;
     }
     EndProgress();
@@ -61,7 +71,8 @@ std::string CliOutput::TransferFigures(int current, int total) {
     char figures[128];
     if (rate > 0) {
         const long long left = static_cast<long long>((total - current) / rate + 0.5);
-        std::snprintf(figures, sizeof figures, "%3lld%%  %.1f/%.1f KiB  %.1f KiB/s  %lld:%02lld left",
+        std::snprintf(figures, sizeof figures,
+                      "%3lld%%  %.1f/%.1f KiB  %.1f KiB/s  %lld:%02lld left",
                       100LL * current / total, current / 1024.0, total / 1024.0, rate / 1024.0,
                       left / 60, left % 60);
     } else {

@@ -8,23 +8,23 @@ namespace varnow::cli {
 // Exit statuses of varnow-cli; each failure class has its own, so scripts can tell them apart.
 enum ExitStatus : int {
     kExitSuccess = 0,
-    kExitFailure = 1,          // anything not listed below
-    kExitUsage = 2,            // bad command line
-    kExitPackageRefused = 3,   // package unreadable, not a package, or damaged
-    kExitNoPort = 4,           // no board port found or given
-    kExitOpenFailed = 5,       // the port could not be opened or set up
-    kExitBoardSilent = 6,      // the board did not answer, or stopped answering
-    kExitFirmwareTooOld = 7,   // the board's firmware must be upgraded
-    kExitWriterTooOld = 8,     // the board needs a newer Varno Writer
-    kExitLoginRefused = 9,     // no password, or the board refused it
-    kExitIspMode = 10,         // the board is in its ISP boot loader
-    kExitBoardLost = 11,       // the board's port vanished
-    kExitProductMismatch = 12, // the package is for another product
-    kExitTimedOut = 13,        // a step of the transfer got no answer in time
-    kExitHashMismatch = 14,    // the board's hash of the stored image differs from the package's
-    kExitUnverified = 15,      // the board cannot tell the hash of what it stored
-    kExitSendFailed = 16,      // the image could not be written to the port
-    kExitFirmwareFailed = 17,  // the boot loader did not take the firmware
+    kExitFailure = 1,           // anything not listed below
+    kExitUsage = 2,             // bad command line
+    kExitPackageRefused = 3,    // package unreadable, not a package, or damaged
+    kExitNoPort = 4,            // no board port found or given
+    kExitOpenFailed = 5,        // the port could not be opened or set up
+    kExitBoardSilent = 6,       // the board did not answer, or stopped answering
+    kExitFirmwareTooOld = 7,    // the board's firmware must be upgraded
+    kExitWriterTooOld = 8,      // the board needs a newer Varno Writer
+    kExitLoginRefused = 9,      // no password, or the board refused it
+    kExitIspMode = 10,          // the board is in its ISP boot loader
+    kExitBoardLost = 11,        // the board's port vanished
+    kExitProductMismatch = 12,  // the package is for another product
+    kExitTimedOut = 13,         // a step of the transfer got no answer in time
+    kExitHashMismatch = 14,     // the board's hash of the stored image differs from the package's
+    kExitUnverified = 15,       // the board cannot tell the hash of what it stored
+    kExitSendFailed = 16,       // the image could not be written to the port
+    kExitFirmwareFailed = 17,   // the boot loader did not take the firmware
 };
 
 ExitStatus StatusOfConnect(ConnectOutcome outcome);

@@ -12,12 +12,12 @@
 #include <unistd.h>
 #endif
 
+#include "CheckPackageCommand.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "Command.h"
 #include "ExitStatus.h"
 #include "IdentifyCommand.h"
-#include "CheckPackageCommand.h"
 #include "PortsCommand.h"
 #include "UploadCommand.h"
 #include "ui/StringTable.h"

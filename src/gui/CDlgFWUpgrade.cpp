@@ -62,7 +62,8 @@ void CDlgFWUpgrade::paintEvent(QPaintEvent*) {
     painter.setPen(kText);
     const QString status = QString::fromStdString(m_upgrade.status());
     const QRect area(QPoint(12, 15), QPoint(w - 25, 34));
-    const Qt::Alignment align = Qt::AlignVCenter | (m_upgrade.standby() ? Qt::AlignLeft : Qt::AlignHCenter);
+    const Qt::Alignment align =
+        Qt::AlignVCenter | (m_upgrade.standby() ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(area, align | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(status, Qt::ElideMiddle, area.width()));
 }

@@ -10,17 +10,22 @@
 namespace varnow::gui {
 namespace {
 
-constexpr int kButtonWidth = 74;   // 49 x 15 dialog units at 8 points
+constexpr int kButtonWidth = 74;  // 49 x 15 dialog units at 8 points
 constexpr int kButtonHeight = 24;
 constexpr int kButtonBand = 33;
 
 QString IconFor(unsigned style) {
     switch (MessageIcon(style)) {
-        case 16: return ":/images/icon_error.png";
-        case 32: return ":/images/icon_question.png";
-        case 48: return ":/images/icon_warning.png";
-        case 64: return ":/images/icon_information.png";
-        default: return {};
+        case 16:
+            return ":/images/icon_error.png";
+        case 32:
+            return ":/images/icon_question.png";
+        case 48:
+            return ":/images/icon_warning.png";
+        case 64:
+            return ":/images/icon_information.png";
+        default:
+            return {};
     }
 }
 
@@ -78,9 +83,15 @@ void CDlgMessage::LayOutButtons() {
     const int y = (kButtonBand - kButtonHeight) / 2 + height() - kButtonBand;
     int x = 0;
     switch (m_buttonCount) {
-        case 1: x = (w - kButtonWidth) / 2; break;
-        case 2: x = w / 2 + 2; break;
-        default: x = (w - kButtonWidth) / 2 + kButtonWidth + 4; break;
+        case 1:
+            x = (w - kButtonWidth) / 2;
+            break;
+        case 2:
+            x = w / 2 + 2;
+            break;
+        default:
+            x = (w - kButtonWidth) / 2 + kButtonWidth + 4;
+            break;
     }
     for (int i = 0; i < m_buttonCount; ++i) {
         m_buttons[static_cast<std::size_t>(i)]->move(x - i * (kButtonWidth + 4), y);
@@ -113,7 +124,8 @@ void CDlgMessage::paintEvent(QPaintEvent*) {
     painter.setPen(kText);
     int y = 28;
     for (const QString& line : m_lines) {
-        painter.drawText(QRect(90, y, width() - 90, m_lineHeight), Qt::AlignLeft | Qt::AlignTop, line);
+        painter.drawText(QRect(90, y, width() - 90, m_lineHeight), Qt::AlignLeft | Qt::AlignTop,
+                         line);
         y += m_lineHeight + 8;
     }
 }

@@ -12,8 +12,7 @@ constexpr int kTextIds[] = {117, 123, 154};
 
 CDlgProgress::CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui,
                            std::function<void()> started)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_mode(mode) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_mode(mode) {
     InitGuiResources();
     m_spinner = QPixmap(":/images/spinner.png");
     setWindowTitle(ui(kTextCaption));
@@ -63,7 +62,8 @@ void CDlgProgress::paintEvent(QPaintEvent*) {
         painter.setBrush(kBarBrush);
         painter.drawRect(QRect(QPoint(20, 60), QPoint(w - 21, 77)));
         if (m_current > 0 && m_total != 0) {
-            const int fill = static_cast<int>(static_cast<long long>(m_current) * (w - 40) / m_total);
+            const int fill =
+                static_cast<int>(static_cast<long long>(m_current) * (w - 40) / m_total);
             painter.fillRect(QRect(21, 61, fill, 16), kBarFill);
         }
     } else if (!m_spinner.isNull()) {

@@ -15,7 +15,8 @@ namespace varnow::gui {
 // owner to start 10 ms after it opened; closed by its owner's cancel action (or Enter, Esc).
 class CDlgProgress : public QDialog {
 public:
-    CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui, std::function<void()> started);
+    CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui,
+                 std::function<void()> started);
 
     void SetTextAndBar(const QString& text, bool showBar);
     void SetTotal(int total) { m_total = total; }

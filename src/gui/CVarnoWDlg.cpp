@@ -1,5 +1,6 @@
 #include "CVarnoWDlg.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPainter>
-#include <QAbstractItemView>
 #include <QTimer>
 
 #include "CAboutDlg.h"
@@ -63,7 +63,8 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
     if (m_embedded) {
         m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
         // The embedded board's restarts take its port away and bring it back.
-        m_embedded->port().SetPlugNotifier([this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
+        m_embedded->port().SetPlugNotifier(
+            [this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
     } else {
         m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
     }
@@ -117,8 +118,10 @@ void CVarnoWDlg::BuildMenus() {
     m_networkInfo = m_functionMenu->addAction(m_ui(kTextNetworkInfo));
     m_functionMenu->addSeparator();
     QMenu* language = m_functionMenu->addMenu(m_ui(kTextLanguageMenu));
-    m_korean = language->addAction(m_ui(kTextKorean), this, [this] { ChooseLanguage(kLanguageKorean); });
-    m_english = language->addAction(m_ui(kTextEnglish), this, [this] { ChooseLanguage(kLanguageEnglish); });
+    m_korean =
+        language->addAction(m_ui(kTextKorean), this, [this] { ChooseLanguage(kLanguageKorean); });
+    m_english =
+        language->addAction(m_ui(kTextEnglish), this, [this] { ChooseLanguage(kLanguageEnglish); });
     m_korean->setCheckable(true);
     m_english->setCheckable(true);
     // Where the window system offers no system menu, the About item lives here.
@@ -169,8 +172,8 @@ void CVarnoWDlg::LayOut() {
         button->setGeometry(x, kButtonsY, button->sizeHint().width(), button->sizeHint().height());
         x += button->sizeHint().width() + 5;
     }
-    m_fileList->setGeometry(QRect(QPoint(10, kFieldTop), QPoint(m_client->width() - 11,
-                                                                 m_client->height() - 11)));
+    m_fileList->setGeometry(
+        QRect(QPoint(10, kFieldTop), QPoint(m_client->width() - 11, m_client->height() - 11)));
 }
 
 void CVarnoWDlg::resizeEvent(QResizeEvent* event) {
@@ -199,24 +202,33 @@ void CVarnoWDlg::RefillPortList() {
 void CVarnoWDlg::FillPortList() {
     RefillPortList();
     if (m_ports->count() == 0) {
-        ShowMessage(Message{kMsgNoBoardPort, m_ui(kMsgNoBoardPort).toStdString(), MessageStyle::Warning});
+        ShowMessage(
+            Message{kMsgNoBoardPort, m_ui(kMsgNoBoardPort).toStdString(), MessageStyle::Warning});
         QTimer::singleShot(10, m_ports, [this] { m_ports->hidePopup(); });
     }
 }
 
-void CVarnoWDlg::Connect() { m_writer->Connect(); }
+void CVarnoWDlg::Connect() {
+    m_writer->Connect();
+}
 
-void CVarnoWDlg::Disconnect() { m_writer->Disconnect(); }
+void CVarnoWDlg::Disconnect() {
+    m_writer->Disconnect();
+}
 
 void CVarnoWDlg::Settings() {
     if (m_writer->session().isp) {
-        ShowMessage(Message{kMsgIspModeRefusal, m_ui(kMsgIspModeRefusal).toStdString(), MessageStyle::Warning});
+        ShowMessage(Message{kMsgIspModeRefusal, m_ui(kMsgIspModeRefusal).toStdString(),
+                            MessageStyle::Warning});
     } else if (!m_platform->Port().IsOpen()) {
-        ShowMessage(Message{kMsgOpenComPort, m_ui(kMsgOpenComPort).toStdString(), MessageStyle::Warning});
+        ShowMessage(
+            Message{kMsgOpenComPort, m_ui(kMsgOpenComPort).toStdString(), MessageStyle::Warning});
     }
 }
 
-void CVarnoWDlg::Upload() { m_writer->StartUpload(m_fileList->package()); }
+void CVarnoWDlg::Upload() {
+    m_writer->StartUpload(m_fileList->package());
+}
 
 void CVarnoWDlg::OpenPackage() {
     const QString chosen =
@@ -238,7 +250,9 @@ void CVarnoWDlg::ChooseLanguage(int language) {
                         MessageStyle::Information});
 }
 
-void CVarnoWDlg::ShowAbout() { CAboutDlg(this, m_ui).exec(); }
+void CVarnoWDlg::ShowAbout() {
+    CAboutDlg(this, m_ui).exec();
+}
 
 void CVarnoWDlg::closeEvent(QCloseEvent* event) {
     m_store.Write(m_language);
@@ -257,7 +271,8 @@ bool CVarnoWDlg::eventFilter(QObject* watched, QEvent* event) {
 
 bool CVarnoWDlg::HandleKey(QKeyEvent* event) {
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_F1) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
+        key == Qt::Key_F1) {
         return true;
     }
     if (event->modifiers() == Qt::ControlModifier) {
@@ -291,7 +306,7 @@ void CVarnoWDlg::dropEvent(QDropEvent* event) {
 }
 
 MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
-    QWidget* owner = m_progress          ? static_cast<QWidget*>(m_progress)
+    QWidget* owner = m_progress         ? static_cast<QWidget*>(m_progress)
                      : m_firmwareDialog ? static_cast<QWidget*>(m_firmwareDialog)
                                         : this;
     CDlgMessage dialog(owner, QString::fromStdString(message.text),
@@ -366,7 +381,9 @@ void CVarnoWDlg::ShowConnected(bool connected) {
     UpdateMenus();
 }
 
-std::string CVarnoWDlg::SelectedPort() { return m_ports->currentText().toStdString(); }
+std::string CVarnoWDlg::SelectedPort() {
+    return m_ports->currentText().toStdString();
+}
 
 void CVarnoWDlg::SelectPortInList(const std::string& name) {
     const int index = m_ports->findText(QString::fromStdString(name));

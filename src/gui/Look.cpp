@@ -17,7 +17,9 @@ DialogUnits DialogUnitsFor(int points) {
 }  // namespace varnow::gui
 
 // Resources of a static library must be registered by name, outside any namespace.
-static void RegisterImages() { Q_INIT_RESOURCE(images); }
+static void RegisterImages() {
+    Q_INIT_RESOURCE(images);
+}
 
 namespace varnow::gui {
 

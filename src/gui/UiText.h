@@ -9,8 +9,11 @@ namespace varnow::gui {
 // The texts of the chosen language, as Qt strings.
 class UiText {
 public:
-    UiText(const StringTable& strings, Language language) : m_strings(strings), m_language(language) {}
-    QString operator()(int id) const { return QString::fromStdString(m_strings.Text(id, m_language)); }
+    UiText(const StringTable& strings, Language language)
+        : m_strings(strings), m_language(language) {}
+    QString operator()(int id) const {
+        return QString::fromStdString(m_strings.Text(id, m_language));
+    }
     const StringTable& strings() const { return m_strings; }
     Language language() const { return m_language; }
 

@@ -45,8 +45,10 @@ struct HotPlugMonitor::Udev {
     udev* context = nullptr;
     udev_monitor* monitor = nullptr;
     ~Udev() {
-        if (monitor) udev_monitor_unref(monitor);
-        if (context) udev_unref(context);
+        if (monitor)
+            udev_monitor_unref(monitor);
+        if (context)
+            udev_unref(context);
     }
 #endif
 };
@@ -100,7 +102,8 @@ void HotPlugMonitor::StartUdev() {
     }
     m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_udev->monitor),
                                                    QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { OnUdevEvent(); });
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, this,
+                     [this] { OnUdevEvent(); });
 #endif
 }
 

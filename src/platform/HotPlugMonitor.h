@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QFileSystemWatcher>
-#include <QObject>
 #include <QMap>
+#include <QObject>
 #include <QSocketNotifier>
 #include <functional>
 #include <memory>

@@ -27,16 +27,26 @@ void LanguageStore::Write(int language) {
 
 int LanguageIdOf(const QLocale& locale) {
     switch (locale.language()) {
-        case QLocale::English: return 1033;
-        case QLocale::Korean: return 1042;
-        case QLocale::German: return 1031;
-        case QLocale::French: return 1036;
-        case QLocale::Spanish: return 3082;
-        case QLocale::Italian: return 1040;
-        case QLocale::Japanese: return 1041;
-        case QLocale::Chinese: return 2052;
-        case QLocale::Russian: return 1049;
-        default: return 0;
+        case QLocale::English:
+            return 1033;
+        case QLocale::Korean:
+            return 1042;
+        case QLocale::German:
+            return 1031;
+        case QLocale::French:
+            return 1036;
+        case QLocale::Spanish:
+            return 3082;
+        case QLocale::Italian:
+            return 1040;
+        case QLocale::Japanese:
+            return 1041;
+        case QLocale::Chinese:
+            return 2052;
+        case QLocale::Russian:
+            return 1049;
+        default:
+            return 0;
     }
 }
 

@@ -39,7 +39,8 @@ std::vector<DiscoveredPort> DiscoverBoardPorts() {
     std::vector<DiscoveredPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (IsBoardPort(info)) {
-            ports.push_back({info.portName().toStdString(), info.description().toStdString(), false});
+            ports.push_back(
+                {info.portName().toStdString(), info.description().toStdString(), false});
         }
     }
     const auto simulated = SimulatedPorts();

@@ -35,7 +35,9 @@ void QtPlatform::NotifyDeviceChange(bool arrived) {
     });
 }
 
-PortProbe QtPlatform::ProbePort(const std::string& name) { return m_probe(name); }
+PortProbe QtPlatform::ProbePort(const std::string& name) {
+    return m_probe(name);
+}
 
 void QtPlatform::ArmTimer(int id, int milliseconds) {
     auto& timer = m_timers[id];
@@ -70,7 +72,9 @@ void QtPlatform::PumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void QtPlatform::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void QtPlatform::Sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
 std::filesystem::path QtPlatform::AppDataFolder() {
     if (!m_appData.empty()) {

@@ -14,13 +14,20 @@ constexpr int kWriteWaitMs = 1000;
 
 int ErrorCode(QSerialPort::SerialPortError error) {
     switch (error) {
-        case QSerialPort::NoError: return kSerialOk;
-        case QSerialPort::DeviceNotFoundError: return kFileNotFound;
-        case QSerialPort::PermissionError: return kAccessDenied;
-        case QSerialPort::OpenError: return kSerialAlreadyOpen;
-        case QSerialPort::TimeoutError: return kSerialTimedOut;
-        case QSerialPort::NotOpenError: return kSerialNotOpen;
-        default: return kSerialFailed;
+        case QSerialPort::NoError:
+            return kSerialOk;
+        case QSerialPort::DeviceNotFoundError:
+            return kFileNotFound;
+        case QSerialPort::PermissionError:
+            return kAccessDenied;
+        case QSerialPort::OpenError:
+            return kSerialAlreadyOpen;
+        case QSerialPort::TimeoutError:
+            return kSerialTimedOut;
+        case QSerialPort::NotOpenError:
+            return kSerialNotOpen;
+        default:
+            return kSerialFailed;
     }
 }
 
@@ -58,10 +65,9 @@ int QtSerialPort::Setup() {
     if (!m_port.isOpen()) {
         return kSerialNotOpen;
     }
-    const bool set = m_port.setBaudRate(QSerialPort::Baud115200) &&
-                     m_port.setDataBits(QSerialPort::Data8) &&
-                     m_port.setParity(QSerialPort::NoParity) &&
-                     m_port.setStopBits(QSerialPort::OneStop);
+    const bool set =
+        m_port.setBaudRate(QSerialPort::Baud115200) && m_port.setDataBits(QSerialPort::Data8) &&
+        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop);
     return set ? kSerialOk : ErrorCode(m_port.error());
 }
 
@@ -99,8 +105,8 @@ std::size_t QtSerialPort::Write(ByteView bytes) {
     if (!m_port.isOpen()) {
         return 0;
     }
-    const qint64 accepted =
-        m_port.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    const qint64 accepted = m_port.write(reinterpret_cast<const char*>(bytes.data()),
+                                         static_cast<qint64>(bytes.size()));
     if (accepted <= 0) {
         return 0;
     }
@@ -147,10 +153,13 @@ PortProbe ProbeSerialPort(const std::string& name, bool heldHere) {
         return PortProbe::Free;
     }
     switch (probe.error()) {
-        case QSerialPort::DeviceNotFoundError: return PortProbe::Absent;
+        case QSerialPort::DeviceNotFoundError:
+            return PortProbe::Absent;
         case QSerialPort::PermissionError:
-        case QSerialPort::OpenError: return PortProbe::InUse;
-        default: return PortProbe::Error;
+        case QSerialPort::OpenError:
+            return PortProbe::InUse;
+        default:
+            return PortProbe::Error;
     }
 }
 

@@ -1,12 +1,13 @@
 #include "WindowsDeviceEvents.h"
 
-#include <windows.h>
 #include <dbt.h>
+#include <windows.h>
 
 namespace varnow::platform {
 namespace {
 // The USB device interface class.
-const GUID kUsbDevices = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+const GUID kUsbDevices = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 }  // namespace
 
 WindowsDeviceEvents::WindowsDeviceEvents(std::function<void()> arrived,

@@ -13,7 +13,7 @@ namespace varnow::sim {
 struct BoardConfig {
     std::vector<std::string> fibLines{"VARNO-FIB-0001 rev.B"};  // data lines of "get id fib"
     std::string mcuId = "0123456789abcdef0123456789abcdef01234567";
-    bool mcuIdSupported = true;                  // false: "501 " to "get id mcu"
+    bool mcuIdSupported = true;                   // false: "501 " to "get id mcu"
     std::optional<std::string> pdbLine = "0100";  // nullopt: "501 " (firmware too old)
     std::optional<std::string> password;          // set: the board asks for a login
     bool ispMode = false;                         // starts in its boot loader
@@ -27,16 +27,16 @@ struct BoardConfig {
 
 // Misbehaviour on request; counters count down as replies go out.
 struct BoardFaults {
-    bool silent = false;         // answers nothing at all, not even echoes
-    int dropReplies = 0;         // the next N replies are lost
-    int garbleReplies = 0;       // the next N replies arrive with their code damaged
+    bool silent = false;    // answers nothing at all, not even echoes
+    int dropReplies = 0;    // the next N replies are lost
+    int garbleReplies = 0;  // the next N replies arrive with their code damaged
     std::uint64_t delayNextReplyMs = 0;
-    std::set<std::string, std::less<>> ignoredCommands;  // echoed, never answered
+    std::set<std::string, std::less<>> ignoredCommands;              // echoed, never answered
     std::map<std::string, std::uint64_t, std::less<>> lateCommands;  // answered N ms late
-    bool wrongHash = false;           // "get id kofs hash" reports another hash
-    bool upperCaseHash = false;       // the right hash, in upper-case digits
-    bool noHashCommand = false;       // "501 " to "get id kofs hash"
-    bool silentAfterStored = false;   // "412 " and then nothing
+    bool wrongHash = false;                // "get id kofs hash" reports another hash
+    bool upperCaseHash = false;            // the right hash, in upper-case digits
+    bool noHashCommand = false;            // "501 " to "get id kofs hash"
+    bool silentAfterStored = false;        // "412 " and then nothing
     std::size_t unplugAfterTextBytes = 0;  // the cable goes after this much upload text (0: never)
 };
 

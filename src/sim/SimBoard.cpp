@@ -44,14 +44,22 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         m_kofs = FactoryImage(m_config.productId);
     }
     m_handlers = {
-        {"set esc", &SimBoard::OnSetEsc},           {"set echo", &SimBoard::OnSetEcho},
-        {"get id pdb", &SimBoard::OnGetIdPdb},      {"get sys kofs", &SimBoard::OnGetSysKofs},
-        {"get state", &SimBoard::OnGetState},       {"get id kofs", &SimBoard::OnGetIdKofs},
-        {"get id fib", &SimBoard::OnGetIdFib},      {"get id mcu", &SimBoard::OnGetIdMcu},
-        {"set state", &SimBoard::OnSetState},       {"auth chap", &SimBoard::OnAuthChap},
-        {"auth hash", &SimBoard::OnAuthHash},       {"erase kofs", &SimBoard::OnEraseKofs},
-        {"recv kofs", &SimBoard::OnRecvKofs},       {"get id kofs hash", &SimBoard::OnGetKofsHash},
-        {"send kofs head", &SimBoard::OnSendKofsHead}, {"send tail", &SimBoard::OnSendTail},
+        {"set esc", &SimBoard::OnSetEsc},
+        {"set echo", &SimBoard::OnSetEcho},
+        {"get id pdb", &SimBoard::OnGetIdPdb},
+        {"get sys kofs", &SimBoard::OnGetSysKofs},
+        {"get state", &SimBoard::OnGetState},
+        {"get id kofs", &SimBoard::OnGetIdKofs},
+        {"get id fib", &SimBoard::OnGetIdFib},
+        {"get id mcu", &SimBoard::OnGetIdMcu},
+        {"set state", &SimBoard::OnSetState},
+        {"auth chap", &SimBoard::OnAuthChap},
+        {"auth hash", &SimBoard::OnAuthHash},
+        {"erase kofs", &SimBoard::OnEraseKofs},
+        {"recv kofs", &SimBoard::OnRecvKofs},
+        {"get id kofs hash", &SimBoard::OnGetKofsHash},
+        {"send kofs head", &SimBoard::OnSendKofsHead},
+        {"send tail", &SimBoard::OnSendTail},
         {"reboot isp", &SimBoard::OnRebootIsp},
     };
 }
@@ -128,8 +136,8 @@ void SimBoard::ReceiveData(std::uint8_t byte) {
     switch (m_mode) {
         case Mode::KofsText:
             m_text.push_back(static_cast<char>(byte));
-            if (m_faults.unplugAfterTextBytes != 0 && m_text.size() == m_faults.unplugAfterTextBytes &&
-                m_unplug) {
+            if (m_faults.unplugAfterTextBytes != 0 &&
+                m_text.size() == m_faults.unplugAfterTextBytes && m_unplug) {
                 m_mode = Mode::Commands;
                 m_unplug();
                 return;
@@ -190,15 +198,16 @@ void SimBoard::FinishTestBlock() {
     m_mode = Mode::Commands;
     ++m_rawGeneration;
     m_testBlock = m_raw;
-    const bool firmware = m_raw.size() >= 4 && m_raw[0] == 'f' && m_raw[2] == 's' && m_raw[3] == 'P';
+    const bool firmware =
+        m_raw.size() >= 4 && m_raw[0] == 'f' && m_raw[2] == 's' && m_raw[3] == 'P';
     Reply(firmware ? "202 test block ok" : "301 bad test block");
 }
 
 void SimBoard::FinishFirmwareImage() {
     m_mode = Mode::Commands;
     ++m_rawGeneration;
-    const bool sound = m_raw.size() >= 16 &&
-                       Crc16(ByteView(m_raw).subspan(16)) == ReadLe16(m_raw, 8);
+    const bool sound =
+        m_raw.size() >= 16 && Crc16(ByteView(m_raw).subspan(16)) == ReadLe16(m_raw, 8);
     if (sound) {
         m_firmware = m_raw;
     }
@@ -228,7 +237,8 @@ void SimBoard::HandleLine(const std::string& line) {
     if (m_faults.ignoredCommands.count(best->first) != 0) {
         return;
     }
-    if (const auto late = m_faults.lateCommands.find(best->first); late != m_faults.lateCommands.end()) {
+    if (const auto late = m_faults.lateCommands.find(best->first);
+        late != m_faults.lateCommands.end()) {
         m_faults.delayNextReplyMs = late->second;
     }
     if (Locked(best->first)) {
@@ -337,7 +347,9 @@ void SimBoard::SendBulk(ByteView bytes) {
     Reply("411 end");
 }
 
-void SimBoard::SendUnsolicited(std::string_view line) { Reply(line); }
+void SimBoard::SendUnsolicited(std::string_view line) {
+    Reply(line);
+}
 
 void SimBoard::OnSetEsc(std::string_view arguments) {
     m_framed = arguments == "02";
@@ -389,7 +401,9 @@ void SimBoard::OnGetIdMcu(std::string_view) {
     Reply("410 OK");
 }
 
-void SimBoard::OnSetState(std::string_view) { Reply("410 OK"); }
+void SimBoard::OnSetState(std::string_view) {
+    Reply("410 OK");
+}
 
 void SimBoard::OnAuthChap(std::string_view) {
     Bytes challenge(16);
@@ -436,15 +450,17 @@ void SimBoard::OnGetKofsHash(std::string_view) {
         hash[0] = hash[0] == '0' ? '1' : '0';
     }
     if (m_faults.upperCaseHash) {
-        std::transform(hash.begin(), hash.end(), hash.begin(),
-                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        std::transform(hash.begin(), hash.end(), hash.begin(), [](char c) {
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        });
     }
     Reply(hash);
     Reply("410 OK");
 }
 
 void SimBoard::OnSendKofsHead(std::string_view) {
-    const std::size_t headBytes = m_kofs.size() > 10 ? std::max<std::size_t>(16, 4u * m_kofs[10]) : 0;
+    const std::size_t headBytes =
+        m_kofs.size() > 10 ? std::max<std::size_t>(16, 4u * m_kofs[10]) : 0;
     SendBulk(ByteView(m_kofs).first(std::min(headBytes, m_kofs.size())));
 }
 

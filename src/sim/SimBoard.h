@@ -112,8 +112,8 @@ private:
     std::function<void()> m_unplug;
     std::function<void()> m_replug;
     Mode m_mode = Mode::Commands;
-    std::string m_text;      // upload text being received
-    Bytes m_raw;             // test block or firmware image being received
+    std::string m_text;  // upload text being received
+    Bytes m_raw;         // test block or firmware image being received
     std::uint64_t m_rawGeneration = 0;
     Bytes m_kofs;
     Bytes m_firmware;

@@ -28,7 +28,9 @@ public:
     bool RunUntil(const std::function<bool()>& done, std::uint64_t limitMs = 3'600'000);
     // Runs everything due within the next `ms`, then the clock stands at now + ms.
     void RunFor(std::uint64_t ms);
-    void RunUntilIdle() { RunUntil([] { return false; }); }
+    void RunUntilIdle() {
+        RunUntil([] { return false; });
+    }
     // Runs what is already due, without advancing the clock.
     void RunDue();
     // The tool blocks: only world events run, and the clock advances by `ms`.

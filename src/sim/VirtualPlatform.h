@@ -22,7 +22,9 @@ public:
     void CancelTimer(int id) override { m_timers.erase(id); }
     void Post(std::function<void()> task) override { m_loop.Post(0, std::move(task)); }
     void PumpEvents() override { m_loop.RunDue(); }
-    void Sleep(int milliseconds) override { m_loop.Sleep(static_cast<std::uint64_t>(milliseconds)); }
+    void Sleep(int milliseconds) override {
+        m_loop.Sleep(static_cast<std::uint64_t>(milliseconds));
+    }
     std::filesystem::path AppDataFolder() override { return m_appData; }
 
     bool TimerArmed(int id) const { return m_timers.count(id) != 0; }

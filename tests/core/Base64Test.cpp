@@ -19,7 +19,8 @@ Bytes Sequence(std::size_t count) {
 
 std::size_t CountCrLf(const std::string& text) {
     std::size_t count = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
         ++count;
     }
     return count;
@@ -33,9 +34,9 @@ TEST(Base64Encoder, BreaksLinesAfterEveryNineteenthFullGroup) {
         bool endsWithBreak;
     };
     const Case cases[] = {
-        {0, 0, 0, false},     {1, 4, 0, false},     {2, 4, 0, false},
-        {3, 4, 0, false},     {56, 76, 0, false},   {57, 78, 1, true},
-        {58, 82, 1, false},   {114, 156, 2, true},  {1024, 1402, 17, false},
+        {0, 0, 0, false},   {1, 4, 0, false},    {2, 4, 0, false},
+        {3, 4, 0, false},   {56, 76, 0, false},  {57, 78, 1, true},
+        {58, 82, 1, false}, {114, 156, 2, true}, {1024, 1402, 17, false},
     };
     for (const auto& c : cases) {
         const std::string text = EncodeBase64(Sequence(c.bytes));

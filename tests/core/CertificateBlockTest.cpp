@@ -112,8 +112,8 @@ TEST_F(CertificateBlockTest, AcceptsPrimesUpTo128Bytes) {
 TEST_F(CertificateBlockTest, CarriesOnlyRecords07And08InTheirOrder) {
     const Bytes r07 = Record(0x07, {7, 7, 7});
     const Bytes r08 = Record(0x08, {8, 8, 8, 8, 8});
-    const auto store = LoadCertificateRecords(Block({Record(0x00, Bytes(258, 1)), Record(0x02, Der(40)),
-                                                     r07, Record(0x05, {5}), r08}));
+    const auto store = LoadCertificateRecords(
+        Block({Record(0x00, Bytes(258, 1)), Record(0x02, Der(40)), r07, Record(0x05, {5}), r08}));
     ASSERT_GT(store.length, 0);
     const auto block = Pack(Prime(64), Prime(64), Der(100), store);
     ASSERT_TRUE(block.has_value());

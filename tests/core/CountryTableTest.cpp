@@ -18,15 +18,16 @@ TEST(CountryTable, HoldsTheTwoHundredFortyTwoRowsInCodeOrder) {
                                [](const Country& a, const Country& b) { return a.code < b.code; }));
     for (const auto& row : table) {
         EXPECT_EQ(row.code.size(), 2u);
-        EXPECT_TRUE(std::all_of(row.name.begin(), row.name.end(),
-                                [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            << row.name;
+        EXPECT_TRUE(std::all_of(row.name.begin(), row.name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x80;
+        })) << row.name;
     }
     for (const char* missing : {"BL", "MF", "UM", "BQ", "CW", "SX", "SS"}) {
         EXPECT_EQ(CountryNameForCode(missing), "Unknown") << missing;
     }
-    const auto first = std::min_element(table.begin(), table.end(),
-                                        [](const Country& a, const Country& b) { return a.name < b.name; });
+    const auto first =
+        std::min_element(table.begin(), table.end(),
+                         [](const Country& a, const Country& b) { return a.name < b.name; });
     EXPECT_EQ(first->name, "Afghanistan") << "the sorted list starts here";
 }
 

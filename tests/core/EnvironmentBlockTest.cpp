@@ -51,7 +51,9 @@ private:
     Bytes m_block;
 };
 
-Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
+Bytes Repeat(std::uint8_t value, std::size_t count) {
+    return Bytes(count, value);
+}
 
 Bytes Le32(std::uint32_t value) {
     Bytes bytes(4);
@@ -68,7 +70,13 @@ BlockBuilder FullBlock() {
         .Add(3, 1, {255, 255, 255, 0})
         .Add(3, 2, {192, 168, 0, 1})
         .Add(3, 3, {8, 8, 8, 8})
-        .Add(4, 0, [] { Bytes b = Repeat(0xFE, 16); b.push_back(64); b.push_back(0); return b; }())
+        .Add(4, 0,
+             [] {
+                 Bytes b = Repeat(0xFE, 16);
+                 b.push_back(64);
+                 b.push_back(0);
+                 return b;
+             }())
         .Add(4, 2, Repeat(0x21, 16))
         .Add(4, 3, Repeat(0x22, 16))
         .Add(5, 0, Le32(0x12345F88))
@@ -76,13 +84,35 @@ BlockBuilder FullBlock() {
         .Add(6, 1, Repeat(0x61, 10))
         .Add(7, 1, {1, 2, 3})  // unknown to the tool
         .Add(8, 3, Repeat(0x83, 48))
-        .Add(8, 4, [] { Bytes b{'u', 's', 'e', 'r', 0, 0}; b.push_back(0xC4); b.push_back(0xC5); return b; }())
-        .Add(8, 5, [] { Bytes b{'s', 'e', 'c', 'r', 'e', 't', 0, 0}; b.push_back(0xD4); b.push_back(0xD5); return b; }())
+        .Add(8, 4,
+             [] {
+                 Bytes b{'u', 's', 'e', 'r', 0, 0};
+                 b.push_back(0xC4);
+                 b.push_back(0xC5);
+                 return b;
+             }())
+        .Add(8, 5,
+             [] {
+                 Bytes b{'s', 'e', 'c', 'r', 'e', 't', 0, 0};
+                 b.push_back(0xD4);
+                 b.push_back(0xD5);
+                 return b;
+             }())
         .Add(9, 0, Le32(0x71000021))
-        .Add(9, 1, [] { Bytes b(32, 0); std::copy_n("HomeNet", 7, b.begin()); return b; }())
+        .Add(9, 1,
+             [] {
+                 Bytes b(32, 0);
+                 std::copy_n("HomeNet", 7, b.begin());
+                 return b;
+             }())
         .Add(9, 2, Repeat(0x92, 20))
         .Add(9, 3, Repeat(0x93, 52))
-        .Add(9, 8, [] { Bytes b(63, 0); std::copy_n("passphrase", 10, b.begin()); return b; }())
+        .Add(9, 8,
+             [] {
+                 Bytes b(63, 0);
+                 std::copy_n("passphrase", 10, b.begin());
+                 return b;
+             }())
         .Add(9, 9, Repeat(0x99, 32))
         .Add(9, 77, {9, 9})  // unknown subtype
         .Add(10, 0, Repeat(0xA0, 10))
@@ -92,7 +122,9 @@ BlockBuilder FullBlock() {
 
 class EnvironmentBlockTest : public ::testing::Test {
 protected:
-    bool Decode(const std::string& text) { return DecodeEnvironmentBlock(AsBytes(text), m_data, m_ui.messenger); }
+    bool Decode(const std::string& text) {
+        return DecodeEnvironmentBlock(AsBytes(text), m_data, m_ui.messenger);
+    }
     EnvironmentData m_data;
     RecordingMessenger m_ui;
 };
@@ -182,11 +214,26 @@ TEST_F(EnvironmentBlockTest, RejectsUnsoundBlocks) {
              fresh.bytes()[16 + 5] ^= 1;
              b = fresh;
          })},
-        {"record of length 0", withBlock([](BlockBuilder& b) { b = BlockBuilder(); b.AddWithLength(7, 0, {}, 0); })},
-        {"record of length 3", withBlock([](BlockBuilder& b) { b = BlockBuilder(); b.AddWithLength(7, 0, {}, 3); })},
-        {"record of length 5", withBlock([](BlockBuilder& b) { b = BlockBuilder(); b.AddWithLength(7, 0, {}, 5); })},
-        {"record past the end", withBlock([](BlockBuilder& b) { b = BlockBuilder(); b.AddWithLength(7, 0, {1}, 200); })},
-        {"cut-off record head", withBlock([](BlockBuilder& b) { b = BlockBuilder(); b.bytes().push_back(7); })},
+        {"record of length 0", withBlock([](BlockBuilder& b) {
+             b = BlockBuilder();
+             b.AddWithLength(7, 0, {}, 0);
+         })},
+        {"record of length 3", withBlock([](BlockBuilder& b) {
+             b = BlockBuilder();
+             b.AddWithLength(7, 0, {}, 3);
+         })},
+        {"record of length 5", withBlock([](BlockBuilder& b) {
+             b = BlockBuilder();
+             b.AddWithLength(7, 0, {}, 5);
+         })},
+        {"record past the end", withBlock([](BlockBuilder& b) {
+             b = BlockBuilder();
+             b.AddWithLength(7, 0, {1}, 200);
+         })},
+        {"cut-off record head", withBlock([](BlockBuilder& b) {
+             b = BlockBuilder();
+             b.bytes().push_back(7);
+         })},
         {"shorter than a header", Bytes{'e', 'V', 'n', 'S', 0, 0, 0}},
     };
     for (const auto& c : cases) {

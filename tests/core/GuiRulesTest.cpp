@@ -16,7 +16,7 @@ TEST(PackageExtension, AcceptsOneQvkFileInAnyCase) {
         {{"/home/a/board.qvk"}, true},
         {{"C:\\\\pkgs\\\\BOARD.QVK"}, true},
         {{"a.QvK"}, true},
-        {{"/x/a.qvk"} , true},
+        {{"/x/a.qvk"}, true},
         {{"folder.qvk"}, true},  // folders pass here and fail to open later
         {{"x.qvk.bak"}, false},
         {{"no_dot"}, false},
@@ -59,8 +59,11 @@ TEST(MessageLayout, CarriesFiveCharactersAtATimeFromAnOverWideLine) {
                                                  std::string(15, 'x')}));
     // Characters, not bytes: a Korean syllable is carried whole; a piece of five characters
     // that is still too wide stays as it is.
-    const std::string korean = "\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80";
-    const auto byCharacters = [](const std::string& l) { return static_cast<int>(l.size() / 3) * 90; };
+    const std::string korean =
+        "\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80\xea\xb0\x80";
+    const auto byCharacters = [](const std::string& l) {
+        return static_cast<int>(l.size() / 3) * 90;
+    };
     EXPECT_EQ(WrapMessageLines({korean}, byCharacters),
               (std::vector<std::string>{korean.substr(0, 3), korean.substr(3)}));
 }
@@ -70,9 +73,9 @@ TEST(MessageLayout, SizesTheWindowFromItsText) {
         int textWidth, lineHeight, lines, width, height;
     };
     const Case cases[] = {
-        {80, 14, 1, 200, 70 + 59},     // narrow text: the minimum width
-        {300, 14, 1, 410, 70 + 59},    // 1 x (14 + 8) + 48 = 70
-        {300, 14, 2, 410, 92 + 59},    // an empty last line adds h + 8
+        {80, 14, 1, 200, 70 + 59},   // narrow text: the minimum width
+        {300, 14, 1, 410, 70 + 59},  // 1 x (14 + 8) + 48 = 70
+        {300, 14, 2, 410, 92 + 59},  // an empty last line adds h + 8
     };
     for (const auto& c : cases) {
         const MessageBoxSize size = MessageDialogSize(c.textWidth, c.lineHeight, c.lines);

@@ -11,7 +11,9 @@
 namespace varnow {
 namespace {
 
-std::string Sha1Hex(std::string_view text) { return ToLowerHex(Sha1::Of(AsBytes(text))); }
+std::string Sha1Hex(std::string_view text) {
+    return ToLowerHex(Sha1::Of(AsBytes(text)));
+}
 
 TEST(Sha1, MatchesTheFips180Examples) {
     EXPECT_EQ(Sha1Hex("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d");
@@ -41,11 +43,13 @@ TEST(HmacSha1, MatchesRfc2202) {
     const Case cases[] = {
         {std::string(20, '\x0b'), "Hi There", "b617318655057264e28bc0b6fb378c8ef146be00"},
         {"Jefe", "what do ya want for nothing?", "effcdf6ae5eb2fa2d27416d5f184df9c259a7c79"},
-        {std::string(20, '\xaa'), std::string(50, '\xdd'), "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
+        {std::string(20, '\xaa'), std::string(50, '\xdd'),
+         "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
         {"\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14\x15\x16"
          "\x17\x18\x19",
          std::string(50, '\xcd'), "4c9007f4026250c6bc8414f9bf50c86c2d7235da"},
-        {std::string(20, '\x0c'), "Test With Truncation", "4c1a03424b55e07fe7f27be1d58bb9324a9a5a04"},
+        {std::string(20, '\x0c'), "Test With Truncation",
+         "4c1a03424b55e07fe7f27be1d58bb9324a9a5a04"},
         {std::string(80, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
          "aa4ae5e15272d00e95705637ce8a3b55ed402112"},
         {std::string(80, '\xaa'),
@@ -75,8 +79,8 @@ TEST(Pbkdf2HmacSha1, MatchesRfc6070) {
          "56fa6aa75548099dcc37d7f03425e0c3"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ToLowerHex(Pbkdf2HmacSha1(AsBytes(c.password), AsBytes(c.salt), c.iterations,
-                                            c.length)),
+        EXPECT_EQ(ToLowerHex(
+                      Pbkdf2HmacSha1(AsBytes(c.password), AsBytes(c.salt), c.iterations, c.length)),
                   c.expected)
             << c.password << " x" << c.iterations;
     }

@@ -61,28 +61,35 @@ TEST_F(PackageTest, ClassifiesByFirstWordAndSizeField) {
     const Case cases[] = {
         {"image only", Kofs(2), PackageKind::Image, nullptr},
         {"image longer than file", cutKofs, PackageKind::Image, nullptr},
-        {"image and one byte more", Concat(Kofs(1), Bytes{0x55}), PackageKind::ImageAndFirmware, nullptr},
-        {"image and firmware", Concat(Kofs(1), Firmware(100)), PackageKind::ImageAndFirmware, nullptr},
+        {"image and one byte more", Concat(Kofs(1), Bytes{0x55}), PackageKind::ImageAndFirmware,
+         nullptr},
+        {"image and firmware", Concat(Kofs(1), Firmware(100)), PackageKind::ImageAndFirmware,
+         nullptr},
         {"firmware f1sP", Firmware(64, "f1sP"), PackageKind::Firmware, nullptr},
         {"firmware f4sP", Firmware(64, "f4sP"), PackageKind::Firmware, nullptr},
         {"magic in another case", lowerCase, PackageKind::Incorrect, "File is incorrect"},
-        {"firmware magic in another case", Firmware(64, "F1sP"), PackageKind::Incorrect, "File is incorrect"},
+        {"firmware magic in another case", Firmware(64, "F1sP"), PackageKind::Incorrect,
+         "File is incorrect"},
         {"shorter than a head", shortKofs, PackageKind::Incorrect, "File is incorrect"},
         {"empty file", Bytes{}, PackageKind::Incorrect, "File is incorrect"},
     };
     for (const auto& c : cases) {
         m_ui.host.Clear();
         EXPECT_EQ(Classify(c.bytes), c.kind) << c.name;
-        const auto expected = c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
+        const auto expected =
+            c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{};
         EXPECT_EQ(Texts(), expected) << c.name;
     }
 }
 
 TEST_F(PackageTest, ReportsAnUnreadablePackage) {
-    EXPECT_EQ(ClassifyPackage(m_folder.path() / "missing.qvk", m_ui.messenger), PackageKind::Unreadable);
+    EXPECT_EQ(ClassifyPackage(m_folder.path() / "missing.qvk", m_ui.messenger),
+              PackageKind::Unreadable);
     std::filesystem::create_directory(m_folder.path() / "folder.qvk");
-    EXPECT_EQ(ClassifyPackage(m_folder.path() / "folder.qvk", m_ui.messenger), PackageKind::Unreadable);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"File could not be opened", "File could not be opened"}));
+    EXPECT_EQ(ClassifyPackage(m_folder.path() / "folder.qvk", m_ui.messenger),
+              PackageKind::Unreadable);
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"File could not be opened", "File could not be opened"}));
 }
 
 TEST_F(PackageTest, LoadRefusesDamagedFramesAndKeepsThePreviousImage) {
@@ -91,10 +98,8 @@ TEST_F(PackageTest, LoadRefusesDamagedFramesAndKeepsThePreviousImage) {
         const char* message;
     };
     const Case cases[] = {
-        {Damage::HeadMagic, "Error[Head signature]"},
-        {Damage::HeadCrc, "Error[Head CRC]"},
-        {Damage::TailMagic, "Error[Tail signature]"},
-        {Damage::TailCrc, "Error[Tail CRC]"},
+        {Damage::HeadMagic, "Error[Head signature]"}, {Damage::HeadCrc, "Error[Head CRC]"},
+        {Damage::TailMagic, "Error[Tail signature]"}, {Damage::TailCrc, "Error[Tail CRC]"},
         {Damage::Truncate, "File is incorrect"},
     };
     LoadedPackage package;
@@ -206,8 +211,9 @@ TEST_F(PackageTest, VerifiesFirmwareByItsImageCrc) {
             << c.name;
     }
     EXPECT_FALSE(VerifyFirmwareImage(m_folder.path() / "missing", m_ui.messenger));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"File is incorrect.", "File is incorrect.",
-                                                 "File is incorrect.", "File could not be opened"}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"File is incorrect.", "File is incorrect.",
+                                        "File is incorrect.", "File could not be opened"}));
 }
 
 }  // namespace

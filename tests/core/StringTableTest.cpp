@@ -34,8 +34,9 @@ TEST(StringTable, RefusesMalformedLines) {
 }
 
 TEST(FillPlaceholders, FillsInOrderWithWidthAndZeroPadding) {
-    EXPECT_EQ(FillPlaceholders("%s\r\nProductID : %d\r\nQVK ID : %d", {"Error[product ID]", "3", "4"}),
-              "Error[product ID]\r\nProductID : 3\r\nQVK ID : 4");
+    EXPECT_EQ(
+        FillPlaceholders("%s\r\nProductID : %d\r\nQVK ID : %d", {"Error[product ID]", "3", "4"}),
+        "Error[product ID]\r\nProductID : 3\r\nQVK ID : 4");
     EXPECT_EQ(FillPlaceholders("%I64ddays / %02d:%02d:%02d", {"3", "4", "5", "6"}),
               "3days / 04:05:06");
     EXPECT_EQ(FillPlaceholders("100%% %u", {"7"}), "100% 7");

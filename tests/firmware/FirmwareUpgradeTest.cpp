@@ -51,10 +51,11 @@ TEST_F(FirmwareUpgradeTest, UpgradesThroughTheBootLoaderAndReconnectsAfterwards)
     const std::string firmwareText(firmware.begin(), firmware.end());
     const std::string expectedStart = "reboot isp 100\r";
     EXPECT_TRUE(sent.starts_with(expectedStart));
-    const std::string dialogue = "tf 0\r" + firmwareText.substr(0, 512) + "uf 7b19\ref 3de4\ruf 7b19\rpf 92a6\r" +
-                                 firmwareText + "rs 10\r";
+    const std::string dialogue = "tf 0\r" + firmwareText.substr(0, 512) +
+                                 "uf 7b19\ref 3de4\ruf 7b19\rpf 92a6\r" + firmwareText + "rs 10\r";
     EXPECT_NE(sent.find(dialogue), std::string::npos);
-    EXPECT_NE(sent.find("\rset esc 02\r", sent.find("rs 10\r")), std::string::npos) << "connected again";
+    EXPECT_NE(sent.find("\rset esc 02\r", sent.find("rs 10\r")), std::string::npos)
+        << "connected again";
 }
 
 TEST_F(FirmwareUpgradeTest, StartsWithTheTestBlockWhenTheBoardIsAlreadyInItsBootLoader) {

@@ -25,9 +25,13 @@ using namespace varnow::gui;
 namespace {
 
 // Runs `action` as soon as the modal loop that the caller is about to enter is running.
-void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+void WhenModal(std::function<void()> action) {
+    QTimer::singleShot(0, std::move(action));
+}
 
-QColor PixelAt(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
+QColor PixelAt(QWidget& widget, int x, int y) {
+    return widget.grab().toImage().pixelColor(x, y);
+}
 
 }  // namespace
 
@@ -64,8 +68,10 @@ private slots:
     void messageDialogSplitsAndWrapsLines_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("CR LF CR LF between two words") << "one\r\n\r\ntwo" << QStringList{"one", "two"};
-        QTest::newRow("trailing LF gives an empty last line") << "text\n" << QStringList{"text", ""};
+        QTest::newRow("CR LF CR LF between two words")
+            << "one\r\n\r\ntwo" << QStringList{"one", "two"};
+        QTest::newRow("trailing LF gives an empty last line") << "text\n"
+                                                              << QStringList{"text", ""};
         QTest::newRow("one line") << "Select a COM port." << QStringList{"Select a COM port."};
     }
     void messageDialogSplitsAndWrapsLines() {
@@ -98,11 +104,12 @@ private slots:
         QTest::newRow("warning") << 48u << QStringList{"OK"} << QList<int>{1};
         QTest::newRow("question") << 36u << QStringList{"YES", "NO"} << QList<int>{6, 7};
         QTest::newRow("ok cancel") << 1u << QStringList{"OK", "Cancel"} << QList<int>{1, 2};
-        QTest::newRow("abort retry ignore") << 2u << QStringList{"Abort", "Retry", "Ignore"}
-                                            << QList<int>{3, 4, 5};
-        QTest::newRow("yes no cancel") << 3u << QStringList{"YES", "NO", "Cancel"} << QList<int>{6, 7, 2};
-        QTest::newRow("cancel try continue") << 6u << QStringList{"Cancel", "Retry", "Continue"}
-                                             << QList<int>{2, 10, 11};
+        QTest::newRow("abort retry ignore")
+            << 2u << QStringList{"Abort", "Retry", "Ignore"} << QList<int>{3, 4, 5};
+        QTest::newRow("yes no cancel")
+            << 3u << QStringList{"YES", "NO", "Cancel"} << QList<int>{6, 7, 2};
+        QTest::newRow("cancel try continue")
+            << 6u << QStringList{"Cancel", "Retry", "Continue"} << QList<int>{2, 10, 11};
     }
     void messageDialogButtonsGiveTheirResults() {
         QFETCH(unsigned, style);
@@ -142,7 +149,8 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, starts);
         bool started = false;
-        CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui, [&] { started = true; });
+        CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui,
+                            [&] { started = true; });
         dialog.show();
         QTRY_VERIFY(dialog.frame() >= 3);  // the spinner has moved: 300 ms have passed
         QCOMPARE(started, starts);
@@ -223,7 +231,8 @@ private slots:
             m_modalWatch.start(20);
             window.ChooseLanguage(1042);
             m_modalWatch.stop();
-            QCOMPARE(m_unexpected, QStringList{"Restart Varno writer to apply the changed language."});
+            QCOMPARE(m_unexpected,
+                     QStringList{"Restart Varno writer to apply the changed language."});
             emit window.functionMenu()->aboutToShow();
             QVERIFY(window.koreanAction()->isChecked());
             QVERIFY(!window.englishAction()->isChecked());
@@ -271,7 +280,8 @@ private slots:
             urls << QUrl::fromLocalFile(file);
         }
         data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
         QCOMPARE(enter.isAccepted(), accepted);
         if (accepted) {
@@ -313,7 +323,8 @@ private slots:
         QVERIFY(image.open(QIODevice::ReadOnly));
         const QByteArray expected = image.readAll();
         const Bytes& stored = window->embeddedBoard()->board().kofs();
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()), static_cast<int>(stored.size())),
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()),
+                            static_cast<int>(stored.size())),
                  expected);
     }
 
@@ -347,7 +358,8 @@ private slots:
 
         window.writer().SetConnectOutcome(ConnectOutcome::None);
         control("replug");
-        QTRY_COMPARE_WITH_TIMEOUT(window.writer().connectOutcome(), ConnectOutcome::Identified, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.writer().connectOutcome(), ConnectOutcome::Identified,
+                                  10000);
         QVERIFY(port.IsOpen());
         QVERIFY(window.disconnectButton()->isEnabled());
 

@@ -38,9 +38,8 @@ TEST_F(CommandChannelTest, DispatchesTheSecondLineUnderTheStateTheFirstOneSet) {
         received.push_back("first:" + line.text);
         writer.channel().SetState(kOtherState);
     });
-    writer.channel().OnUnframed(kOtherState, [this](const ReplyLine& line) {
-        received.push_back("second:" + line.text);
-    });
+    writer.channel().OnUnframed(
+        kOtherState, [this](const ReplyLine& line) { received.push_back("second:" + line.text); });
     BoardSendsAt(0, "A");
     BoardSendsAt(0, "B");
     loop.RunUntilIdle();
@@ -49,7 +48,8 @@ TEST_F(CommandChannelTest, DispatchesTheSecondLineUnderTheStateTheFirstOneSet) {
 
 TEST_F(CommandChannelTest, DropsLinesOfAStateWithoutAHandlerOfTheirKind) {
     writer.channel().SetState(kTestState);
-    writer.channel().OnFramed(kTestState, [this](const ReplyLine& line) { received.push_back(line.text); });
+    writer.channel().OnFramed(kTestState,
+                              [this](const ReplyLine& line) { received.push_back(line.text); });
     BoardSendsAt(0, "unframed, dropped");
     loop.RunUntilIdle();
     EXPECT_TRUE(received.empty());
@@ -120,7 +120,8 @@ TEST_F(CommandChannelTest, AnswersABreakReportInTheIdleStateWithARawRun) {
 
 TEST_F(CommandChannelTest, IgnoresNotificationsWithErrorBits) {
     writer.channel().SetState(kTestState);
-    writer.channel().OnUnframed(kTestState, [this](const ReplyLine& line) { received.push_back(line.text); });
+    writer.channel().OnUnframed(kTestState,
+                                [this](const ReplyLine& line) { received.push_back(line.text); });
     port.SetArrivalNotifier({});  // notifications are sent by hand below
     BoardSendsAt(0, "X");
     loop.RunUntilIdle();

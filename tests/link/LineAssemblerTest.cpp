@@ -47,7 +47,10 @@ TEST(LineAssembler, AssemblesFramedAndUnframedLines) {
         {"lone CR is an empty unframed line", {"\r"}, {{"", false}}},
         {"second STX discards the framed start", {stx + "ab" + stx + "cd\r"}, {{"cd", true}}},
         {"STX discards unframed bytes", {"ab" + stx + "cd\r"}, {{"cd", true}}},
-        {"ETX and LF dropped inside a line", {"a\x03" "b\nc\r"}, {{"abc", false}}},
+        {"ETX and LF dropped inside a line",
+         {"a\x03"
+          "b\nc\r"},
+         {{"abc", false}}},
         {"split over two reads", {stx + "41", "0 OK\r"}, {{"410 OK", true}}},
         {"two lines in one read", {stx + "A\r\n" + stx + "B\r\n"}, {{"A", true}, {"B", true}}},
         {"4095 bytes with STX delivered whole", {stx + long4094 + "\r"}, {{long4094, true}}},

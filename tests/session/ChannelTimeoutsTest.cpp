@@ -16,7 +16,7 @@ TEST_F(ChannelTimeoutsTest, EachExpiryEndsItsOperationWithoutRetrying) {
         int timer;
         int period;
         int state;
-        int message;          // 0: none
+        int message;  // 0: none
         int finalState;
         bool closesProgress;  // the chain closes the progress dialog (else the user does)
         bool disconnects;

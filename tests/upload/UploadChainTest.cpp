@@ -80,9 +80,21 @@ TEST_F(UploadChainTest, ReportsWhatTheBoardSaysOfItsHash) {
         bool restarts;
     };
     const Case cases[] = {
-        {"another hash", [](sim::BoardFaults& f) { f.wrongHash = true; }, UploadOutcome::HashMismatch, {200}, true},
-        {"upper-case hash", [](sim::BoardFaults& f) { f.upperCaseHash = true; }, UploadOutcome::HashMismatch, {200}, true},
-        {"no hash command", [](sim::BoardFaults& f) { f.noHashCommand = true; }, UploadOutcome::Unverified, {}, false},
+        {"another hash",
+         [](sim::BoardFaults& f) { f.wrongHash = true; },
+         UploadOutcome::HashMismatch,
+         {200},
+         true},
+        {"upper-case hash",
+         [](sim::BoardFaults& f) { f.upperCaseHash = true; },
+         UploadOutcome::HashMismatch,
+         {200},
+         true},
+        {"no hash command",
+         [](sim::BoardFaults& f) { f.noHashCommand = true; },
+         UploadOutcome::Unverified,
+         {},
+         false},
     };
     for (const auto& c : cases) {
         host.Reset();

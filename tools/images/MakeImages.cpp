@@ -128,7 +128,8 @@ QImage Spinner() {
             p.setBrush(colour);
             const double a = dot * M_PI / 6 - M_PI / 2;
             const double radius = age == 0 ? 4.0 : 3.0;
-            p.drawEllipse(QPointF(frame * 40 + 20 + 13 * qCos(a), 20 + 13 * qSin(a)), radius, radius);
+            p.drawEllipse(QPointF(frame * 40 + 20 + 13 * qCos(a), 20 + 13 * qSin(a)), radius,
+                          radius);
         }
     }
     return strip;

@@ -83,12 +83,23 @@ Bytes MakeCombinedPackage(const KofsOptions& kofs, const FirmwareOptions& firmwa
 
 void ApplyDamage(Bytes& package, Damage damage, std::size_t imageLength) {
     switch (damage) {
-        case Damage::None: break;
-        case Damage::HeadMagic: package.at(0) = 'K'; break;
-        case Damage::HeadCrc: package.at(6) ^= 0xFF; break;
-        case Damage::TailMagic: package.at(imageLength - 8) = 'K'; break;
-        case Damage::TailCrc: package.at(imageLength - 2) ^= 0xFF; break;
-        case Damage::FirmwareCrc: package.at(imageLength + 8) ^= 0xFF; break;
+        case Damage::None:
+            break;
+        case Damage::HeadMagic:
+            package.at(0) = 'K';
+            break;
+        case Damage::HeadCrc:
+            package.at(6) ^= 0xFF;
+            break;
+        case Damage::TailMagic:
+            package.at(imageLength - 8) = 'K';
+            break;
+        case Damage::TailCrc:
+            package.at(imageLength - 2) ^= 0xFF;
+            break;
+        case Damage::FirmwareCrc:
+            package.at(imageLength + 8) ^= 0xFF;
+            break;
         case Damage::Truncate:
             package.resize(package.size() > 200 ? package.size() - 100 : package.size() / 2);
             break;
@@ -96,13 +107,20 @@ void ApplyDamage(Bytes& package, Damage damage, std::size_t imageLength) {
 }
 
 std::optional<Damage> ParseDamage(std::string_view name) {
-    if (name == "none") return Damage::None;
-    if (name == "head-magic") return Damage::HeadMagic;
-    if (name == "head-crc") return Damage::HeadCrc;
-    if (name == "tail-magic") return Damage::TailMagic;
-    if (name == "tail-crc") return Damage::TailCrc;
-    if (name == "firmware-crc") return Damage::FirmwareCrc;
-    if (name == "truncate") return Damage::Truncate;
+    if (name == "none")
+        return Damage::None;
+    if (name == "head-magic")
+        return Damage::HeadMagic;
+    if (name == "head-crc")
+        return Damage::HeadCrc;
+    if (name == "tail-magic")
+        return Damage::TailMagic;
+    if (name == "tail-crc")
+        return Damage::TailCrc;
+    if (name == "firmware-crc")
+        return Damage::FirmwareCrc;
+    if (name == "truncate")
+        return Damage::Truncate;
     return std::nullopt;
 }
 

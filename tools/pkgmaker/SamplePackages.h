@@ -12,15 +12,15 @@
 namespace varnow::samples {
 
 struct KofsOptions {
-    unsigned sizeKib = 1;          // image length in KiB (1..65535)
+    unsigned sizeKib = 1;  // image length in KiB (1..65535)
     std::uint8_t productId = 1;
-    std::string name = "sample";   // "a" record; empty for a head without records
-    std::uint32_t seed = 1;        // body bytes are a repeatable pseudo-random sequence
+    std::string name = "sample";  // "a" record; empty for a head without records
+    std::uint32_t seed = 1;       // body bytes are a repeatable pseudo-random sequence
 };
 
 struct FirmwareOptions {
-    std::size_t bytes = 2048;       // whole image, header included (at least 16)
-    std::string magic = "f1sP";     // or "f4sP"
+    std::size_t bytes = 2048;    // whole image, header included (at least 16)
+    std::string magic = "f1sP";  // or "f4sP"
     std::uint32_t seed = 7;
 };
 

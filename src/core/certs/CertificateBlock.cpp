@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "common/Crc16.h"
-#include "ui/StringTable.h"
 #include "ui/MessageIds.h"
+#include "ui/StringTable.h"
 
 namespace varnow {
 namespace {
@@ -144,13 +144,15 @@ std::optional<Bytes> PackCertificateBlock(ByteView p, ByteView q, ByteView der,
     p = WithoutLeadingZeros(p);
     q = WithoutLeadingZeros(q);
     if (p.size() > kMaxPrimeBytes) {
-        messenger.ShowText(FillPlaceholders("Invalid RSA P length [%d]", {std::to_string(p.size())}),
-                           MessageStyle::Warning);
+        messenger.ShowText(
+            FillPlaceholders("Invalid RSA P length [%d]", {std::to_string(p.size())}),
+            MessageStyle::Warning);
         return std::nullopt;
     }
     if (q.size() > kMaxPrimeBytes) {
-        messenger.ShowText(FillPlaceholders("Invalid RSA Q length [%d]", {std::to_string(q.size())}),
-                           MessageStyle::Warning);
+        messenger.ShowText(
+            FillPlaceholders("Invalid RSA Q length [%d]", {std::to_string(q.size())}),
+            MessageStyle::Warning);
         return std::nullopt;
     }
     const std::size_t certificateLength = (der.size() + kRecordOverhead + 3) / 4 * 4;

@@ -253,7 +253,9 @@ constexpr Country kCountries[] = {
 
 }  // namespace
 
-std::span<const Country> CountryTable() { return kCountries; }
+std::span<const Country> CountryTable() {
+    return kCountries;
+}
 
 std::string CountryCodeForName(std::string_view name) {
     const auto found = std::find_if(std::begin(kCountries), std::end(kCountries),

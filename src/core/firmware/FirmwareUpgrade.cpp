@@ -11,10 +11,14 @@
 namespace varnow {
 const char* FirmwareOutcomeName(FirmwareOutcome outcome) {
     switch (outcome) {
-        case FirmwareOutcome::None: return "none";
-        case FirmwareOutcome::Transmitted: return "transmitted";
-        case FirmwareOutcome::Failed: return "failed";
-        case FirmwareOutcome::FileRefused: return "file-refused";
+        case FirmwareOutcome::None:
+            return "none";
+        case FirmwareOutcome::Transmitted:
+            return "transmitted";
+        case FirmwareOutcome::Failed:
+            return "failed";
+        case FirmwareOutcome::FileRefused:
+            return "file-refused";
     }
     return "unknown";
 }
@@ -22,7 +26,9 @@ const char* FirmwareOutcomeName(FirmwareOutcome outcome) {
 FirmwareUpgrade::FirmwareUpgrade(Writer& writer, std::filesystem::path path)
     : m_writer(writer), m_path(std::move(path)) {}
 
-void FirmwareUpgrade::Changed() { m_writer.host().FirmwareWindowChanged(); }
+void FirmwareUpgrade::Changed() {
+    m_writer.host().FirmwareWindowChanged();
+}
 
 void FirmwareUpgrade::Start() {
     m_status = m_writer.messenger().Text(kTextStandby);
@@ -73,7 +79,9 @@ void FirmwareUpgrade::OnBootLoaderReady() {
     m_writer.isp().SendTestBlock(m_path);
 }
 
-void FirmwareUpgrade::OnTestAccepted() { m_writer.isp().Program(m_path); }
+void FirmwareUpgrade::OnTestAccepted() {
+    m_writer.isp().Program(m_path);
+}
 
 void FirmwareUpgrade::OnProgress(long long sent) {
     m_sent = sent;

@@ -7,8 +7,7 @@ namespace {
 
 constexpr std::array<std::uint8_t, 128> MakeDecodeTable() {
     std::array<std::uint8_t, 128> table{};
-    constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (std::uint8_t value = 0; value < 64; ++value) {
         table[static_cast<unsigned char>(kAlphabet[value])] = value;
     }

@@ -18,7 +18,9 @@ void CommandChannel::SendCommand(std::string_view command, int state, int timerI
     m_platform.ArmTimer(timerId, periodMs);
 }
 
-std::size_t CommandChannel::SendRaw(std::string_view bytes) { return port().Write(AsBytes(bytes)); }
+std::size_t CommandChannel::SendRaw(std::string_view bytes) {
+    return port().Write(AsBytes(bytes));
+}
 
 bool CommandChannel::AppendBulk(std::string_view bytes) {
     if (m_bulk.size() + bytes.size() > kBulkBufferSize) {

@@ -49,9 +49,15 @@ std::string TracingSerialPort::Escape(ByteView bytes) {
     std::string text;
     for (std::uint8_t byte : bytes) {
         switch (byte) {
-            case '\r': text += "\\r"; break;
-            case '\n': text += "\\n"; break;
-            case '\\': text += "\\\\"; break;
+            case '\r':
+                text += "\\r";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\\':
+                text += "\\\\";
+                break;
             default:
                 if (byte >= 0x20 && byte < 0x7F) {
                     text.push_back(static_cast<char>(byte));

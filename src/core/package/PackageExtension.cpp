@@ -21,8 +21,9 @@ bool MayDropPackages(const std::vector<std::string>& names) {
 }
 
 std::optional<std::string> DroppedPackage(const std::vector<std::string>& names) {
-    const auto found = std::find_if(names.begin(), names.end(),
-                                    [](const std::string& name) { return HasPackageExtension(name); });
+    const auto found = std::find_if(names.begin(), names.end(), [](const std::string& name) {
+        return HasPackageExtension(name);
+    });
     if (found == names.end()) {
         return std::nullopt;
     }

@@ -12,12 +12,12 @@ inline constexpr std::uint32_t kFirmwareMagicF4 = 0x50733466;  // "f4sP"
 
 // KOFS image head and tail fields.
 inline constexpr std::size_t kHeadFixedSize = 16;
-inline constexpr std::size_t kHeadSizeField = 4;    // 16-bit image length in KiB
-inline constexpr std::size_t kHeadCrcField = 6;     // CRC over bytes 0..5
-inline constexpr std::size_t kHeadLengthField = 10; // head length in 32-bit words
+inline constexpr std::size_t kHeadSizeField = 4;     // 16-bit image length in KiB
+inline constexpr std::size_t kHeadCrcField = 6;      // CRC over bytes 0..5
+inline constexpr std::size_t kHeadLengthField = 10;  // head length in 32-bit words
 inline constexpr std::size_t kProductIdField = 11;
 inline constexpr std::size_t kTailSize = 8;
-inline constexpr std::size_t kTailCrcField = 6;     // CRC over tail bytes 0..5
+inline constexpr std::size_t kTailCrcField = 6;  // CRC over tail bytes 0..5
 inline constexpr std::size_t kCrcCoveredBytes = 6;
 
 // Firmware image header.

@@ -1,10 +1,10 @@
 #include "session/ChannelTimeouts.h"
 
-#include "link/CommandStates.h"
 #include "firmware/FirmwareUpgrade.h"
+#include "link/CommandStates.h"
 #include "session/Writer.h"
-#include "upload/UploadChain.h"
 #include "ui/MessageIds.h"
+#include "upload/UploadChain.h"
 
 namespace varnow {
 namespace {
@@ -16,7 +16,9 @@ bool IsIdentificationState(int state) {
 
 void ChannelTimeouts::OnTimer(int id) {
     switch (id) {
-        case kTimerReply1s: OnReply1s(); break;
+        case kTimerReply1s:
+            OnReply1s();
+            break;
         case kTimerQuery1s:
         case kTimerBulk1s: {
             m_writer.platform().CancelTimer(id);
@@ -28,10 +30,17 @@ void ChannelTimeouts::OnTimer(int id) {
             channel.SetState(kStateIdle);
             break;
         }
-        case kTimerReply3s: OnReply3s(); break;
-        case kTimerReply5s: OnReply5s(); break;
-        case kTimerReply10s: OnReply10s(); break;
-        default: break;
+        case kTimerReply3s:
+            OnReply3s();
+            break;
+        case kTimerReply5s:
+            OnReply5s();
+            break;
+        case kTimerReply10s:
+            OnReply10s();
+            break;
+        default:
+            break;
     }
 }
 

@@ -14,7 +14,9 @@ namespace {
 
 constexpr int kMaxProbes = 6;
 
-bool EndsStep(const ReplyLine& line) { return line.StartsWith("410 ") || line.StartsWith("502 "); }
+bool EndsStep(const ReplyLine& line) {
+    return line.StartsWith("410 ") || line.StartsWith("502 ");
+}
 
 // Characters 3 and 4 of the "get id pdb" line, read as a hexadecimal number: 0 when this tool
 // and the board's firmware fit together.
@@ -37,8 +39,9 @@ ConnectSequence::ConnectSequence(Writer& writer) : m_writer(writer) {
     channel.OnFramed(kStateGetIdPdb, [this](const ReplyLine& l) { OnGetIdPdb(l); });
     channel.OnFramed(kStateGetSysKofs,
                      [this](const ReplyLine& l) { OnInfoStep(l, &ConnectSequence::SendGetState); });
-    channel.OnFramed(kStateGetState,
-                     [this](const ReplyLine& l) { OnInfoStep(l, &ConnectSequence::SendGetIdKofs); });
+    channel.OnFramed(kStateGetState, [this](const ReplyLine& l) {
+        OnInfoStep(l, &ConnectSequence::SendGetIdKofs);
+    });
     channel.OnFramed(kStateGetIdKofs,
                      [this](const ReplyLine& l) { OnInfoStep(l, &ConnectSequence::SendGetIdFib); });
     channel.OnFramed(kStateGetIdFib, [this](const ReplyLine& l) { OnGetIdFib(l); });

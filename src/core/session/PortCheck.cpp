@@ -15,7 +15,9 @@ void PortCheck::OnDeviceArrival() {
     session.reconnectPending = false;
 }
 
-void PortCheck::OnDeviceRemoval() { Check(); }
+void PortCheck::OnDeviceRemoval() {
+    Check();
+}
 
 void PortCheck::OnResume() {
     if (!m_writer.platform().Port().IsOpen()) {

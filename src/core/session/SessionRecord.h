@@ -30,8 +30,8 @@ enum class ConnectOutcome {
     FirmwareTooOld,  // "501 " to "get id pdb"
     WriterTooOld,    // the board wants a newer tool
     LoginCancelled,
-    LoginRefused,    // the board refused a password and the user gave up
-    PortLost,        // the board's port vanished while connecting
+    LoginRefused,  // the board refused a password and the user gave up
+    PortLost,      // the board's port vanished while connecting
 };
 
 const char* OutcomeName(ConnectOutcome outcome);

@@ -8,8 +8,8 @@
 #include "session/PortCheck.h"
 #include "session/SerialTexts.h"
 #include "settings/ChallengeLogin.h"
-#include "upload/UploadChain.h"
 #include "ui/MessageIds.h"
+#include "upload/UploadChain.h"
 
 namespace varnow {
 Writer::Writer(Platform& platform, Host& host, const StringTable& strings, Language language)
@@ -33,7 +33,9 @@ Writer::~Writer() {
     }
 }
 
-void Writer::Connect() { m_connect->Connect(); }
+void Writer::Connect() {
+    m_connect->Connect();
+}
 
 void Writer::Disconnect() {
     m_host.ShowConnected(false);
@@ -88,7 +90,9 @@ void Writer::ReopenForBootLoader() {
     }
 }
 
-void Writer::StartUpload(LoadedPackage& package) { m_upload->StartUpload(package); }
+void Writer::StartUpload(LoadedPackage& package) {
+    m_upload->StartUpload(package);
+}
 
 void Writer::RunFirmwareUpgrade(const std::filesystem::path& firmware) {
     FirmwareUpgrade upgrade(*this, firmware);
@@ -100,11 +104,17 @@ void Writer::RunFirmwareUpgrade(const std::filesystem::path& firmware) {
     m_firmwareWindow = nullptr;
 }
 
-void Writer::OnDeviceArrival() { m_portCheck->OnDeviceArrival(); }
+void Writer::OnDeviceArrival() {
+    m_portCheck->OnDeviceArrival();
+}
 
-void Writer::OnDeviceRemoval() { m_portCheck->OnDeviceRemoval(); }
+void Writer::OnDeviceRemoval() {
+    m_portCheck->OnDeviceRemoval();
+}
 
-void Writer::OnResume() { m_portCheck->OnResume(); }
+void Writer::OnResume() {
+    m_portCheck->OnResume();
+}
 
 void Writer::RunProgress(ProgressMode mode, const std::function<void()>& started) {
     m_progressShown = true;
@@ -125,7 +135,9 @@ void Writer::CancelProgressAndDisconnect() {
     }
 }
 
-void Writer::OnSerialEvent(std::uint32_t events) { m_channel.HandleArrival(events); }
+void Writer::OnSerialEvent(std::uint32_t events) {
+    m_channel.HandleArrival(events);
+}
 
 void Writer::OnTimer(int id) {
     if (id == kTimerProbe) {

@@ -8,9 +8,12 @@ namespace {
 constexpr std::string_view kIpv6Characters = "0123456789ABCDEFabcdef:";
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -33,7 +36,8 @@ void ParseGroups(std::string_view half, Ipv6Address& address, std::size_t first)
 }
 
 std::size_t GroupCount(std::string_view half) {
-    return half.empty() ? 0 : static_cast<std::size_t>(std::count(half.begin(), half.end(), ':')) + 1;
+    return half.empty() ? 0
+                        : static_cast<std::size_t>(std::count(half.begin(), half.end(), ':')) + 1;
 }
 
 std::uint8_t HexPair(std::string_view pair) {

@@ -5,8 +5,8 @@
 #include "common/Crc16.h"
 #include "link/Base64Decoder.h"
 #include "settings/EnvironmentRecords.h"
-#include "upload/Base64Encoder.h"
 #include "ui/MessageIds.h"
+#include "upload/Base64Encoder.h"
 
 namespace varnow {
 namespace {
@@ -46,9 +46,12 @@ WalkResult WalkRecords(ByteView block, OnRecord&& onRecord) {
             return {};
         }
         switch (onRecord(record)) {
-            case Visit::Fail: return {};
-            case Visit::End: return {true, at + record.length};
-            case Visit::Continue: break;
+            case Visit::Fail:
+                return {};
+            case Visit::End:
+                return {true, at + record.length};
+            case Visit::Continue:
+                break;
         }
         at += record.length;
     }
@@ -129,7 +132,8 @@ void DecodeRecord(const Record& record, ByteView block, EnvironmentData& data) {
 }
 
 bool PatchRecord(const Record& record, std::span<std::uint8_t> block, const EnvironmentData& data) {
-    const std::span<std::uint8_t> payload = block.subspan(record.payloadAt(), record.payloadLength());
+    const std::span<std::uint8_t> payload =
+        block.subspan(record.payloadAt(), record.payloadLength());
     const SettingsStore& store = data.store;
     if (VisitRecordFields(record.type, record.subtype, store, FieldWriter{payload})) {
         // fixed fields written

@@ -8,7 +8,8 @@
 namespace varnow {
 
 PreSharedKey DerivePsk(ByteView sharedKey, ByteView ssid) {
-    const ByteView passphrase = UpToFirstNul(sharedKey.first(std::min<std::size_t>(sharedKey.size(), 63)));
+    const ByteView passphrase =
+        UpToFirstNul(sharedKey.first(std::min<std::size_t>(sharedKey.size(), 63)));
     const ByteView salt = UpToFirstNul(ssid.first(std::min<std::size_t>(ssid.size(), 32)));
     const Bytes derived = Pbkdf2HmacSha1(passphrase, salt, 4096, 32);
     PreSharedKey key{};

@@ -4,10 +4,14 @@ namespace varnow {
 
 const char* StyleName(MessageStyle style) {
     switch (style) {
-        case MessageStyle::Error: return "error";
-        case MessageStyle::Question: return "question";
-        case MessageStyle::Warning: return "warning";
-        case MessageStyle::Information: return "information";
+        case MessageStyle::Error:
+            return "error";
+        case MessageStyle::Question:
+            return "question";
+        case MessageStyle::Warning:
+            return "warning";
+        case MessageStyle::Information:
+            return "information";
     }
     return "message";
 }

@@ -25,7 +25,8 @@ std::size_t StartOfLastCharacters(const std::string& text, std::size_t count) {
 
 std::vector<std::string> SplitMessageLines(std::string_view text) {
     std::string clean;
-    std::copy_if(text.begin(), text.end(), std::back_inserter(clean), [](char c) { return c != '\r'; });
+    std::copy_if(text.begin(), text.end(), std::back_inserter(clean),
+                 [](char c) { return c != '\r'; });
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t lf = clean.find('\n'); lf != std::string::npos; lf = clean.find('\n', start)) {
@@ -66,24 +67,36 @@ MessageBoxSize MessageDialogSize(int textWidth, int lineHeight, int lineCount) {
 std::vector<MessageButton> MessageButtons(unsigned style) {
     using R = MessageResult;
     switch (style & 0xF) {
-        case 1: return {{kOk, R::Ok}, {kCancel, R::Cancel}};
-        case 2: return {{kAbort, R::Abort}, {kRetry, R::Retry}, {kIgnore, R::Ignore}};
-        case 3: return {{kYes, R::Yes}, {kNo, R::No}, {kCancel, R::Cancel}};
-        case 4: return {{kYes, R::Yes}, {kNo, R::No}};
-        case 5: return {{kRetry, R::Retry}, {kCancel, R::Cancel}};
-        case 6: return {{kCancel, R::Cancel}, {kRetry, R::TryAgain}, {kContinue, R::Continue}};
-        default: return {{kOk, R::Ok}};
+        case 1:
+            return {{kOk, R::Ok}, {kCancel, R::Cancel}};
+        case 2:
+            return {{kAbort, R::Abort}, {kRetry, R::Retry}, {kIgnore, R::Ignore}};
+        case 3:
+            return {{kYes, R::Yes}, {kNo, R::No}, {kCancel, R::Cancel}};
+        case 4:
+            return {{kYes, R::Yes}, {kNo, R::No}};
+        case 5:
+            return {{kRetry, R::Retry}, {kCancel, R::Cancel}};
+        case 6:
+            return {{kCancel, R::Cancel}, {kRetry, R::TryAgain}, {kContinue, R::Continue}};
+        default:
+            return {{kOk, R::Ok}};
     }
 }
 
 int MessageIcon(unsigned style) {
     const unsigned bits = style & 0x70;
     switch (bits) {
-        case 0x00: return 0;
-        case 0x10: return 16;
-        case 0x20: return 32;
-        case 0x40: return 64;
-        default: return 48;
+        case 0x00:
+            return 0;
+        case 0x10:
+            return 16;
+        case 0x20:
+            return 32;
+        case 0x40:
+            return 64;
+        default:
+            return 48;
     }
 }
 

@@ -15,10 +15,18 @@ std::string Unescape(std::string_view field) {
             continue;
         }
         switch (field[++i]) {
-            case 'r': text.push_back('\r'); break;
-            case 'n': text.push_back('\n'); break;
-            case 't': text.push_back('\t'); break;
-            default: text.push_back(field[i]); break;
+            case 'r':
+                text.push_back('\r');
+                break;
+            case 'n':
+                text.push_back('\n');
+                break;
+            case 't':
+                text.push_back('\t');
+                break;
+            default:
+                text.push_back(field[i]);
+                break;
         }
     }
     return text;
@@ -54,7 +62,8 @@ std::optional<StringTable> StringTable::Parse(std::string_view data) {
         int id = 0;
         const auto [ptr, error] =
             std::from_chars(fields[0].data(), fields[0].data() + fields[0].size(), id);
-        if (fields.size() != 3 || error != std::errc{} || ptr != fields[0].data() + fields[0].size()) {
+        if (fields.size() != 3 || error != std::errc{} ||
+            ptr != fields[0].data() + fields[0].size()) {
             return std::nullopt;
         }
         table.m_texts[id] = Entry{Unescape(fields[1]), Unescape(fields[2])};
@@ -110,7 +119,8 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
         if (pattern.substr(j, 3) == "I64") {
             j += 3;
         }
-        if (j >= pattern.size() || std::string_view("sduxX").find(pattern[j]) == std::string_view::npos) {
+        if (j >= pattern.size() ||
+            std::string_view("sduxX").find(pattern[j]) == std::string_view::npos) {
             text.append(pattern.substr(i, j - i));
             i = j - 1;
             continue;

@@ -20,8 +20,8 @@ std::string EncodeBase64(ByteView bytes) {
     std::size_t at = 0;
     std::size_t groupsOnLine = 0;
     for (; bytes.size() - at >= 3; at += 3) {
-        const std::uint32_t triple = (std::uint32_t{bytes[at]} << 16) |
-                                     (std::uint32_t{bytes[at + 1]} << 8) | bytes[at + 2];
+        const std::uint32_t triple =
+            (std::uint32_t{bytes[at]} << 16) | (std::uint32_t{bytes[at + 1]} << 8) | bytes[at + 2];
         text.push_back(kAlphabet[(triple >> 18) & 0x3F]);
         text.push_back(kAlphabet[(triple >> 12) & 0x3F]);
         text.push_back(kAlphabet[(triple >> 6) & 0x3F]);

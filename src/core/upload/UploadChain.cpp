@@ -10,9 +10,9 @@
 #include "package/RecordNames.h"
 #include "package/VerifyFirmwareImage.h"
 #include "session/Writer.h"
+#include "ui/MessageIds.h"
 #include "upload/Base64Encoder.h"
 #include "upload/UploadText.h"
-#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -24,17 +24,28 @@ constexpr int kWriteAttempts = 10;
 
 const char* UploadOutcomeName(UploadOutcome outcome) {
     switch (outcome) {
-        case UploadOutcome::None: return "none";
-        case UploadOutcome::Verified: return "verified";
-        case UploadOutcome::HashMismatch: return "hash-mismatch";
-        case UploadOutcome::Unverified: return "unverified";
-        case UploadOutcome::PackageRefused: return "package-refused";
-        case UploadOutcome::ProductMismatch: return "product-mismatch";
-        case UploadOutcome::IspMode: return "isp-mode";
-        case UploadOutcome::NoBoard: return "no-board";
-        case UploadOutcome::TimedOut: return "timed-out";
-        case UploadOutcome::SendFailed: return "send-failed";
-        case UploadOutcome::FirmwareOnly: return "firmware-only";
+        case UploadOutcome::None:
+            return "none";
+        case UploadOutcome::Verified:
+            return "verified";
+        case UploadOutcome::HashMismatch:
+            return "hash-mismatch";
+        case UploadOutcome::Unverified:
+            return "unverified";
+        case UploadOutcome::PackageRefused:
+            return "package-refused";
+        case UploadOutcome::ProductMismatch:
+            return "product-mismatch";
+        case UploadOutcome::IspMode:
+            return "isp-mode";
+        case UploadOutcome::NoBoard:
+            return "no-board";
+        case UploadOutcome::TimedOut:
+            return "timed-out";
+        case UploadOutcome::SendFailed:
+            return "send-failed";
+        case UploadOutcome::FirmwareOnly:
+            return "firmware-only";
     }
     return "unknown";
 }
@@ -48,7 +59,9 @@ UploadChain::UploadChain(Writer& writer) : m_writer(writer) {
     channel.OnFramed(kStateSendTail, [this](const ReplyLine& l) { OnTailLine(l); });
 }
 
-void UploadChain::Finish(UploadOutcome outcome) { m_outcome = outcome; }
+void UploadChain::Finish(UploadOutcome outcome) {
+    m_outcome = outcome;
+}
 
 void UploadChain::StartUpload(LoadedPackage& package) {
     m_outcome = UploadOutcome::None;
@@ -215,7 +228,8 @@ bool UploadChain::SendImage() {
         position += written;
     }
     channel.SendRaw("\r\r");
-    m_sendSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    m_sendSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     platform.ArmTimer(kTimerReply3s, 3000);
     return true;
 }
@@ -252,7 +266,8 @@ void UploadChain::OnHashLine(const ReplyLine& line) {
         Finish(UploadOutcome::Unverified);
     } else if (line.text != m_imageHash) {
         m_hashDiffered = true;
-        m_writer.messenger().Show(kMsgHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
+        m_writer.messenger().Show(kMsgHashMismatch, MessageStyle::Warning,
+                                  {line.text, m_imageHash});
     }
 }
 

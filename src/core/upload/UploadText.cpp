@@ -8,7 +8,8 @@ namespace varnow {
 
 std::string ImageHash(ByteView image) {
     constexpr std::size_t kHashedFrom = 16;
-    return ToLowerHex(Sha1::Of(image.size() > kHashedFrom ? image.subspan(kHashedFrom) : ByteView{}));
+    return ToLowerHex(
+        Sha1::Of(image.size() > kHashedFrom ? image.subspan(kHashedFrom) : ByteView{}));
 }
 
 bool UploadTextFits(std::size_t imageBytes) {

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -37,7 +37,9 @@ faults:    --silent  --drop N  --garble N  --ignore COMMAND (repeatable)  --late
 
 volatile std::sig_atomic_t g_stop = 0;
 
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+    g_stop = 1;
+}
 
 struct Options {
     unsigned long baud = 115200;
@@ -57,38 +59,64 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             }
             return argv[++i];
         };
-        if (option == "--name") options.name = value();
-        else if (option == "--dir") options.folder = value();
+        if (option == "--name")
+            options.name = value();
+        else if (option == "--dir")
+            options.folder = value();
         else if (option == "--fib") {
-            if (!fibGiven) options.config.fibLines.clear();
+            if (!fibGiven)
+                options.config.fibLines.clear();
             fibGiven = true;
             options.config.fibLines.push_back(value());
-        } else if (option == "--mcu") options.config.mcuId = value();
-        else if (option == "--pdb") options.config.pdbLine = value();
-        else if (option == "--old-firmware") options.config.pdbLine.reset();
-        else if (option == "--no-mcu-id") options.config.mcuIdSupported = false;
-        else if (option == "--password") options.config.password = value();
-        else if (option == "--isp") options.config.ispMode = true;
-        else if (option == "--latency") options.config.latencyMs = std::stoul(value());
-        else if (option == "--seed") options.config.seed = static_cast<std::uint32_t>(std::stoul(value()));
-        else if (option == "--product-id") options.config.productId = static_cast<std::uint8_t>(std::stoul(value()));
-        else if (option == "--erased") options.config.startsWithImage = false;
-        else if (option == "--reboot-ms") options.config.rebootMs = std::stoul(value());
-        else if (option == "--baud") options.baud = std::stoul(value());
-        else if (option == "--wrong-hash") options.faults.wrongHash = true;
-        else if (option == "--upper-case-hash") options.faults.upperCaseHash = true;
-        else if (option == "--no-hash") options.faults.noHashCommand = true;
-        else if (option == "--silent-after-stored") options.faults.silentAfterStored = true;
-        else if (option == "--unplug-after-text") options.faults.unplugAfterTextBytes = std::stoul(value());
-        else if (option == "--silent") options.faults.silent = true;
-        else if (option == "--drop") options.faults.dropReplies = std::stoi(value());
-        else if (option == "--garble") options.faults.garbleReplies = std::stoi(value());
-        else if (option == "--ignore") options.faults.ignoredCommands.insert(value());
+        } else if (option == "--mcu")
+            options.config.mcuId = value();
+        else if (option == "--pdb")
+            options.config.pdbLine = value();
+        else if (option == "--old-firmware")
+            options.config.pdbLine.reset();
+        else if (option == "--no-mcu-id")
+            options.config.mcuIdSupported = false;
+        else if (option == "--password")
+            options.config.password = value();
+        else if (option == "--isp")
+            options.config.ispMode = true;
+        else if (option == "--latency")
+            options.config.latencyMs = std::stoul(value());
+        else if (option == "--seed")
+            options.config.seed = static_cast<std::uint32_t>(std::stoul(value()));
+        else if (option == "--product-id")
+            options.config.productId = static_cast<std::uint8_t>(std::stoul(value()));
+        else if (option == "--erased")
+            options.config.startsWithImage = false;
+        else if (option == "--reboot-ms")
+            options.config.rebootMs = std::stoul(value());
+        else if (option == "--baud")
+            options.baud = std::stoul(value());
+        else if (option == "--wrong-hash")
+            options.faults.wrongHash = true;
+        else if (option == "--upper-case-hash")
+            options.faults.upperCaseHash = true;
+        else if (option == "--no-hash")
+            options.faults.noHashCommand = true;
+        else if (option == "--silent-after-stored")
+            options.faults.silentAfterStored = true;
+        else if (option == "--unplug-after-text")
+            options.faults.unplugAfterTextBytes = std::stoul(value());
+        else if (option == "--silent")
+            options.faults.silent = true;
+        else if (option == "--drop")
+            options.faults.dropReplies = std::stoi(value());
+        else if (option == "--garble")
+            options.faults.garbleReplies = std::stoi(value());
+        else if (option == "--ignore")
+            options.faults.ignoredCommands.insert(value());
         else if (option == "--late") {
             const std::string spec = value();
             const auto equals = spec.find('=');
-            if (equals == std::string::npos) throw std::invalid_argument("--late takes COMMAND=MS");
-            options.faults.lateCommands[spec.substr(0, equals)] = std::stoul(spec.substr(equals + 1));
+            if (equals == std::string::npos)
+                throw std::invalid_argument("--late takes COMMAND=MS");
+            options.faults.lateCommands[spec.substr(0, equals)] =
+                std::stoul(spec.substr(equals + 1));
         } else if (option == "--help" || option == "-h") {
             std::cout << kUsage;
             std::exit(0);
@@ -120,7 +148,8 @@ bool Control(const std::string& line, PtyLink& link, SimBoard& board) {
         const std::string path = line.substr(kofs ? 10 : 14);
         const Bytes& bytes = kofs ? board.kofs() : board.firmware();
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         if (!file) {
             error = "cannot write " + path;
         }
@@ -163,7 +192,8 @@ int main(int argc, char** argv) {
                      link.Plug(ignored);
                  });
     // At a line rate, the tool's bytes are taken no faster than the line carries them.
-    const double bytesPerMs = options.baud == 0 ? 0.0 : static_cast<double>(options.baud) / 10.0 / 1000.0;
+    const double bytesPerMs =
+        options.baud == 0 ? 0.0 : static_cast<double>(options.baud) / 10.0 / 1000.0;
     double allowance = 0;
     std::uint64_t lastRead = scheduler.NowMs();
     std::vector<char> incoming(65536);
@@ -192,7 +222,8 @@ int main(int argc, char** argv) {
             std::size_t take = incoming.size();
             if (bytesPerMs > 0) {
                 const std::uint64_t now = scheduler.NowMs();
-                allowance = std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 1024.0);
+                allowance =
+                    std::min(allowance + static_cast<double>(now - lastRead) * bytesPerMs, 1024.0);
                 lastRead = now;
                 if (allowance < 1) {
                     usleep(1000);
@@ -213,7 +244,8 @@ int main(int argc, char** argv) {
                 continue;
             }
             control.append(buffer, static_cast<std::size_t>(count));
-            for (std::size_t end = control.find('\n'); end != std::string::npos; end = control.find('\n')) {
+            for (std::size_t end = control.find('\n'); end != std::string::npos;
+                 end = control.find('\n')) {
                 const std::string line = control.substr(0, end);
                 control.erase(0, end + 1);
                 if (!Control(line, link, board)) {
