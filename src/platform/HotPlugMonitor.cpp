@@ -60,6 +60,8 @@ HotPlugMonitor::HotPlugMonitor() {
     m_links = LinksIn(folder);
     QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
                      [this] { OnSimulatedFolderChanged(); });
+    QObject::connect(&m_rescan, &QTimer::timeout, this, [this] { OnSimulatedFolderChanged(); });
+    m_rescan.start(500);
     StartUdev();
 }
 

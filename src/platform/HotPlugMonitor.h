@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -30,6 +31,7 @@ private:
     std::function<void()> m_arrived;
     std::function<void()> m_removed;
     QFileSystemWatcher m_watcher;
+    QTimer m_rescan;  // in case the folder's change notice is lost or comes late
     QMap<QString, QString> m_links;  // link path -> what identifies it
     struct Udev;
     std::unique_ptr<Udev> m_udev;

@@ -208,6 +208,10 @@ int main(int argc, char** argv) {
         // While nobody holds the port the master only reports a hang-up: watch it less often.
         const bool idle = !receiving && link.NobodyConnected();
         if (idle && clientConnected) {
+            // What the tool wrote just before it closed the port still counts ("rs 10").
+            for (std::size_t count; (count = link.Read(incoming.data(), incoming.size())) > 0;) {
+                board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(incoming.data()), count));
+            }
             board.HostClosedPort();
         }
         clientConnected = !idle;
