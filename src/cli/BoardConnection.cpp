@@ -52,22 +52,9 @@ bool BoardConnection::ChoosePort() {
     return false;
 }
 
-PortProbe BoardConnection::Probe(const std::string& name) {
-    if (m_embedded) {
-        return m_embedded->port().Probe(name);
-    }
-    return platform::ProbeSerialPort(name, m_serialPort->IsOpen() && m_serialPort->name() == name);
-}
-
 ConnectOutcome BoardConnection::Connect() {
-    SerialPort* port = nullptr;
-    if (m_options.simulate) {
-        m_embedded = std::make_unique<sim::EmbeddedBoard>();
-        port = &m_embedded->port();
-    } else {
-        m_serialPort = std::make_unique<platform::QtSerialPort>();
-        port = m_serialPort.get();
-    }
+    m_boardPort = std::make_unique<sim::BoardPort>(m_options.simulate);
+    SerialPort* port = &m_boardPort->port();
     if (!m_options.traceFile.empty()) {
         m_traceFile.open(m_options.traceFile, std::ios::out | std::ios::trunc);
         m_tracing = std::make_unique<TracingSerialPort>(
@@ -75,23 +62,16 @@ ConnectOutcome BoardConnection::Connect() {
         port = m_tracing.get();
     }
     m_platform = std::make_unique<platform::QtPlatform>(
-        *port, [this](const std::string& name) { return Probe(name); });
+        *port, [this](const std::string& name) { return m_boardPort->Probe(name); });
     if (!m_options.scratchFolder.empty()) {
         m_platform->SetAppDataFolder(m_options.scratchFolder);
     }
-    if (m_embedded) {
-        m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
-        // The embedded board's restarts take its port away and bring it back.
-        m_embedded->port().SetPlugNotifier(
-            [this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
-    } else {
-        m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
-    }
+    m_boardPort->Attach(*m_platform);
     m_host = std::make_unique<CliHost>(m_output, m_strings, m_options.language, m_portName,
                                        m_options.password);
     m_writer = std::make_unique<Writer>(*m_platform, *m_host, m_strings, m_options.language);
     // The board's port vanishing and coming back, as when it restarts into its boot loader.
-    if (!m_embedded) {
+    if (m_boardPort->embedded() == nullptr) {
         m_hotPlug = std::make_unique<platform::HotPlugMonitor>();
         m_hotPlug->SetHandlers([this] { m_writer->OnDeviceArrival(); },
                                [this] { m_writer->OnDeviceRemoval(); });

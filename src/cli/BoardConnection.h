@@ -6,13 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "BoardPort.h"
 #include "CliHost.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
-#include "EmbeddedBoard.h"
 #include "HotPlugMonitor.h"
 #include "QtPlatform.h"
-#include "QtSerialPort.h"
 #include "link/TracingSerialPort.h"
 #include "session/Writer.h"
 
@@ -37,18 +36,15 @@ public:
 
     Writer& writer() { return *m_writer; }
     const std::string& portName() const { return m_portName; }
-    sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
+    sim::EmbeddedBoard* embeddedBoard() { return m_boardPort ? m_boardPort->embedded() : nullptr; }
 
 private:
-    PortProbe Probe(const std::string& name);
-
     const CliOptions& m_options;
     CliOutput& m_output;
     const StringTable& m_strings;
     std::string m_portName;
     QElapsedTimer m_clock;
-    std::unique_ptr<sim::EmbeddedBoard> m_embedded;
-    std::unique_ptr<platform::QtSerialPort> m_serialPort;
+    std::unique_ptr<sim::BoardPort> m_boardPort;
     std::ofstream m_traceFile;
     std::unique_ptr<TracingSerialPort> m_tracing;
     std::unique_ptr<platform::QtPlatform> m_platform;

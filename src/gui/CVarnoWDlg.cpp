@@ -48,26 +48,12 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
       m_language(language),
       m_startupLanguage(language),
       m_store(store),
-      m_options(options) {
+      m_options(options),
+      m_boardPort(options.simulate) {
     InitGuiResources();
-    SerialPort* port = nullptr;
-    if (m_options.simulate) {
-        m_embedded = std::make_unique<sim::EmbeddedBoard>();
-        port = &m_embedded->port();
-    } else {
-        m_serialPort = std::make_unique<platform::QtSerialPort>();
-        port = m_serialPort.get();
-    }
     m_platform = std::make_unique<platform::QtPlatform>(
-        *port, [this](const std::string& name) { return Probe(name); });
-    if (m_embedded) {
-        m_embedded->port().SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
-        // The embedded board's restarts take its port away and bring it back.
-        m_embedded->port().SetPlugNotifier(
-            [this](bool plugged) { m_platform->NotifyDeviceChange(plugged); });
-    } else {
-        m_serialPort->SetArrivalNotifier([this] { m_platform->NotifyArrival(); });
-    }
+        m_boardPort.port(), [this](const std::string& name) { return m_boardPort.Probe(name); });
+    m_boardPort.Attach(*m_platform);
     m_writer = std::make_unique<Writer>(*m_platform, *this, ui.strings(), ui.language());
     m_hotPlug.SetHandlers(
         [this] {
@@ -100,13 +86,6 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
 CVarnoWDlg::~CVarnoWDlg() {
     qApp->removeEventFilter(this);
     m_writer.reset();  // closes the port
-}
-
-PortProbe CVarnoWDlg::Probe(const std::string& name) {
-    if (m_embedded) {
-        return m_embedded->port().Probe(name);
-    }
-    return platform::ProbeSerialPort(name, m_serialPort->IsOpen() && m_serialPort->name() == name);
 }
 
 void CVarnoWDlg::BuildMenus() {
@@ -190,7 +169,7 @@ void CVarnoWDlg::paintEvent(QPaintEvent*) {
 
 void CVarnoWDlg::RefillPortList() {
     m_ports->clear();
-    if (m_embedded) {
+    if (m_boardPort.embedded() != nullptr) {
         m_ports->addItem(sim::EmbeddedBoard::kPortName);
     } else {
         for (const auto& port : platform::DiscoverBoardPorts()) {

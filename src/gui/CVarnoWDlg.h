@@ -7,16 +7,15 @@
 #include <QPointer>
 #include <memory>
 
+#include "BoardPort.h"
 #include "CDlgFWUpgrade.h"
 #include "CDlgProgress.h"
 #include "CPngButton.h"
 #include "CWndFileList.h"
-#include "EmbeddedBoard.h"
 #include "HotPlugMonitor.h"
 #include "LanguageStore.h"
 #include "PortComboBox.h"
 #include "QtPlatform.h"
-#include "QtSerialPort.h"
 #include "UiText.h"
 #ifdef Q_OS_WIN
 #include "WindowsDeviceEvents.h"
@@ -80,7 +79,7 @@ public:
     QMenu* functionMenu() { return m_functionMenu; }
     CDlgProgress* progressDialog() { return m_progress; }
     CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
-    sim::EmbeddedBoard* embeddedBoard() { return m_embedded.get(); }
+    sim::EmbeddedBoard* embeddedBoard() { return m_boardPort.embedded(); }
     int currentLanguage() const { return m_language; }
     // How many device arrivals and removals have reached the window.
     int deviceEvents() const { return m_deviceEvents; }
@@ -104,7 +103,6 @@ private:
     void LayOut();
     void UpdateMenus();
     void RefillPortList();
-    PortProbe Probe(const std::string& name);
 
     const UiText& m_ui;
     int m_language;
@@ -114,8 +112,7 @@ private:
     QString m_lastFolder;
     int m_deviceEvents = 0;
 
-    std::unique_ptr<sim::EmbeddedBoard> m_embedded;
-    std::unique_ptr<platform::QtSerialPort> m_serialPort;
+    sim::BoardPort m_boardPort;
     std::unique_ptr<platform::QtPlatform> m_platform;
     std::unique_ptr<Writer> m_writer;
     platform::HotPlugMonitor m_hotPlug;
