@@ -18,7 +18,7 @@
 
 #include "SamplePackages.h"
 #include "package/PackageFile.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "link/Base64Decoder.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Decoder.h"
+#include "base64/Base64Encoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const varnow::ByteView bytes(data, size);

@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "common/Bytes.h"
-#include "common/Crc16.h"
-#include "link/Base64Decoder.h"
+#include "crypto/Crc16.h"
+#include "base64/Base64Decoder.h"
 #include "settings/AdminPassword.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 #include "upload/UploadText.h"
 
 namespace varnow::sim {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "settings/AdminPassword.h"
-#include "settings/Pbkdf2.h"
+#include "crypto/Pbkdf2.h"
 
 namespace varnow {
 namespace {

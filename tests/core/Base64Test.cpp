@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "link/Base64Decoder.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Decoder.h"
+#include "base64/Base64Encoder.h"
 
 namespace varnow {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "certs/CertificateBlock.h"
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "support/RecordingMessageHost.h"
 
 namespace varnow {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 
 namespace varnow {
 namespace {

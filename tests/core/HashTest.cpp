@@ -3,10 +3,10 @@
 #include <string>
 
 #include "common/Bytes.h"
-#include "settings/HmacSha1.h"
-#include "settings/Pbkdf2.h"
+#include "crypto/HmacSha1.h"
+#include "crypto/Pbkdf2.h"
 #include "settings/WpaPsk.h"
-#include "upload/Sha1.h"
+#include "crypto/Sha1.h"
 
 namespace varnow {
 namespace {

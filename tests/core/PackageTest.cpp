@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SamplePackages.h"
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/PackageFile.h"

@@ -5,7 +5,7 @@
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 #include "upload/UploadChain.h"
 
 namespace varnow {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 
 namespace varnow::samples {
 namespace {

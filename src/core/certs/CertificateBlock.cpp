@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "ui/MessageIds.h"
 #include "ui/StringTable.h"
 

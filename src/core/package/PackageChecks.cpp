@@ -1,6 +1,6 @@
 #include "package/PackageChecks.h"
 
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "package/PackageMessages.h"
 
 namespace varnow {

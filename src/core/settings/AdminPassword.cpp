@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "common/BoardText.h"
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 #include "settings/AddressText.h"
-#include "settings/Pbkdf2.h"
+#include "crypto/Pbkdf2.h"
 
 namespace varnow {
 

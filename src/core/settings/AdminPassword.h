@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/Bytes.h"
-#include "upload/Sha1.h"
+#include "crypto/Sha1.h"
 
 namespace varnow {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "common/Crc16.h"
-#include "link/Base64Decoder.h"
+#include "crypto/Crc16.h"
+#include "base64/Base64Decoder.h"
 #include "settings/EnvironmentRecords.h"
 #include "ui/MessageIds.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 
 namespace varnow {
 namespace {

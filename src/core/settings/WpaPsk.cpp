@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/BoardText.h"
-#include "settings/Pbkdf2.h"
+#include "crypto/Pbkdf2.h"
 
 namespace varnow {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "link/Base64Decoder.h"
+#include "base64/Base64Decoder.h"
 #include "link/ChannelBuffers.h"
 #include "link/CommandStates.h"
 #include "package/ClassifyPackage.h"
@@ -11,7 +11,7 @@
 #include "package/VerifyFirmwareImage.h"
 #include "session/Writer.h"
 #include "ui/MessageIds.h"
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 #include "upload/UploadText.h"
 
 namespace varnow {

@@ -1,8 +1,8 @@
 #include "upload/UploadText.h"
 
 #include "link/ChannelBuffers.h"
-#include "upload/Base64Encoder.h"
-#include "upload/Sha1.h"
+#include "base64/Base64Encoder.h"
+#include "crypto/Sha1.h"
 
 namespace varnow {
 

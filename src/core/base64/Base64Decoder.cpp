@@ -1,4 +1,4 @@
-#include "link/Base64Decoder.h"
+#include "base64/Base64Decoder.h"
 
 #include <array>
 

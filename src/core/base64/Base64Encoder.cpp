@@ -1,4 +1,4 @@
-#include "upload/Base64Encoder.h"
+#include "base64/Base64Encoder.h"
 
 namespace varnow {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/HmacSha1.h"
+#include "crypto/HmacSha1.h"
 
 #include <algorithm>
 #include <array>

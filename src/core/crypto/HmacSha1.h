@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Bytes.h"
-#include "upload/Sha1.h"
+#include "crypto/Sha1.h"
 
 namespace varnow {
 

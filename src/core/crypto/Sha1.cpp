@@ -1,4 +1,4 @@
-#include "upload/Sha1.h"
+#include "crypto/Sha1.h"
 
 #include <algorithm>
 #include <bit>

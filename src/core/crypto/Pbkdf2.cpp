@@ -1,8 +1,8 @@
-#include "settings/Pbkdf2.h"
+#include "crypto/Pbkdf2.h"
 
 #include <algorithm>
 
-#include "settings/HmacSha1.h"
+#include "crypto/HmacSha1.h"
 
 namespace varnow {
 

@@ -1,4 +1,4 @@
-#include "common/Crc16.h"
+#include "crypto/Crc16.h"
 
 namespace varnow {
 
