@@ -8,7 +8,7 @@
 namespace varnow::cli {
 
 // Classifies a package and checks everything in it that can be checked without a board.
-class CheckPackageCommand : public Command {
+class CheckPackageCommand : public Subcommand {
 public:
     explicit CheckPackageCommand(std::filesystem::path scratchFolder)
         : m_scratchFolder(std::move(scratchFolder)) {}

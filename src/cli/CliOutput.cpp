@@ -149,6 +149,16 @@ void CliOutput::Result(int status, const std::string& outcome, const Fields& fie
     m_out << std::flush;
 }
 
+void CliOutput::Error(const std::string& text) {
+    EndProgress();
+    if (m_json) {
+        m_out << "{\"event\":\"error\",\"text\":" << JsonString(WithoutCarriageReturns(text)) << "}"
+              << std::endl;
+        return;
+    }
+    m_err << "error: " << WithoutCarriageReturns(text) << std::endl;
+}
+
 void CliOutput::Line(const std::string& text) {
     if (!m_json) {
         m_out << text << "\n";

@@ -26,6 +26,8 @@ public:
     void EndProgress();
     // The final result: the fields as "name: value" lines, or one JSON object.
     void Result(int status, const std::string& outcome, const Fields& fields);
+    // The last line of a failed command: what failed and what to do next.
+    void Error(const std::string& text);
     // A line of a human listing (ignored under --json, where Result carries the data).
     void Line(const std::string& text);
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "BoardAccess.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
 #include "ui/StringTable.h"
@@ -15,12 +18,14 @@ struct CommandContext {
     CliOutput& output;
     const StringTable& strings;
     std::vector<std::string> arguments;  // after the command's name
+    // The board the options choose; nullptr after telling the user why there is none.
+    std::function<std::unique_ptr<BoardAccess>()> openBoard;
 };
 
 // One sub-command of varnow-cli.
-class Command {
+class Subcommand {
 public:
-    virtual ~Command() = default;
+    virtual ~Subcommand() = default;
     virtual const char* Name() const = 0;
     virtual const char* Synopsis() const = 0;  // "inspect PACKAGE.qvk"
     virtual const char* Description() const = 0;

@@ -26,8 +26,6 @@ ExitStatus StatusOfConnect(ConnectOutcome outcome) {
             return kExitLoginRefused;
         case ConnectOutcome::PortLost:
             return kExitBoardLost;
-        case ConnectOutcome::None:
-            return kExitFailure;
     }
     return kExitFailure;
 }
@@ -48,15 +46,45 @@ ExitStatus StatusOfUpload(UploadOutcome outcome) {
         case UploadOutcome::IspMode:
             return kExitIspMode;
         case UploadOutcome::NoBoard:
+        case UploadOutcome::BoardLost:
             return kExitBoardLost;
         case UploadOutcome::TimedOut:
+        case UploadOutcome::Stalled:
             return kExitTimedOut;
         case UploadOutcome::SendFailed:
             return kExitSendFailed;
-        case UploadOutcome::None:
-            return kExitBoardSilent;
     }
     return kExitFailure;
+}
+
+ExitStatus StatusOfFirmware(const FirmwareResult& result) {
+    switch (result.code) {
+        case FirmwareOutcome::Upgraded:
+            return kExitSuccess;
+        case FirmwareOutcome::FileRefused:
+            return kExitPackageRefused;
+        case FirmwareOutcome::NoBoard:
+        case FirmwareOutcome::BoardLost:
+        case FirmwareOutcome::NotBack:
+            return kExitBoardLost;
+        case FirmwareOutcome::TimedOut:
+        case FirmwareOutcome::Refused:
+        case FirmwareOutcome::SendFailed:
+            return kExitFirmwareFailed;
+        case FirmwareOutcome::ReconnectFailed:
+            return StatusOfConnect(result.reconnect.code);
+        case FirmwareOutcome::Cancelled:
+            return kExitFailure;
+    }
+    return kExitFailure;
+}
+
+ExitStatus StatusOfWrite(const WriteResult& result) {
+    const ExitStatus upload = StatusOfUpload(result.upload.code);
+    if (upload != kExitSuccess || !result.firmware) {
+        return upload;
+    }
+    return StatusOfFirmware(*result.firmware);
 }
 
 }  // namespace varnow::cli

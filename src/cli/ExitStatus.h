@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/SessionRecord.h"
-#include "upload/UploadOutcome.h"
+#include "app/WriteResult.h"
+#include "connect/ConnectOutcome.h"
 
 namespace varnow::cli {
 
@@ -22,12 +22,14 @@ enum ExitStatus : int {
     kExitProductMismatch = 12,  // the package is for another product
     kExitTimedOut = 13,         // a step of the transfer got no answer in time
     kExitHashMismatch = 14,     // the board's hash of the stored image differs from the package's
-    kExitUnverified = 15,       // the board cannot tell the hash of what it stored
+    kExitUnverified = 15,       // the board did not confirm what it stored
     kExitSendFailed = 16,       // the image could not be written to the port
     kExitFirmwareFailed = 17,   // the boot loader did not take the firmware
 };
 
 ExitStatus StatusOfConnect(ConnectOutcome outcome);
 ExitStatus StatusOfUpload(UploadOutcome outcome);
+ExitStatus StatusOfFirmware(const FirmwareResult& result);
+ExitStatus StatusOfWrite(const WriteResult& result);
 
 }  // namespace varnow::cli

@@ -1,7 +1,6 @@
 #include "IdentifyCommand.h"
 
-#include "BoardConnection.h"
-#include "ExitStatus.h"
+#include "BoardRun.h"
 
 namespace varnow::cli {
 
@@ -9,28 +8,25 @@ int IdentifyCommand::Execute(CommandContext& context) {
     if (!context.arguments.empty()) {
         return kExitUsage;
     }
-    BoardConnection connection(context.options, context.output, context.strings);
-    if (!connection.ChoosePort()) {
-        context.output.Result(kExitNoPort, OutcomeName(ConnectOutcome::NoPortSelected), {});
-        return kExitNoPort;
+    const std::unique_ptr<BoardAccess> board = context.openBoard();
+    if (!board) {
+        return Finish(context, kExitNoPort, OutcomeName(ConnectOutcome::NoPortSelected), {},
+                      OutcomeText{kErrNoPortChosen, {}});
     }
-    const ConnectOutcome outcome = connection.Connect();
-    const ExitStatus status = StatusOfConnect(outcome);
-    const SessionRecord& session = connection.writer().session();
-    CliOutput::Fields fields;
-    if (outcome == ConnectOutcome::Identified || outcome == ConnectOutcome::IspMode) {
-        fields = {
-            {"port", session.portName},
-            {"isp", session.isp ? "yes" : "no"},
-            {"fib id", session.fibId},
-            {"mcu id", session.mcuId},
-            {"login", session.login ? "yes" : "no"},
-        };
-    } else {
-        fields = {{"port", connection.portName()}};
+    const ConnectResult connected = ConnectBoard(*board);
+    const SessionRecord& session = board->session().session();
+    CliOutput::Fields fields{{"port", board->portName()}};
+    if (connected.code == ConnectOutcome::Identified || connected.code == ConnectOutcome::IspMode) {
+        fields.push_back({"isp", session.isp ? "yes" : "no"});
+        if (!session.isp) {
+            fields.push_back({"fib id", session.fibId});
+            fields.push_back({"mcu id", session.mcuId});
+            fields.push_back({"login", session.login ? "yes" : "no"});
+        }
     }
-    context.output.Result(status, OutcomeName(outcome), fields);
-    return status;
+    const ExitStatus status = StatusOfConnect(connected.code);
+    return Finish(context, status, OutcomeName(connected.code), fields,
+                  DescribeConnect(connected, board->portName()));
 }
 
 }  // namespace varnow::cli

@@ -5,7 +5,7 @@
 namespace varnow::cli {
 
 // Connects exactly as the desktop tool does and reports who the board is.
-class IdentifyCommand : public Command {
+class IdentifyCommand : public Subcommand {
 public:
     const char* Name() const override { return "identify"; }
     const char* Synopsis() const override { return "identify"; }

@@ -5,7 +5,7 @@
 namespace varnow::cli {
 
 // Lists the ports that lead to a board.
-class PortsCommand : public Command {
+class PortsCommand : public Subcommand {
 public:
     const char* Name() const override { return "ports"; }
     const char* Synopsis() const override { return "ports"; }

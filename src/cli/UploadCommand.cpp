@@ -1,29 +1,37 @@
 #include "UploadCommand.h"
 
-#include <QTimer>
 #include <cstdio>
 
-#include "BoardConnection.h"
-#include "ExitStatus.h"
-#include "firmware/FirmwareUpgrade.h"
+#include "BoardRun.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/LoadedPackage.h"
-#include "upload/UploadChain.h"
 
 namespace varnow::cli {
 namespace {
 
-// Long enough for the largest image at 115200 baud (about 8 minutes).
-constexpr int kTransferTimeoutMs = 20 * 60 * 1000;
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
 
-// A firmware upgrade succeeds when the boot loader took the image and the board came back.
-ExitStatus StatusOfFirmware(const Writer& writer) {
-    if (writer.lastFirmwareOutcome() != FirmwareOutcome::Transmitted) {
-        return writer.lastFirmwareOutcome() == FirmwareOutcome::FileRefused ? kExitPackageRefused
-                                                                            : kExitFirmwareFailed;
+// The firmware image of a firmware or combined package; empty (the user told) otherwise.
+std::filesystem::path FirmwareOf(LoadedPackage& package, BoardSession& session) {
+    Messenger& messenger = session.messenger();
+    const PackageKind kind = ClassifyPackage(package.packagePath(), messenger);
+    if (kind == PackageKind::Firmware) {
+        return package.packagePath();
     }
-    return writer.connectOutcome() == ConnectOutcome::Identified ? kExitSuccess : kExitBoardLost;
+    if (kind == PackageKind::ImageAndFirmware &&
+        LoadPackage(package, session.platform().AppDataFolder(), messenger)) {
+        return package.extractedFirmwarePath();
+    }
+    return {};
+}
+
+void AddFirmwareFields(CliOutput::Fields& fields, const FirmwareResult& firmware) {
+    fields.push_back({"firmware", FirmwareOutcomeName(firmware.code)});
 }
 
 }  // namespace
@@ -32,71 +40,63 @@ int UploadCommand::Execute(CommandContext& context) {
     if (context.arguments.size() != 1) {
         return kExitUsage;
     }
-    BoardConnection connection(context.options, context.output, context.strings);
-    if (!connection.ChoosePort()) {
-        context.output.Result(kExitNoPort, "no-port", {});
-        return kExitNoPort;
+    const std::string path = context.arguments[0];
+    const std::unique_ptr<BoardAccess> board = context.openBoard();
+    if (!board) {
+        return Finish(context, kExitNoPort, "no-port", {}, OutcomeText{kErrNoPortChosen, {}});
     }
-    const ConnectOutcome connected = connection.Connect();
-    Writer& writer = connection.writer();
-    const bool ispAllowed = m_firmwareOnly && connected == ConnectOutcome::IspMode;
-    if (connected != ConnectOutcome::Identified && !ispAllowed) {
-        const ExitStatus status = StatusOfConnect(connected);
-        context.output.Result(status, OutcomeName(connected), {{"port", connection.portName()}});
-        return status;
+    const ConnectResult connected = ConnectBoard(*board);
+    const bool bootLoaderWelcome = m_firmwareOnly && connected.code == ConnectOutcome::IspMode;
+    if (connected.code != ConnectOutcome::Identified && !bootLoaderWelcome) {
+        return Finish(context, StatusOfConnect(connected.code), OutcomeName(connected.code),
+                      {{"port", board->portName()}}, DescribeConnect(connected, board->portName()));
     }
     LoadedPackage package;
-    package.SetPackagePath(context.arguments[0]);
-    CliOutput::Fields fields{{"port", connection.portName()}, {"package", context.arguments[0]}};
-    ExitStatus status = kExitSuccess;
-    std::string outcome;
-    if (m_firmwareOnly) {
-        // The firmware of a combined package is split off first, as an upload would.
-        const PackageKind kind = ClassifyPackage(package.packagePath(), writer.messenger());
-        std::filesystem::path firmware = package.packagePath();
-        if (kind == PackageKind::ImageAndFirmware &&
-            LoadPackage(package, writer.platform().AppDataFolder(), writer.messenger())) {
-            firmware = package.extractedFirmwarePath();
-        } else if (kind != PackageKind::Firmware) {
-            context.output.Result(kExitPackageRefused, "package-refused", fields);
-            return kExitPackageRefused;
-        }
-        connection.RunChain([&] { writer.RunFirmwareUpgrade(firmware); },
-                            [&] { return writer.firmwareWindow() == nullptr; }, kTransferTimeoutMs);
-        status = StatusOfFirmware(writer);
-        outcome = FirmwareOutcomeName(writer.lastFirmwareOutcome());
-    } else {
-        const bool finished = connection.RunChain(
-            [&] { writer.StartUpload(package); },
-            [&] {
-                return writer.upload().outcome() != UploadOutcome::None &&
-                       writer.firmwareWindow() == nullptr && !writer.progressShown();
-            },
-            kTransferTimeoutMs);
-        const UploadOutcome upload = writer.upload().outcome();
-        if (!finished) {
-            fields.push_back({"stalled", "the board stopped answering"});
-        }
-        status = StatusOfUpload(upload);
-        outcome = UploadOutcomeName(upload);
-        fields.push_back({"upload", outcome});
-        if (upload == UploadOutcome::Verified || upload == UploadOutcome::HashMismatch) {
-            fields.push_back({"image hash", writer.upload().imageHash()});
-            char seconds[32];
-            std::snprintf(seconds, sizeof seconds, "%.3f", writer.upload().sendSeconds());
-            fields.push_back({"send seconds", seconds});
-        }
-        const bool hadFirmware = writer.lastFirmwareOutcome() != FirmwareOutcome::None;
-        if (hadFirmware) {
-            fields.push_back({"firmware", FirmwareOutcomeName(writer.lastFirmwareOutcome())});
-            if (status == kExitSuccess) {
-                status = StatusOfFirmware(writer);
-                outcome = FirmwareOutcomeName(writer.lastFirmwareOutcome());
-            }
+    package.SetPackagePath(path);
+    CliOutput::Fields fields{{"port", board->portName()}, {"package", path}};
+    return m_firmwareOnly ? UpgradeFirmware(context, *board, package, fields)
+                          : WritePackage(context, *board, package, fields);
+}
+
+int UploadCommand::UpgradeFirmware(CommandContext& context, BoardAccess& board,
+                                   LoadedPackage& package, CliOutput::Fields& fields) {
+    BoardSession& session = board.session();
+    const std::filesystem::path firmware = FirmwareOf(package, session);
+    if (firmware.empty()) {
+        return Finish(context, kExitPackageRefused, "package-refused", fields,
+                      OutcomeText{kErrPackageRefused, {package.packagePath().string()}});
+    }
+    const auto result = board.Await<FirmwareResult>(
+        [&](auto done) { session.UpgradeFirmware(firmware, std::move(done)); });
+    const FirmwareResult ended =
+        result.value_or(FirmwareResult{{FirmwareOutcome::TimedOut, {}}, {}});
+    AddFirmwareFields(fields, ended);
+    return Finish(context, StatusOfFirmware(ended), FirmwareOutcomeName(ended.code), fields,
+                  DescribeFirmware(ended, board.portName(), package.packagePath().string()));
+}
+
+int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
+                                CliOutput::Fields& fields) {
+    BoardSession& session = board.session();
+    const auto result =
+        board.Await<WriteResult>([&](auto done) { session.Upload(package, std::move(done)); });
+    const WriteResult ended =
+        result.value_or(WriteResult{{{UploadOutcome::TimedOut, {}}, {}}, std::nullopt});
+    const UploadResult& upload = ended.upload;
+    fields.push_back({"upload", UploadOutcomeName(upload.code)});
+    if (upload.code == UploadOutcome::Verified || upload.code == UploadOutcome::HashMismatch) {
+        fields.push_back({"image hash", session.upload().imageHash()});
+        fields.push_back({"send seconds", Seconds(session.upload().sendSeconds())});
+    }
+    std::string outcome = UploadOutcomeName(upload.code);
+    if (ended.firmware) {
+        AddFirmwareFields(fields, *ended.firmware);
+        if (StatusOfUpload(upload.code) == kExitSuccess) {
+            outcome = FirmwareOutcomeName(ended.firmware->code);
         }
     }
-    context.output.Result(status, outcome, fields);
-    return status;
+    return Finish(context, StatusOfWrite(ended), outcome, fields,
+                  DescribeWrite(ended, board.portName(), package.packagePath().string()));
 }
 
 }  // namespace varnow::cli

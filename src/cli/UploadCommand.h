@@ -1,13 +1,14 @@
 #pragma once
 
 #include "Command.h"
+#include "package/LoadedPackage.h"
 
 namespace varnow::cli {
 
 // Writes a package into the board as the desktop tool's Upload does: the KOFS image (checked
 // by the board's hash), and the firmware through the boot loader when the package has one.
 // As "firmware" it takes only the package's firmware.
-class UploadCommand : public Command {
+class UploadCommand : public Subcommand {
 public:
     explicit UploadCommand(bool firmwareOnly) : m_firmwareOnly(firmwareOnly) {}
     const char* Name() const override { return m_firmwareOnly ? "firmware" : "upload"; }
@@ -22,6 +23,11 @@ public:
     int Execute(CommandContext& context) override;
 
 private:
+    int UpgradeFirmware(CommandContext& context, BoardAccess& board, LoadedPackage& package,
+                        CliOutput::Fields& fields);
+    int WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
+                     CliOutput::Fields& fields);
+
     bool m_firmwareOnly;
 };
 

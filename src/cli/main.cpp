@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "BoardConnection.h"
 #include "CheckPackageCommand.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
@@ -74,7 +75,7 @@ std::filesystem::path FreshScratchFolder() {
     return std::filesystem::temp_directory_path() / ("varnow-cli-" + std::to_string(random()));
 }
 
-void PrintHelp(std::ostream& out, const std::vector<std::unique_ptr<Command>>& commands) {
+void PrintHelp(std::ostream& out, const std::vector<std::unique_ptr<Subcommand>>& commands) {
     out << kOptionsHelp << "\ncommands:\n";
     for (const auto& command : commands) {
         out << "  " << command->Synopsis() << "\n      " << command->Description() << "\n";
@@ -126,7 +127,7 @@ int ParseOptions(int argc, char** argv, CliOptions& options, bool& help) {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const std::filesystem::path scratch = FreshScratchFolder();
-    std::vector<std::unique_ptr<Command>> commands;
+    std::vector<std::unique_ptr<Subcommand>> commands;
     commands.push_back(std::make_unique<PortsCommand>());
     commands.push_back(std::make_unique<IdentifyCommand>());
     commands.push_back(std::make_unique<UploadCommand>(false));
@@ -155,7 +156,10 @@ int main(int argc, char** argv) {
         }
         const StringTable strings = StringTable::BuiltIn();
         CliOutput output(std::cout, std::cerr, options.json, IsTerminal(2));
-        CommandContext context{options, output, strings, {argv + at + 1, argv + argc}};
+        CommandContext context{options, output, strings, {argv + at + 1, argv + argc}, [&] {
+                                   return std::unique_ptr<BoardAccess>(
+                                       BoardConnection::Open(options, output, strings));
+                               }};
         const int status = command->Execute(context);
         std::error_code ignored;
         std::filesystem::remove_all(scratch, ignored);

@@ -3,40 +3,31 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTimer>
 
 #include "Look.h"
 
 namespace varnow::gui {
 
-CDlgFWUpgrade::CDlgFWUpgrade(QWidget* parent, FirmwareUpgrade& upgrade, const UiText& ui)
+CDlgFWUpgrade::CDlgFWUpgrade(QWidget* parent, const UiText& ui,
+                             std::function<void()> closeRequested)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_upgrade(upgrade) {
+      m_closeRequested(std::move(closeRequested)) {
     setWindowTitle(ui(kTextUpgrade));
     setFont(DialogFont());
     const DialogUnits units = DialogUnitsFor(8);
     setFixedSize(units.X(237), units.Y(34));
 }
 
-void CDlgFWUpgrade::Refresh() {
-    setEnabled(m_upgrade.enabled());
+void CDlgFWUpgrade::Show(const FirmwareWindowState& state) {
+    m_state = state;
+    setEnabled(state.enabled);
     repaint();
 }
 
-void CDlgFWUpgrade::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_started) {
-        m_started = true;
-        QTimer::singleShot(0, this, [this] { m_upgrade.Start(); });
-    }
-}
-
 void CDlgFWUpgrade::closeEvent(QCloseEvent* event) {
-    if (!m_upgrade.enabled()) {
-        event->ignore();  // not while the image is on its way
-        return;
-    }
-    QDialog::closeEvent(event);
+    // The core decides (not while the image is on its way) and closes the window itself.
+    event->ignore();
+    m_closeRequested();
 }
 
 void CDlgFWUpgrade::keyPressEvent(QKeyEvent* event) {
@@ -55,15 +46,15 @@ void CDlgFWUpgrade::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(kBarFrame, 1));
     painter.setBrush(kBarBrush);
     painter.drawRect(QRect(QPoint(10, 15), QPoint(w - 21, 34)));
-    if (m_upgrade.sent() > 0 && m_upgrade.total() != 0) {
-        const int right = static_cast<int>(m_upgrade.sent() * (w - 20) / m_upgrade.total());
+    if (m_state.sent > 0 && m_state.total != 0) {
+        const int right = static_cast<int>(m_state.sent * (w - 20) / m_state.total);
         painter.fillRect(QRect(QPoint(11, 16), QPoint(right - 1, 33)), kBarFill);
     }
     painter.setPen(kText);
-    const QString status = QString::fromStdString(m_upgrade.status());
+    const QString status = QString::fromStdString(m_state.status);
     const QRect area(QPoint(12, 15), QPoint(w - 25, 34));
     const Qt::Alignment align =
-        Qt::AlignVCenter | (m_upgrade.standby() ? Qt::AlignLeft : Qt::AlignHCenter);
+        Qt::AlignVCenter | (m_state.standby ? Qt::AlignLeft : Qt::AlignHCenter);
     painter.drawText(area, align | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(status, Qt::ElideMiddle, area.width()));
 }

@@ -1,31 +1,32 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "UiText.h"
-#include "firmware/FirmwareUpgrade.h"
+#include "ui/Host.h"
 
 namespace varnow::gui {
 
 // "Upgrade a qvk file": the status of one firmware upgrade in a bar. It drives nothing itself
-// (the core's FirmwareUpgrade does); it can be closed only with its close box, and only while
-// enabled.
+// (the core's firmware upgrade does); its close box asks the core, which closes it only while
+// it is enabled. Enter and Escape never close it.
 class CDlgFWUpgrade : public QDialog {
 public:
-    CDlgFWUpgrade(QWidget* parent, FirmwareUpgrade& upgrade, const UiText& ui);
-    // Repaints and follows the upgrade's enabled state.
-    void Refresh();
+    CDlgFWUpgrade(QWidget* parent, const UiText& ui, std::function<void()> closeRequested);
+    // Repaints with the upgrade's state and follows its enabled state.
+    void Show(const FirmwareWindowState& state);
+    const FirmwareWindowState& state() const { return m_state; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void reject() override {}  // Esc never closes it
 
 private:
-    FirmwareUpgrade& m_upgrade;
-    bool m_started = false;
+    std::function<void()> m_closeRequested;
+    FirmwareWindowState m_state;
 };
 
 }  // namespace varnow::gui

@@ -10,8 +10,7 @@ namespace {
 constexpr int kTextIds[] = {117, 123, 154};
 }  // namespace
 
-CDlgProgress::CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui,
-                           std::function<void()> started)
+CDlgProgress::CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_mode(mode) {
     InitGuiResources();
     m_spinner = QPixmap(":/images/spinner.png");
@@ -19,9 +18,6 @@ CDlgProgress::CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui,
     const DialogUnits units = DialogUnitsFor(8);
     setFixedSize(units.X(214), units.Y(79));
     m_text = ui(kTextIds[static_cast<int>(mode)]);
-    if (mode != ProgressMode::Password && started) {
-        QTimer::singleShot(10, this, std::move(started));
-    }
     connect(&m_spinTimer, &QTimer::timeout, this, [this] {
         m_frame = (m_frame + 1) % 12;
         update();

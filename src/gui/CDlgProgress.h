@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QTimer>
-#include <functional>
 
 #include "UiText.h"
 #include "ui/Host.h"
@@ -11,12 +10,11 @@
 namespace varnow::gui {
 
 // The busy indicator of long operations: one line of text over a 12-frame spinner or, while
-// an upload sends, a progress bar. Modal in the connect and upload modes, where it tells its
-// owner to start 10 ms after it opened; closed by its owner's cancel action (or Enter, Esc).
+// an upload sends, a progress bar. Closed by its operation (Cancel) or by its user (Enter,
+// Esc), which the operation hears of through finished().
 class CDlgProgress : public QDialog {
 public:
-    CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui,
-                 std::function<void()> started);
+    CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui);
 
     void SetTextAndBar(const QString& text, bool showBar);
     void SetTotal(int total) { m_total = total; }

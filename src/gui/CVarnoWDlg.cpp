@@ -14,7 +14,6 @@
 #include "CDlgMessage.h"
 #include "CDlgUserPW.h"
 #include "Look.h"
-#include "PortDiscovery.h"
 #include "package/PackageExtension.h"
 #include "session/LanguageChoice.h"
 #include "ui/MessageIds.h"
@@ -48,26 +47,16 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
       m_language(language),
       m_startupLanguage(language),
       m_store(store),
-      m_options(options),
-      m_boardPort(options.simulate) {
+      m_options(options) {
     InitGuiResources();
-    m_platform = std::make_unique<platform::QtPlatform>(
-        m_boardPort.port(), [this](const std::string& name) { return m_boardPort.Probe(name); });
-    m_boardPort.Attach(*m_platform);
-    m_writer = std::make_unique<Writer>(*m_platform, *this, ui.strings(), ui.language());
-    m_hotPlug.SetHandlers(
-        [this] {
-            ++m_deviceEvents;
-            m_writer->OnDeviceArrival();
-        },
-        [this] {
-            ++m_deviceEvents;
-            m_writer->OnDeviceRemoval();
-        });  // already on the event loop: handled at once
+    std::unique_ptr<platform::BoardLine> standIn = sim::EmbeddedLineIf(options.simulate);
+    m_embedded = static_cast<sim::EmbeddedLine*>(standIn.get());
+    m_platform = std::make_unique<platform::QtPlatform>(std::move(standIn));
+    m_session = std::make_unique<BoardSession>(*m_platform, *this, ui.strings(), ui.language());
 #ifdef Q_OS_WIN
     m_windowsEvents = std::make_unique<platform::WindowsDeviceEvents>(
-        [this] { m_writer->OnDeviceArrival(); }, [this] { m_writer->OnDeviceRemoval(); },
-        [this] { m_writer->OnResume(); });
+        [this] { m_session->OnDeviceArrival(); }, [this] { m_session->OnDeviceRemoval(); },
+        [this] { m_session->OnResume(); });
     qApp->installNativeEventFilter(m_windowsEvents.get());
     m_windowsEvents->Register(reinterpret_cast<void*>(winId()));
 #endif
@@ -85,7 +74,9 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
 
 CVarnoWDlg::~CVarnoWDlg() {
     qApp->removeEventFilter(this);
-    m_writer.reset();  // closes the port
+    delete m_progress;
+    delete m_firmwareDialog;
+    m_session.reset();  // closes the port
 }
 
 void CVarnoWDlg::BuildMenus() {
@@ -110,7 +101,7 @@ void CVarnoWDlg::BuildMenus() {
 }
 
 void CVarnoWDlg::UpdateMenus() {
-    const bool open = m_platform->Port().IsOpen();
+    const bool open = m_session && m_session->portOpen();
     m_productInfo->setEnabled(open);
     m_networkInfo->setEnabled(open);
     m_korean->setChecked(m_language == kLanguageKorean);
@@ -169,12 +160,8 @@ void CVarnoWDlg::paintEvent(QPaintEvent*) {
 
 void CVarnoWDlg::RefillPortList() {
     m_ports->clear();
-    if (m_boardPort.embedded() != nullptr) {
-        m_ports->addItem(sim::EmbeddedBoard::kPortName);
-    } else {
-        for (const auto& port : platform::DiscoverBoardPorts()) {
-            m_ports->addItem(QString::fromStdString(port.name));
-        }
+    for (const auto& port : m_platform->line().ListPorts()) {
+        m_ports->addItem(QString::fromStdString(port.name));
     }
 }
 
@@ -188,15 +175,15 @@ void CVarnoWDlg::FillPortList() {
 }
 
 void CVarnoWDlg::Connect() {
-    m_writer->Connect();
+    m_session->Connect();
 }
 
 void CVarnoWDlg::Disconnect() {
-    m_writer->Disconnect();
+    m_session->Disconnect();
 }
 
 void CVarnoWDlg::Settings() {
-    if (m_writer->session().isp) {
+    if (m_session->session().isp) {
         ShowMessage(Message{kMsgIspModeRefusal, m_ui(kMsgIspModeRefusal).toStdString(),
                             MessageStyle::Warning});
     } else if (!m_platform->Port().IsOpen()) {
@@ -206,7 +193,7 @@ void CVarnoWDlg::Settings() {
 }
 
 void CVarnoWDlg::Upload() {
-    m_writer->StartUpload(m_fileList->package());
+    m_session->Upload(m_fileList->package());
 }
 
 void CVarnoWDlg::OpenPackage() {
@@ -293,34 +280,34 @@ MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
     return static_cast<MessageResult>(dialog.exec());
 }
 
-void CVarnoWDlg::RunProgress(ProgressMode mode, const std::function<void()>& started) {
-    CDlgProgress dialog(this, mode, m_ui, started);
-    m_progress = &dialog;
-    dialog.exec();
-    m_progress = nullptr;
+void CVarnoWDlg::ProgressShown(const ProgressState& state) {
+    delete m_progress;
+    QWidget* owner = m_firmwareDialog ? static_cast<QWidget*>(m_firmwareDialog) : this;
+    m_progress = new CDlgProgress(owner, state.mode, m_ui);
+    m_progress->SetTextAndBar(QString::fromStdString(state.text), state.showBar);
+    // Closed by its user, the operation goes on without it.
+    connect(m_progress, &QDialog::finished, this, [this] {
+        m_session->ProgressClosedByUser();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    });
+    m_progress->open();
 }
 
-void CVarnoWDlg::CloseProgress() {
+void CVarnoWDlg::ProgressChanged(const ProgressState& state) {
     if (m_progress) {
-        m_progress->Cancel();
+        m_progress->SetTextAndBar(QString::fromStdString(state.text), state.showBar);
+        m_progress->SetTotal(static_cast<int>(state.total));
+        m_progress->SetCurrent(static_cast<int>(state.current));
     }
 }
 
-void CVarnoWDlg::SetProgressText(const std::string& text, bool showBar) {
-    if (m_progress) {
-        m_progress->SetTextAndBar(QString::fromStdString(text), showBar);
-    }
-}
-
-void CVarnoWDlg::SetProgressTotal(int total) {
-    if (m_progress) {
-        m_progress->SetTotal(total);
-    }
-}
-
-void CVarnoWDlg::SetProgressCurrent(int current) {
-    if (m_progress) {
-        m_progress->SetCurrent(current);
+void CVarnoWDlg::ProgressClosed() {
+    if (CDlgProgress* dialog = m_progress) {
+        m_progress = nullptr;
+        dialog->disconnect(this);
+        dialog->done(0);
+        dialog->deleteLater();
     }
 }
 
@@ -332,22 +319,24 @@ std::optional<std::string> CVarnoWDlg::AskLoginPassword() {
     return dialog.password().toStdString();
 }
 
-void CVarnoWDlg::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
-    CDlgFWUpgrade dialog(this, upgrade, m_ui);
-    m_firmwareDialog = &dialog;
-    dialog.exec();
-    m_firmwareDialog = nullptr;
+void CVarnoWDlg::FirmwareWindowShown(const FirmwareWindowState& state) {
+    delete m_firmwareDialog;
+    m_firmwareDialog = new CDlgFWUpgrade(this, m_ui, [this] { m_session->CloseFirmwareWindow(); });
+    m_firmwareDialog->Show(state);
+    m_firmwareDialog->open();
 }
 
-void CVarnoWDlg::CloseFirmwareWindow() {
+void CVarnoWDlg::FirmwareWindowChanged(const FirmwareWindowState& state) {
     if (m_firmwareDialog) {
-        m_firmwareDialog->done(0);
+        m_firmwareDialog->Show(state);
     }
 }
 
-void CVarnoWDlg::FirmwareWindowChanged() {
-    if (m_firmwareDialog) {
-        m_firmwareDialog->Refresh();
+void CVarnoWDlg::FirmwareWindowClosed() {
+    if (CDlgFWUpgrade* dialog = m_firmwareDialog) {
+        m_firmwareDialog = nullptr;
+        dialog->done(0);
+        dialog->deleteLater();
     }
 }
 

@@ -7,12 +7,11 @@
 #include <QPointer>
 #include <memory>
 
-#include "BoardPort.h"
 #include "CDlgFWUpgrade.h"
 #include "CDlgProgress.h"
 #include "CPngButton.h"
 #include "CWndFileList.h"
-#include "HotPlugMonitor.h"
+#include "EmbeddedLine.h"
 #include "LanguageStore.h"
 #include "PortComboBox.h"
 #include "QtPlatform.h"
@@ -20,7 +19,7 @@
 #ifdef Q_OS_WIN
 #include "WindowsDeviceEvents.h"
 #endif
-#include "session/Writer.h"
+#include "app/BoardSession.h"
 #include "ui/Host.h"
 
 namespace varnow::gui {
@@ -30,8 +29,8 @@ struct MainWindowOptions {
 };
 
 // The tool's only top-level window: port list, the four image buttons, the package path
-// field and the menus. It is the host of the core's chains: every message, progress dialog
-// and password prompt of a chain is shown from here.
+// field and the menus. It is the host of the core's operations: every message, progress
+// dialog, firmware window and password prompt of an operation is shown from here.
 class CVarnoWDlg : public QDialog, public Host {
 public:
     CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
@@ -51,21 +50,19 @@ public:
 
     // Host
     MessageResult ShowMessage(const Message& message) override;
-    void RunProgress(ProgressMode mode, const std::function<void()>& started) override;
-    void CloseProgress() override;
-    void SetProgressText(const std::string& text, bool showBar) override;
-    void SetProgressTotal(int total) override;
-    void SetProgressCurrent(int current) override;
+    void ProgressShown(const ProgressState& state) override;
+    void ProgressChanged(const ProgressState& state) override;
+    void ProgressClosed() override;
     std::optional<std::string> AskLoginPassword() override;
-    void RunFirmwareWindow(FirmwareUpgrade& upgrade) override;
-    void CloseFirmwareWindow() override;
-    void FirmwareWindowChanged() override;
+    void FirmwareWindowShown(const FirmwareWindowState& state) override;
+    void FirmwareWindowChanged(const FirmwareWindowState& state) override;
+    void FirmwareWindowClosed() override;
     void ShowConnected(bool connected) override;
     std::string SelectedPort() override;
     void SelectPortInList(const std::string& name) override;
 
     // For tests and screenshots
-    Writer& writer() { return *m_writer; }
+    BoardSession& session() { return *m_session; }
     PortComboBox* portList() { return m_ports; }
     CPngButton* connectButton() { return m_connect; }
     CPngButton* disconnectButton() { return m_disconnect; }
@@ -79,10 +76,10 @@ public:
     QMenu* functionMenu() { return m_functionMenu; }
     CDlgProgress* progressDialog() { return m_progress; }
     CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
-    sim::EmbeddedBoard* embeddedBoard() { return m_boardPort.embedded(); }
+    sim::EmbeddedBoard* embeddedBoard() { return m_embedded ? &m_embedded->board() : nullptr; }
     int currentLanguage() const { return m_language; }
     // How many device arrivals and removals have reached the window.
-    int deviceEvents() const { return m_deviceEvents; }
+    int deviceEvents() const { return m_platform->deviceEvents(); }
 
     // Handles Enter, Esc, F1 and the Ctrl shortcuts for every key that reaches this window or
     // one of its children; true when the key was swallowed.
@@ -110,12 +107,10 @@ private:
     platform::LanguageStore& m_store;
     MainWindowOptions m_options;
     QString m_lastFolder;
-    int m_deviceEvents = 0;
 
-    sim::BoardPort m_boardPort;
+    sim::EmbeddedLine* m_embedded = nullptr;  // owned by the platform
     std::unique_ptr<platform::QtPlatform> m_platform;
-    std::unique_ptr<Writer> m_writer;
-    platform::HotPlugMonitor m_hotPlug;
+    std::unique_ptr<BoardSession> m_session;
 #ifdef Q_OS_WIN
     std::unique_ptr<platform::WindowsDeviceEvents> m_windowsEvents;
 #endif

@@ -2,6 +2,7 @@
 // both languages to PNG files, for the README. Runs on the offscreen platform.
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
 
@@ -30,7 +31,9 @@ void Shoot(const StringTable& strings, Language language, const QString& folder)
     CVarnoWDlg window(ui, static_cast<int>(language), store, MainWindowOptions{true});
     window.fileList()->SetPackagePath("/home/engineer/packages/varno-sensor-node-2.4.1.qvk");
     Save(window, folder + "/main-disconnected" + suffix + ".png");
-    window.Connect();
+    QEventLoop connecting;
+    window.session().Connect([&connecting](const ConnectResult&) { connecting.quit(); });
+    connecting.exec();
     Save(window, folder + "/main-connected" + suffix + ".png");
 
     struct Sample {
@@ -48,9 +51,9 @@ void Shoot(const StringTable& strings, Language language, const QString& folder)
         CDlgMessage dialog(&window, ui(sample.id), sample.style, ui);
         Save(dialog, folder + "/message-" + sample.name + suffix + ".png");
     }
-    CDlgProgress connecting(&window, ProgressMode::Connect, ui, {});
-    Save(connecting, folder + "/progress-connect" + suffix + ".png");
-    CDlgProgress uploading(&window, ProgressMode::Upload, ui, {});
+    CDlgProgress connectProgress(&window, ProgressMode::Connect, ui);
+    Save(connectProgress, folder + "/progress-connect" + suffix + ".png");
+    CDlgProgress uploading(&window, ProgressMode::Upload, ui);
     uploading.SetTextAndBar(ui(123), true);
     uploading.SetTotal(100);
     uploading.SetCurrent(62);

@@ -6,57 +6,59 @@
 
 namespace varnow::platform {
 
-QtPlatform::QtPlatform(SerialPort& port, std::function<PortProbe(const std::string&)> probe)
-    : m_port(port), m_probe(std::move(probe)) {}
+QtPlatform::QtPlatform(std::unique_ptr<BoardLine> standIn)
+    : m_line(standIn ? std::move(standIn) : MakeSerialLine()) {
+    m_line->SetNotifiers([this] { NotifyArrival(); },
+                         [this](bool arrived) { NotifyDeviceChange(arrived); });
+}
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() {
+    m_line->SetNotifiers({}, [](bool) {});
+}
 
 void QtPlatform::NotifyArrival() {
     if (m_arrivalQueued) {
         return;
     }
     m_arrivalQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_arrivalQueued = false;
-            if (m_listener) {
-                m_listener->OnSerialEvent(kEventCharacterReceived);
-            }
-        },
-        Qt::QueuedConnection);
+    Post([this] {
+        m_arrivalQueued = false;
+        if (m_listener) {
+            m_listener->OnSerialEvent(kEventCharacterReceived);
+        }
+    });
 }
 
 void QtPlatform::NotifyDeviceChange(bool arrived) {
     Post([this, arrived] {
+        ++m_deviceEvents;
         if (m_listener) {
             arrived ? m_listener->OnDeviceArrival() : m_listener->OnDeviceRemoval();
         }
     });
 }
 
-PortProbe QtPlatform::ProbePort(const std::string& name) {
-    return m_probe(name);
-}
-
-void QtPlatform::ArmTimer(int id, int milliseconds) {
-    auto& timer = m_timers[id];
-    if (!timer) {
-        timer = std::make_unique<QTimer>();
-        timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(timer.get(), &QTimer::timeout, this, [this, id] {
-            if (m_listener) {
-                m_listener->OnTimer(id);
+void QtPlatform::ArmTimer(int id, int milliseconds, std::function<void()> expired) {
+    Timer& entry = m_timers[id];
+    if (!entry.timer) {
+        entry.timer = std::make_unique<QTimer>();
+        entry.timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(entry.timer.get(), &QTimer::timeout, this, [this, id] {
+            // A copy: the action may re-arm this id with another one.
+            const std::function<void()> action = m_timers[id].expired;
+            if (action) {
+                action();
             }
         });
     }
-    timer->start(milliseconds);
+    entry.expired = std::move(expired);
+    entry.timer->start(milliseconds);
 }
 
 void QtPlatform::CancelTimer(int id) {
-    const auto timer = m_timers.find(id);
-    if (timer != m_timers.end()) {
-        timer->second->stop();
+    const auto entry = m_timers.find(id);
+    if (entry != m_timers.end()) {
+        entry->second.timer->stop();
     }
 }
 
@@ -74,6 +76,22 @@ void QtPlatform::PumpEvents() {
 
 void QtPlatform::Sleep(int milliseconds) {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+bool QtPlatform::RunUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        QEventLoop loop;
+        m_waits.push_back(&loop);
+        loop.exec();
+        m_waits.pop_back();
+    }
+    return true;
+}
+
+void QtPlatform::Wake() {
+    for (QEventLoop* loop : m_waits) {
+        loop->quit();
+    }
 }
 
 std::filesystem::path QtPlatform::AppDataFolder() {

@@ -1,48 +1,59 @@
 #pragma once
 
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
+#include "BoardLine.h"
 #include "link/Platform.h"
 
 namespace varnow::platform {
 
-// The platform over QtCore: QTimer per id, the Qt event loop for pumping and nested waits.
-// The serial port is handed in: the board's real port, or a simulated one.
+// The platform over QtCore: a QTimer per id, the Qt event loop for pumping and waiting, and a
+// board line: the machine's own serial ports unless a stand-in is given.
 class QtPlatform : public QObject, public Platform {
 public:
-    // `probe` answers for port names; `port` must outlive the platform.
-    QtPlatform(SerialPort& port, std::function<PortProbe(const std::string&)> probe);
+    explicit QtPlatform(std::unique_ptr<BoardLine> standIn = nullptr);
     ~QtPlatform() override;
 
-    // What the port calls when bytes have arrived; the notification reaches the listener
-    // later, from the event loop, never from inside the call that read or wrote.
-    void NotifyArrival();
-    // The board's USB device came (true) or went (false); reaches the listener later, from the
-    // event loop.
-    void NotifyDeviceChange(bool arrived);
+    BoardLine& line() { return *m_line; }
+    // How many board devices have come and gone since the start.
+    int deviceEvents() const { return m_deviceEvents; }
 
     void SetListener(PlatformListener* listener) override { m_listener = listener; }
-    SerialPort& Port() override { return m_port; }
-    PortProbe ProbePort(const std::string& name) override;
-    void ArmTimer(int id, int milliseconds) override;
+    SerialPort& Port() override { return m_line->Port(); }
+    PortProbe ProbePort(const std::string& name) override { return m_line->Probe(name); }
+    void ArmTimer(int id, int milliseconds, std::function<void()> expired) override;
     void CancelTimer(int id) override;
     void Post(std::function<void()> task) override;
     void PumpEvents() override;
     void Sleep(int milliseconds) override;
     std::filesystem::path AppDataFolder() override;
+    bool RunUntil(const std::function<bool()>& done) override;
+    void Wake() override;
     // Where extracted files go instead of the user's application-data folder.
     void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
 
 private:
-    SerialPort& m_port;
-    std::function<PortProbe(const std::string&)> m_probe;
+    struct Timer {
+        std::unique_ptr<QTimer> timer;
+        std::function<void()> expired;
+    };
+    // The line's notices reach the listener later, from the event loop, never from inside
+    // the call that read or wrote.
+    void NotifyArrival();
+    void NotifyDeviceChange(bool arrived);
+
+    std::unique_ptr<BoardLine> m_line;
     PlatformListener* m_listener = nullptr;
-    std::map<int, std::unique_ptr<QTimer>> m_timers;
+    std::map<int, Timer> m_timers;
+    std::vector<QEventLoop*> m_waits;
     bool m_arrivalQueued = false;
+    int m_deviceEvents = 0;
     std::filesystem::path m_appData;
 };
 

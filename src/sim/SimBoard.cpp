@@ -3,12 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "BoardCodec.h"
 #include "common/Bytes.h"
-#include "crypto/Crc16.h"
-#include "base64/Base64Decoder.h"
-#include "settings/AdminPassword.h"
-#include "base64/Base64Encoder.h"
-#include "upload/UploadText.h"
 
 namespace varnow::sim {
 namespace {
@@ -19,6 +15,19 @@ constexpr char kLf = '\n';
 constexpr std::size_t kTestBlockSize = 512;
 constexpr std::uint64_t kRawIdleMs = 200;
 constexpr std::uint64_t kUsbGoneAfterMs = 30;
+constexpr const char* kKofsCapacityKib = "3741";
+
+std::uint16_t Crc16Of(ByteView bytes) {
+    return codec::Crc16(bytes.data(), bytes.size());
+}
+
+// The hash the board reports of its image: SHA-1 of the bytes after the 16-byte head.
+std::string ImageHashOf(const Bytes& image) {
+    constexpr std::size_t kHashedFrom = 16;
+    return image.size() > kHashedFrom
+               ? codec::Sha1Hex(image.data() + kHashedFrom, image.size() - kHashedFrom)
+               : codec::Sha1Hex(nullptr, 0);
+}
 
 // A small valid image of the given product, as a board leaves the factory with.
 Bytes FactoryImage(std::uint8_t productId) {
@@ -26,13 +35,13 @@ Bytes FactoryImage(std::uint8_t productId) {
     const char magic[] = "kFoS";
     std::copy_n(magic, 4, image.begin());
     WriteLe16(image, 4, 1);
-    WriteLe16(image, 6, Crc16(ByteView(image).first(6)));
+    WriteLe16(image, 6, Crc16Of(ByteView(image).first(6)));
     image[10] = 4;
     image[11] = productId;
     std::fill_n(image.begin() + 12, 4, 0);
     std::copy_n(magic, 4, image.end() - 8);
     std::fill_n(image.end() - 4, 2, 0);
-    WriteLe16(image, 1022, Crc16(ByteView(image).subspan(1016, 6)));
+    WriteLe16(image, 1022, Crc16Of(ByteView(image).subspan(1016, 6)));
     return image;
 }
 
@@ -186,7 +195,7 @@ void SimBoard::WatchIdle(std::uint64_t idleMs) {
 
 void SimBoard::FinishKofsText() {
     m_mode = Mode::Commands;
-    m_kofs = DecodeBase64(AsBytes(m_text));
+    codec::DecodeBase64(m_text, m_kofs);
     m_text.clear();
     Reply("412 stored");
     if (!m_faults.silentAfterStored) {
@@ -207,7 +216,7 @@ void SimBoard::FinishFirmwareImage() {
     m_mode = Mode::Commands;
     ++m_rawGeneration;
     const bool sound =
-        m_raw.size() >= 16 && Crc16(ByteView(m_raw).subspan(16)) == ReadLe16(m_raw, 8);
+        m_raw.size() >= 16 && Crc16Of(ByteView(m_raw).subspan(16)) == ReadLe16(m_raw, 8);
     if (sound) {
         m_firmware = m_raw;
     }
@@ -337,12 +346,8 @@ void SimBoard::Flush() {
 }
 
 void SimBoard::SendBulk(ByteView bytes) {
-    const std::string text = EncodeBase64(bytes);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find("\r\n", start), text.size());
-        Reply(std::string_view(text).substr(start, end - start));
-        start = end + 2;
+    for (const std::string& line : codec::EncodeBase64Lines(Bytes(bytes.begin(), bytes.end()))) {
+        Reply(line);
     }
     Reply("411 end");
 }
@@ -371,7 +376,7 @@ void SimBoard::OnGetIdPdb(std::string_view) {
 }
 
 void SimBoard::OnGetSysKofs(std::string_view) {
-    Reply(std::to_string(MaxUploadImageKib()));
+    Reply(kKofsCapacityKib);
     Reply("410 OK");
 }
 
@@ -410,16 +415,13 @@ void SimBoard::OnAuthChap(std::string_view) {
     for (auto& byte : challenge) {
         byte = static_cast<std::uint8_t>(m_random() & 0xFF);
     }
-    m_challenge = AsText(challenge);
-    Reply("413 " + ToLowerHex(challenge));
+    m_challenge = challenge;
+    Reply("413 " + codec::ToHex(challenge));
 }
 
 void SimBoard::OnAuthHash(std::string_view arguments) {
-    LoginChallenge challenge{};
-    std::copy(m_challenge.begin(), m_challenge.end(), challenge.begin());
-    const AdminKey key =
-        DeriveAdminKey(m_config.password.value_or(""), AdminKeySalt(m_config.mcuId));
-    if (!m_challenge.empty() && arguments == ToLowerHex(LoginDigest(challenge, key))) {
+    const codec::Bytes key = codec::AdminKey(m_config.password.value_or(""), m_config.mcuId);
+    if (!m_challenge.empty() && arguments == codec::LoginAnswer(m_challenge, key)) {
         m_loggedIn = true;
         m_challenge.clear();
         Reply("410 OK");
@@ -445,7 +447,7 @@ void SimBoard::OnGetKofsHash(std::string_view) {
         Reply("501 no such id");
         return;
     }
-    std::string hash = ImageHash(m_kofs);
+    std::string hash = ImageHashOf(m_kofs);
     if (m_faults.wrongHash) {
         hash[0] = hash[0] == '0' ? '1' : '0';
     }

@@ -99,7 +99,7 @@ private:
     bool m_echo = true;
     bool m_framed = false;
     bool m_loggedIn = false;
-    std::string m_challenge;
+    Bytes m_challenge;
     std::mt19937 m_random;
     struct Outgoing {
         std::uint64_t at;

@@ -23,6 +23,9 @@ VirtualPlatform::VirtualPlatform(VirtualEventLoop& loop, SimulatedPort& port,
 
 void VirtualPlatform::WatchPlugging() {
     m_port.SetPlugNotifier([this](bool plugged) {
+        if (!m_deviceNotifications) {
+            return;
+        }
         m_loop.Post(0, [this, plugged] {
             if (m_listener) {
                 plugged ? m_listener->OnDeviceArrival() : m_listener->OnDeviceRemoval();
@@ -31,9 +34,9 @@ void VirtualPlatform::WatchPlugging() {
     });
 }
 
-void VirtualPlatform::ArmTimer(int id, int milliseconds) {
+void VirtualPlatform::ArmTimer(int id, int milliseconds, std::function<void()> expired) {
     const std::uint64_t generation = ++m_generation;
-    m_timers[id] = Timer{generation, milliseconds};
+    m_timers[id] = Timer{generation, milliseconds, std::move(expired)};
     ScheduleExpiry(id, generation, milliseconds);
 }
 
@@ -44,9 +47,8 @@ void VirtualPlatform::ScheduleExpiry(int id, std::uint64_t generation, int perio
             return;  // cancelled or re-armed meanwhile
         }
         ScheduleExpiry(id, generation, period);  // timers repeat until cancelled
-        if (m_listener) {
-            m_listener->OnTimer(id);
-        }
+        const std::function<void()> expired = timer->second.expired;
+        expired();
     });
 }
 

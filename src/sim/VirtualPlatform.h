@@ -18,7 +18,7 @@ public:
     void SetListener(PlatformListener* listener) override { m_listener = listener; }
     SerialPort& Port() override { return m_port; }
     PortProbe ProbePort(const std::string& name) override { return m_port.Probe(name); }
-    void ArmTimer(int id, int milliseconds) override;
+    void ArmTimer(int id, int milliseconds, std::function<void()> expired) override;
     void CancelTimer(int id) override { m_timers.erase(id); }
     void Post(std::function<void()> task) override { m_loop.Post(0, std::move(task)); }
     void PumpEvents() override { m_loop.RunDue(); }
@@ -26,14 +26,20 @@ public:
         m_loop.Sleep(static_cast<std::uint64_t>(milliseconds));
     }
     std::filesystem::path AppDataFolder() override { return m_appData; }
+    bool RunUntil(const std::function<bool()>& done) override { return m_loop.RunUntil(done); }
+    void Wake() override {}  // the virtual loop looks at `done` after every event
 
     bool TimerArmed(int id) const { return m_timers.count(id) != 0; }
+    // Off: the port's unplug and replug are not reported, as for a path no notification
+    // covers.
+    void SetDeviceNotifications(bool on) { m_deviceNotifications = on; }
     VirtualEventLoop& loop() { return m_loop; }
 
 private:
     struct Timer {
         std::uint64_t generation;
         int period;
+        std::function<void()> expired;
     };
     void ScheduleExpiry(int id, std::uint64_t generation, int period);
     // The port's unplug and replug reach the listener as device removal and arrival.
@@ -46,6 +52,7 @@ private:
     std::map<int, Timer> m_timers;
     std::uint64_t m_generation = 0;
     bool m_arrivalQueued = false;
+    bool m_deviceNotifications = true;
 };
 
 }  // namespace varnow::sim

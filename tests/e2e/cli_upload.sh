@@ -35,7 +35,7 @@ save board firmware "$work/firmware2"
 cmp -s "$work/firmware2" "$samples/firmware.qvk" || fail "the stored firmware differs from the package"
 
 "$cli" --port "$port" upload "$samples/combined.qvk" > "$work/out3" || fail "kind 3 upload exited with $?"
-grep -qx "firmware: transmitted" "$work/out3" || fail "kind 3: $(cat "$work/out3")"
+grep -qx "firmware: upgraded" "$work/out3" || fail "kind 3: $(cat "$work/out3")"
 save board kofs "$work/kofs3"
 save board firmware "$work/firmware3"
 head -c 4096 "$samples/combined.qvk" | cmp -s - "$work/kofs3" || fail "kind 3 image differs"

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "SamplePackages.h"
-#include "firmware/FirmwareUpgrade.h"
 #include "link/CommandStates.h"
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
-#include "upload/UploadChain.h"
 
 namespace varnow {
 namespace {
@@ -15,17 +13,17 @@ using testing::BoardFixture;
 
 class FirmwareUpgradeTest : public BoardFixture {
 protected:
-    void Connect() {
-        writer.Connect();
-        loop.RunUntilIdle();
+    void ConnectFresh() {
+        Connect();
         host.Reset();
         m_start = written().size();
     }
-    FirmwareOutcome Upgrade(const Bytes& firmware) {
+    // Writes a firmware package as the Upload command does and waits for the outcome.
+    FirmwareResult Upgrade(const Bytes& firmware) {
         package.SetPackagePath(folder.Write("firmware.qvk", firmware));
-        writer.StartUpload(package);
-        loop.RunUntilIdle();
-        return writer.lastFirmwareOutcome();
+        const auto result = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
+        EXPECT_TRUE(result.has_value() && result->firmware.has_value());
+        return result && result->firmware ? *result->firmware : FirmwareResult{};
     }
     std::string Sent() const { return written().substr(m_start); }
 
@@ -35,22 +33,21 @@ protected:
 };
 
 TEST_F(FirmwareUpgradeTest, UpgradesThroughTheBootLoaderAndReconnectsAfterwards) {
-    Connect();
+    ConnectFresh();
     const Bytes firmware = samples::MakeFirmwareImage({.bytes = 10000});
-    EXPECT_EQ(Upgrade(firmware), FirmwareOutcome::Transmitted);
+    EXPECT_EQ(Upgrade(firmware).code, FirmwareOutcome::Upgraded);
     EXPECT_EQ(board.firmware(), firmware);
     EXPECT_EQ(board.testBlock(), Bytes(firmware.begin(), firmware.begin() + 512));
     EXPECT_EQ(host.firmwareProgress(), (std::vector<long long>{4096, 8192, 10000}));
-    EXPECT_TRUE(host.firmwareClosedByTool()) << "closed once the board was back";
+    EXPECT_FALSE(host.firmwareWindowOpen()) << "closed once the board was back";
     EXPECT_EQ(host.messageIds(), std::vector<int>{157});
-    EXPECT_EQ(writer.connectOutcome(), ConnectOutcome::Identified);
+    EXPECT_EQ(session.lastConnect()->code, ConnectOutcome::Identified);
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_FALSE(writer.session().isp);
+    EXPECT_FALSE(session.session().isp);
     EXPECT_FALSE(board.ispMode());
     const std::string sent = Sent();
     const std::string firmwareText(firmware.begin(), firmware.end());
-    const std::string expectedStart = "reboot isp 100\r";
-    EXPECT_TRUE(sent.starts_with(expectedStart));
+    EXPECT_TRUE(sent.starts_with("reboot isp 100\r"));
     const std::string dialogue = "tf 0\r" + firmwareText.substr(0, 512) +
                                  "uf 7b19\ref 3de4\ruf 7b19\rpf 92a6\r" + firmwareText + "rs 10\r";
     EXPECT_NE(sent.find(dialogue), std::string::npos);
@@ -60,55 +57,75 @@ TEST_F(FirmwareUpgradeTest, UpgradesThroughTheBootLoaderAndReconnectsAfterwards)
 
 TEST_F(FirmwareUpgradeTest, StartsWithTheTestBlockWhenTheBoardIsAlreadyInItsBootLoader) {
     board.config().ispMode = true;
-    Connect();
-    ASSERT_TRUE(writer.session().isp);
+    ConnectFresh();
+    ASSERT_TRUE(session.session().isp);
     const Bytes firmware = samples::MakeFirmwareImage({.bytes = 300});
-    EXPECT_EQ(Upgrade(firmware), FirmwareOutcome::Transmitted);
+    EXPECT_EQ(Upgrade(firmware).code, FirmwareOutcome::Upgraded);
     EXPECT_TRUE(Sent().starts_with("tf 0\r"));
     EXPECT_EQ(Sent().find("reboot isp"), std::string::npos);
     EXPECT_EQ(board.testBlock(), firmware) << "a short file is its own test block";
 }
 
 TEST_F(FirmwareUpgradeTest, SendsNothingForAFirmwareFileWithABadCrc) {
-    Connect();
+    ConnectFresh();
     Bytes firmware = samples::MakeFirmwareImage({.bytes = 1000});
     firmware[500] ^= 1;
-    Upgrade(firmware);
+    package.SetPackagePath(folder.Write("firmware.qvk", firmware));
+    const auto written = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
+    ASSERT_TRUE(written.has_value());
+    EXPECT_FALSE(written->firmware.has_value()) << "the window does not open";
     EXPECT_EQ(host.firmwareWindows(), 0);
     EXPECT_EQ(host.messages()[0].text, "File is incorrect.");
     EXPECT_TRUE(Sent().empty());
 
     // The window checks again by itself.
-    writer.RunFirmwareUpgrade(package.packagePath());
-    EXPECT_EQ(writer.lastFirmwareOutcome(), FirmwareOutcome::FileRefused);
+    const auto upgraded = Run<FirmwareResult>(
+        [this](auto done) { session.UpgradeFirmware(package.packagePath(), done); });
+    ASSERT_TRUE(upgraded.has_value());
+    EXPECT_EQ(upgraded->code, FirmwareOutcome::FileRefused);
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(FirmwareUpgradeTest, FailsWhenAGuardedStepGetsNoAnswerWithinFiveSeconds) {
+// The board (or its boot loader) never answers `command`: each guarded step ends the upgrade,
+// the window is enabled again and says so.
+TEST_F(FirmwareUpgradeTest, EndsWithAnOutcomeWhenAStepGetsNoAnswer) {
     struct Case {
-        const char* ignored;
+        const char* command;
         bool bootLoader;
+        std::uint64_t after;  // ms from the command to the outcome
     };
-    const Case cases[] = {{"reboot isp", false}, {"tf 0", true}, {"pf 92a6", true}};
+    const Case cases[] = {
+        {"reboot isp", false, 5000}, {"tf 0", true, 5000},    {"uf 7b19", true, 60000},
+        {"ef 3de4", true, 60000},    {"pf 92a6", true, 5000},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.ignored);
-        writer.Disconnect();
+        SCOPED_TRACE(c.command);
+        session.Disconnect();
         board.config().ispMode = c.bootLoader;
         board.Restart();
         board.faults() = {};
-        board.faults().ignoredCommands = {c.ignored};
-        Connect();
-        const std::uint64_t start = loop.NowMs();
-        EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 2000})), FirmwareOutcome::Failed);
+        ConnectFresh();
+        board.faults().ignoredCommands = {c.command};
+        std::uint64_t sentAt = 0;
+        port.SetWriteTap([&](ByteView bytes) {
+            if (sentAt == 0 && AsText(bytes).starts_with(c.command)) {
+                sentAt = loop.NowMs();
+            }
+        });
+        const FirmwareResult result = Upgrade(samples::MakeFirmwareImage({.bytes = 2000}));
+        EXPECT_EQ(result.code, FirmwareOutcome::TimedOut);
+        EXPECT_TRUE(result.command.starts_with(c.command)) << result.command;
         EXPECT_EQ(host.messageIds(), std::vector<int>{158});
-        EXPECT_GE(loop.NowMs() - start, 5000u);
-        EXPECT_EQ(writer.channel().state(), kStateIdle);
+        EXPECT_EQ(loop.NowMs() - sentAt, c.after);
+        EXPECT_TRUE(host.firmwareWindow().enabled) << "its user can close it";
+        EXPECT_TRUE(session.CloseFirmwareWindow());
+        EXPECT_TRUE(session.channel().idle());
     }
 }
 
 TEST_F(FirmwareUpgradeTest, FailsWhenThePortClosesDuringTheImage) {
     board.config().ispMode = true;
-    Connect();
+    ConnectFresh();
     std::size_t imageBytes = 0;
     bool programming = false;
     port.SetWriteTap([&](ByteView bytes) {
@@ -118,30 +135,51 @@ TEST_F(FirmwareUpgradeTest, FailsWhenThePortClosesDuringTheImage) {
             port.Unplug();
         }
     });
-    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 20000})), FirmwareOutcome::Failed);
+    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 20000})).code,
+              FirmwareOutcome::BoardLost);
     EXPECT_EQ(host.messageIds(), std::vector<int>{158});
     EXPECT_TRUE(board.firmware().empty());
 }
 
 TEST_F(FirmwareUpgradeTest, IgnoresTheBootLoadersAnswerToALateProbeDuringTheTest) {
     board.config().ispMode = true;
-    Connect();
+    ConnectFresh();
     port.SetWriteTap([&](ByteView bytes) {
         if (AsText(bytes) == "tf 0\r") {
             board.SendUnsolicited("100");  // the answer to a CR written just before
         }
     });
-    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 3000})), FirmwareOutcome::Transmitted);
+    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 3000})).code, FirmwareOutcome::Upgraded);
 }
 
-TEST_F(FirmwareUpgradeTest, RebootReplyClearsTheIspFlag) {
+TEST_F(FirmwareUpgradeTest, ARebootReplyClearsTheIspFlagWithoutEndingTheUpgrade) {
     board.config().ispMode = true;
-    Connect();
-    writer.channel().SetState(kStateProgramFlash);
-    board.SendUnsolicited("r 10");
-    loop.RunUntilIdle();
-    EXPECT_FALSE(writer.session().isp);
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
+    ConnectFresh();
+    const Bytes firmware = samples::MakeFirmwareImage({.bytes = 3000});
+    port.SetWriteTap([&](ByteView bytes) {
+        if (bytes.size() == firmware.size()) {
+            board.SendUnsolicited("r 10");  // after the image, before "204"
+        }
+    });
+    EXPECT_EQ(Upgrade(firmware).code, FirmwareOutcome::Upgraded);
+    EXPECT_FALSE(session.session().isp);
+}
+
+TEST_F(FirmwareUpgradeTest, FindsTheBoardAgainOnAPathThatNoNotificationCovers) {
+    ConnectFresh();
+    // The board's restarts reach the tool only through probes of its port's path.
+    platform.SetDeviceNotifications(false);
+    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 5000})).code, FirmwareOutcome::Upgraded);
+    EXPECT_TRUE(port.IsOpen());
+}
+
+TEST_F(FirmwareUpgradeTest, ReportsABoardThatDoesNotComeBack) {
+    board.config().ispMode = true;
+    ConnectFresh();
+    board.config().rebootMs = 3'600'000;  // the restarted board stays away
+    EXPECT_EQ(Upgrade(samples::MakeFirmwareImage({.bytes = 5000})).code, FirmwareOutcome::NotBack);
+    EXPECT_EQ(host.messageIds(), std::vector<int>{204});
+    EXPECT_TRUE(host.firmwareWindowOpen()) << "it still says the firmware was transmitted";
 }
 
 }  // namespace

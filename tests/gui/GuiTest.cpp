@@ -16,8 +16,6 @@
 #include "CVarnoWDlg.h"
 #include "LanguageStore.h"
 #include "UiText.h"
-#include "firmware/FirmwareUpgrade.h"
-#include "upload/UploadChain.h"
 
 using namespace varnow;
 using namespace varnow::gui;
@@ -138,29 +136,24 @@ private slots:
         QCOMPARE(dialog.exec(), 2);
     }
 
-    void progressDialogPostsItsStartOnlyInConnectAndUploadModes_data() {
+    void progressDialogSpinsWithTheTextOfItsMode_data() {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("starts");
-        QTest::newRow("connect") << 0 << true;
-        QTest::newRow("upload") << 1 << true;
-        QTest::newRow("password") << 2 << false;
+        QTest::newRow("connect") << 0;
+        QTest::newRow("upload") << 1;
+        QTest::newRow("password") << 2;
     }
-    void progressDialogPostsItsStartOnlyInConnectAndUploadModes() {
+    void progressDialogSpinsWithTheTextOfItsMode() {
         QFETCH(int, mode);
-        QFETCH(bool, starts);
-        bool started = false;
-        CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui,
-                            [&] { started = true; });
+        CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui);
         dialog.show();
         QTRY_VERIFY(dialog.frame() >= 3);  // the spinner has moved: 300 ms have passed
-        QCOMPARE(started, starts);
         static const char* texts[] = {"Connecting to product.", "Updating files.",
                                       "It is setting the password."};
         QCOMPARE(dialog.text(), QString(texts[mode]));
     }
 
     void progressBarWithTotalZeroShowsAnEmptyFrameAndNoSpinner() {
-        CDlgProgress dialog(nullptr, ProgressMode::Upload, m_ui, {});
+        CDlgProgress dialog(nullptr, ProgressMode::Upload, m_ui);
         dialog.SetTextAndBar("Updating files.", true);
         dialog.SetTotal(0);
         dialog.SetCurrent(50);
@@ -175,7 +168,7 @@ private slots:
 
     void progressDialogClosesOnEnterAndEscape() {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            CDlgProgress dialog(nullptr, ProgressMode::Password, m_ui, {});
+            CDlgProgress dialog(nullptr, ProgressMode::Password, m_ui);
             WhenModal([&] { QTest::keyClick(&dialog, key); });
             QCOMPARE(dialog.exec(), 2);
         }
@@ -195,7 +188,9 @@ private slots:
         QVERIFY(!window->networkInfoAction()->isEnabled());
 
         window->Connect();
-        QCOMPARE(window->writer().connectOutcome(), ConnectOutcome::Identified);
+        QTRY_VERIFY(window->session().lastConnect().has_value());
+        QCOMPARE(window->session().lastConnect()->code, ConnectOutcome::Identified);
+        QVERIFY(window->progressDialog() == nullptr);
         QVERIFY(!window->connectButton()->isEnabled());
         QVERIFY(!window->portList()->isEnabled());
         QVERIFY(window->disconnectButton()->isEnabled());
@@ -216,7 +211,7 @@ private slots:
 
         QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
         QVERIFY(window->connectButton()->isEnabled());
-        QVERIFY(!window->writer().platform().Port().IsOpen());
+        QVERIFY(!window->session().portOpen());
         QVERIFY(m_unexpected.isEmpty());
     }
 
@@ -307,16 +302,14 @@ private slots:
         auto window = SimulatedWindow(store);
         window->show();
         window->Connect();
+        QTRY_VERIFY(window->session().lastConnect().has_value());
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/combined.qvk");
         m_modalWatch.start(20);
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(window->writer().lastFirmwareOutcome() != FirmwareOutcome::None &&
-                                     !m_unexpected.isEmpty(),
-                                 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 15000);
         m_modalWatch.stop();
         QCOMPARE(m_unexpected, QStringList{"Firmware has been transmitted."});
-        QCOMPARE(window->writer().upload().outcome(), UploadOutcome::Verified);
-        QCOMPARE(window->writer().lastFirmwareOutcome(), FirmwareOutcome::Transmitted);
+        QVERIFY(!window->session().firmware().running());
         QVERIFY(window->firmwareDialog() == nullptr);
         QVERIFY(window->disconnectButton()->isEnabled());  // connected again
         QFile image(VARNOW_SAMPLES_DIR "/image.qvk");
@@ -349,17 +342,18 @@ private slots:
         window.SelectPortInList(link.toStdString());
         QCOMPARE(window.SelectedPort(), link.toStdString());
         window.Connect();
-        QCOMPARE(window.writer().connectOutcome(), ConnectOutcome::Identified);
-        SerialPort& port = window.writer().platform().Port();
+        QTRY_VERIFY(window.session().lastConnect().has_value());
+        QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
+        SerialPort& port = window.session().platform().Port();
 
         control("unplug");
         QTRY_VERIFY(!port.IsOpen());
         QVERIFY(window.connectButton()->isEnabled());  // the disconnected look
 
-        window.writer().SetConnectOutcome(ConnectOutcome::None);
+        const int connects = window.session().connectsEnded();
         control("replug");
-        QTRY_COMPARE_WITH_TIMEOUT(window.writer().connectOutcome(), ConnectOutcome::Identified,
-                                  10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.session().connectsEnded() > connects, 10000);
+        QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
         QVERIFY(port.IsOpen());
         QVERIFY(window.disconnectButton()->isEnabled());
 
@@ -378,12 +372,12 @@ private slots:
         int events = window.deviceEvents();
         control("unplug");
         QTRY_VERIFY(window.deviceEvents() > events);
-        window.writer().SetConnectOutcome(ConnectOutcome::None);
+        const int connectsBefore = window.session().connectsEnded();
         events = window.deviceEvents();
         control("replug");
         QTRY_VERIFY(window.deviceEvents() > events);  // the arrival was handled
         QVERIFY(!port.IsOpen());
-        QCOMPARE(window.writer().connectOutcome(), ConnectOutcome::None);
+        QCOMPARE(window.session().connectsEnded(), connectsBefore);
 
         m_modalWatch.stop();
         QVERIFY2(m_unexpected.isEmpty(), qPrintable(m_unexpected.join("; ")));

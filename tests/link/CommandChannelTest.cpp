@@ -17,39 +17,67 @@ protected:
         ASSERT_EQ(port.Open(testing::kBoardPort), kSerialOk);
         board.config().latencyMs = 0;
     }
+    CommandChannel& channel() { return session.channel(); }
     // Makes the board send `text` (as one unframed line) `atMs` from now.
     void BoardSendsAt(std::uint64_t atMs, std::string text) {
         loop.After(atMs, [this, text = std::move(text)] { board.SendUnsolicited(text); });
     }
+    // A command that records the lines it gets.
+    Command Recording(int state, Lines lines, ReplyTimer timer = {}) {
+        return Command{.text = "",
+                       .state = state,
+                       .timer = timer,
+                       .lines = lines,
+                       .onReply = [this, state](const ReplyLine& line) {
+                           received.push_back(std::to_string(state) + ":" + line.text);
+                           return Reply::Pending;
+                       }};
+    }
     std::vector<std::string> received;
 };
 
-TEST_F(CommandChannelTest, SendCommandSetsStateWritesExactBytesAndArmsTheTimer) {
+TEST_F(CommandChannelTest, SendSetsTheStateWritesTheExactBytesAndArmsTheTimer) {
     board.faults().silent = true;
-    writer.channel().SendCommand("get id fib\r", kStateGetIdFib, kTimerReply1s, 1000);
-    EXPECT_EQ(writer.channel().state(), kStateGetIdFib);
+    channel().Send(
+        Command{.text = "get id fib\r", .state = kStateGetIdFib, .timer = {kTimerReply1s, 1000}});
+    EXPECT_EQ(channel().state(), kStateGetIdFib);
     EXPECT_EQ(written(), "get id fib\r");
     EXPECT_TRUE(platform.TimerArmed(kTimerReply1s));
 }
 
-TEST_F(CommandChannelTest, DispatchesTheSecondLineUnderTheStateTheFirstOneSet) {
-    writer.channel().SetState(kTestState);
-    writer.channel().OnUnframed(kTestState, [this](const ReplyLine& line) {
+TEST_F(CommandChannelTest, EndsTheCommandWhenItsHandlerHasTheAnswer) {
+    Command command = Recording(kTestState, Lines::Unframed, {kTimerReply1s, 1000});
+    command.onReply = [](const ReplyLine& line) {
+        return line.text == "done" ? Reply::Done : Reply::Pending;
+    };
+    channel().Send(std::move(command));
+    BoardSendsAt(0, "data");
+    loop.RunFor(10);
+    EXPECT_EQ(channel().state(), kTestState);
+    EXPECT_TRUE(platform.TimerArmed(kTimerReply1s));
+    BoardSendsAt(0, "done");
+    loop.RunFor(10);
+    EXPECT_TRUE(channel().idle());
+    EXPECT_FALSE(platform.TimerArmed(kTimerReply1s));
+}
+
+TEST_F(CommandChannelTest, GivesTheSecondLineToTheCommandTheFirstOneSent) {
+    Command first = Recording(kTestState, Lines::Unframed);
+    first.onReply = [this](const ReplyLine& line) {
         received.push_back("first:" + line.text);
-        writer.channel().SetState(kOtherState);
-    });
-    writer.channel().OnUnframed(
-        kOtherState, [this](const ReplyLine& line) { received.push_back("second:" + line.text); });
+        channel().Send(Recording(kOtherState, Lines::Unframed));
+        return Reply::Done;  // the command it sent stays
+    };
+    channel().Send(std::move(first));
     BoardSendsAt(0, "A");
     BoardSendsAt(0, "B");
     loop.RunUntilIdle();
-    EXPECT_EQ(received, (std::vector<std::string>{"first:A", "second:B"}));
+    EXPECT_EQ(received, (std::vector<std::string>{"first:A", "98:B"}));
+    EXPECT_EQ(channel().state(), kOtherState);
 }
 
-TEST_F(CommandChannelTest, DropsLinesOfAStateWithoutAHandlerOfTheirKind) {
-    writer.channel().SetState(kTestState);
-    writer.channel().OnFramed(kTestState,
-                              [this](const ReplyLine& line) { received.push_back(line.text); });
+TEST_F(CommandChannelTest, DropsLinesOfAKindTheCommandDoesNotTake) {
+    channel().Send(Recording(kTestState, Lines::Framed));
     BoardSendsAt(0, "unframed, dropped");
     loop.RunUntilIdle();
     EXPECT_TRUE(received.empty());
@@ -58,14 +86,16 @@ TEST_F(CommandChannelTest, DropsLinesOfAStateWithoutAHandlerOfTheirKind) {
 TEST_F(CommandChannelTest, KeepsByteOrderWhenAHandlerOpensAModalDialog) {
     // "A" opens a dialog; "B" was in the same read, "C" arrives while the dialog is open.
     host.SetMessageDwellMs(100);
-    writer.channel().SetState(kTestState);
-    writer.channel().OnUnframed(kTestState, [this](const ReplyLine& line) {
+    Command command = Recording(kTestState, Lines::Unframed);
+    command.onReply = [this](const ReplyLine& line) {
         received.push_back(line.text);
         if (line.text == "A") {
-            writer.messenger().ShowText("modal", MessageStyle::Information);
+            session.messenger().ShowText("modal", MessageStyle::Information);
             received.push_back("dialog closed");
         }
-    });
+        return Reply::Pending;
+    };
+    channel().Send(std::move(command));
     BoardSendsAt(0, "A");
     BoardSendsAt(0, "B");
     BoardSendsAt(50, "C");
@@ -73,25 +103,56 @@ TEST_F(CommandChannelTest, KeepsByteOrderWhenAHandlerOpensAModalDialog) {
     EXPECT_EQ(received, (std::vector<std::string>{"A", "B", "C", "dialog closed"}));
 }
 
-TEST_F(CommandChannelTest, HandlesTimerExpiriesInsideAModalDialog) {
-    host.SetMessageDwellMs(500);
-    writer.channel().SetState(kTestState);
-    std::uint64_t stateZeroAt = 0;
-    writer.channel().OnUnframed(kTestState, [this, &stateZeroAt](const ReplyLine&) {
-        writer.platform().ArmTimer(kTimerQuery1s, 1000);
-        writer.messenger().ShowText("modal", MessageStyle::Information);
-        stateZeroAt = writer.channel().state() == kStateIdle ? loop.NowMs() : 0;
-    });
-    BoardSendsAt(600, "go");
-    loop.RunUntilIdle();
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
-    EXPECT_EQ(stateZeroAt, 0u) << "the dialog closed at 1100 ms, before the 1600 ms expiry";
+TEST_F(CommandChannelTest, HandlesTheTimeOutInsideAModalDialog) {
+    bool timedOut = false;
+    Command command = Recording(kTestState, Lines::Unframed, {kTimerQuery1s, 1000});
+    command.onReply = [this, &timedOut](const ReplyLine&) {
+        session.messenger().ShowText("modal", MessageStyle::Information);
+        received.push_back(timedOut ? "timed out under the dialog" : "dialog closed first");
+        return Reply::Pending;
+    };
+    command.onTimeout = [this, &timedOut] {
+        timedOut = true;
+        channel().End();
+    };
+    const std::pair<std::uint64_t, const char*> cases[] = {{500, "dialog closed first"},
+                                                           {1500, "timed out under the dialog"}};
+    for (const auto& [dwell, expected] : cases) {
+        received.clear();
+        timedOut = false;
+        host.SetMessageDwellMs(dwell);
+        channel().Send(command);
+        BoardSendsAt(100, "go");  // the dialog opens at 100 ms; the timer expires at 1000 ms
+        loop.RunUntilIdle();
+        EXPECT_EQ(received, std::vector<std::string>{expected}) << dwell;
+        EXPECT_TRUE(timedOut) << "the command got no end, so its timer expired";
+        EXPECT_TRUE(channel().idle());
+    }
+}
 
-    host.SetMessageDwellMs(1500);
-    writer.channel().SetState(kTestState);
-    BoardSendsAt(0, "go");
-    loop.RunUntilIdle();
-    EXPECT_GT(stateZeroAt, 0u) << "the expiry was handled while the dialog was open";
+TEST_F(CommandChannelTest, AnExpiryReachesOnlyTheCommandThatArmedIt) {
+    int firstTimeouts = 0;
+    Command first = Recording(kTestState, Lines::Unframed, {kTimerQuery1s, 1000});
+    first.onTimeout = [&firstTimeouts] { ++firstTimeouts; };
+    channel().Send(std::move(first));
+    loop.RunFor(500);
+    // The next command has no time-out: the first one's timer goes with it.
+    channel().Send(Recording(kOtherState, Lines::Unframed));
+    loop.RunFor(2000);
+    EXPECT_EQ(firstTimeouts, 0);
+    EXPECT_FALSE(platform.TimerArmed(kTimerQuery1s));
+    EXPECT_EQ(channel().state(), kOtherState);
+}
+
+TEST_F(CommandChannelTest, TellsTheCommandWhenItsPortIsLost) {
+    bool lost = false;
+    Command command = Recording(kTestState, Lines::Unframed, {kTimerReply1s, 1000});
+    command.onPortLost = [&lost] { lost = true; };
+    channel().Send(std::move(command));
+    channel().AbandonForLostPort();
+    EXPECT_TRUE(lost);
+    EXPECT_TRUE(channel().idle());
+    EXPECT_FALSE(platform.TimerArmed(kTimerReply1s));
 }
 
 TEST_F(CommandChannelTest, AnswersABreakReportInTheIdleStateWithARawRun) {
@@ -113,24 +174,22 @@ TEST_F(CommandChannelTest, AnswersABreakReportInTheIdleStateWithARawRun) {
         loop.RunUntilIdle();
         const std::string sent = written().substr(before);
         EXPECT_EQ(sent, c.answered ? "set state 0 run\r" : "") << c.line;
-        EXPECT_EQ(writer.channel().state(), kStateIdle);
+        EXPECT_TRUE(channel().idle());
         EXPECT_FALSE(platform.TimerArmed(kTimerReply1s));
     }
 }
 
 TEST_F(CommandChannelTest, IgnoresNotificationsWithErrorBits) {
-    writer.channel().SetState(kTestState);
-    writer.channel().OnUnframed(kTestState,
-                                [this](const ReplyLine& line) { received.push_back(line.text); });
+    channel().Send(Recording(kTestState, Lines::Unframed));
     port.SetArrivalNotifier({});  // notifications are sent by hand below
     BoardSendsAt(0, "X");
     loop.RunUntilIdle();
-    writer.OnSerialEvent(kEventCharacterReceived | kEventLineError);
-    writer.OnSerialEvent((1u << 16) | kEventCharacterReceived);
-    writer.OnSerialEvent(kEventCtsChanged);
+    session.OnSerialEvent(kEventCharacterReceived | kEventLineError);
+    session.OnSerialEvent((1u << 16) | kEventCharacterReceived);
+    session.OnSerialEvent(kEventCtsChanged);
     EXPECT_TRUE(received.empty()) << "the bytes wait in the port";
-    writer.OnSerialEvent(kEventCharacterReceived);
-    EXPECT_EQ(received, std::vector<std::string>{"X"});
+    session.OnSerialEvent(kEventCharacterReceived);
+    EXPECT_EQ(received, std::vector<std::string>{"99:X"});
 }
 
 }  // namespace

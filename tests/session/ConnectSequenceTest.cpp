@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "link/CommandStates.h"
-#include "settings/ChallengeLogin.h"
 #include "support/BoardFixture.h"
 
 namespace varnow {
@@ -22,12 +23,6 @@ constexpr const char* kIdentifyCommands =
 
 class ConnectSequenceTest : public BoardFixture {
 protected:
-    // Connects and lets whatever the connect started (a login) run to its end.
-    ConnectOutcome Connect() {
-        writer.Connect();
-        loop.RunUntilIdle();
-        return writer.connectOutcome();
-    }
     void ExpectDisconnected() {
         EXPECT_FALSE(port.IsOpen());
         EXPECT_FALSE(host.connectedLook());
@@ -36,19 +31,19 @@ protected:
 
 TEST_F(ConnectSequenceTest, IdentifiesTheBoard) {
     board.config().fibLines = {"FIB-1", "FIB-2", "FIB-LAST"};
-    EXPECT_EQ(Connect(), ConnectOutcome::Identified);
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
     EXPECT_EQ(written(), kIdentifyCommands);
     EXPECT_TRUE(host.messages().empty());
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(host.connectedLook());
-    EXPECT_FALSE(host.userClosedProgress());
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
-    const SessionRecord& session = writer.session();
-    EXPECT_EQ(session.portName, testing::kBoardPort);
-    EXPECT_EQ(session.fibId, "FIB-LAST") << "the last of several FIB lines";
-    EXPECT_EQ(session.mcuId, board.config().mcuId);
-    EXPECT_FALSE(session.isp);
-    EXPECT_FALSE(session.login);
+    EXPECT_FALSE(host.progressOpen());
+    EXPECT_EQ(session.channel().state(), kStateIdle);
+    const SessionRecord& record = session.session();
+    EXPECT_EQ(record.portName, testing::kBoardPort);
+    EXPECT_EQ(record.fibId, "FIB-LAST") << "the last of several FIB lines";
+    EXPECT_EQ(record.mcuId, board.config().mcuId);
+    EXPECT_FALSE(record.isp);
+    EXPECT_FALSE(record.login);
     EXPECT_TRUE(board.framed());
     EXPECT_FALSE(board.echo());
     for (int timer : {kTimerProbe, kTimerReply1s, kTimerBulk1s, kTimerReply3s}) {
@@ -57,9 +52,9 @@ TEST_F(ConnectSequenceTest, IdentifiesTheBoard) {
 }
 
 TEST_F(ConnectSequenceTest, ConnectsAgainToABoardWhoseEchoIsAlreadyOff) {
-    ASSERT_EQ(Connect(), ConnectOutcome::Identified);
-    writer.Disconnect();
-    EXPECT_EQ(Connect(), ConnectOutcome::Identified);
+    ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
+    session.Disconnect();
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
     EXPECT_TRUE(host.messages().empty());
 }
 
@@ -67,7 +62,7 @@ TEST_F(ConnectSequenceTest, GivesUpOnASilentBoardAfterSixProbes) {
     board.faults().silent = true;
     std::vector<std::uint64_t> probeTimes;
     port.SetWriteTap([&](ByteView) { probeTimes.push_back(loop.NowMs()); });
-    EXPECT_EQ(Connect(), ConnectOutcome::BoardSilent);
+    EXPECT_EQ(Connect().code, ConnectOutcome::BoardSilent);
     // The probe starts 10 ms after the progress dialog opens.
     EXPECT_EQ(probeTimes, (std::vector<std::uint64_t>{10, 110, 310, 710, 1310, 2110}));
     EXPECT_EQ(written(), std::string(6, '\r'));
@@ -78,12 +73,12 @@ TEST_F(ConnectSequenceTest, GivesUpOnASilentBoardAfterSixProbes) {
 
 TEST_F(ConnectSequenceTest, LeavesABoardInItsBootLoaderConnected) {
     board.config().ispMode = true;
-    EXPECT_EQ(Connect(), ConnectOutcome::IspMode);
+    EXPECT_EQ(Connect().code, ConnectOutcome::IspMode);
     EXPECT_EQ(host.messageIds(), std::vector<int>{119});
-    EXPECT_TRUE(writer.session().isp);
+    EXPECT_TRUE(session.session().isp);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(host.connectedLook());
-    EXPECT_FALSE(host.userClosedProgress());
+    EXPECT_FALSE(host.progressOpen());
     EXPECT_EQ(written(), "\r");
 }
 
@@ -102,11 +97,11 @@ TEST_F(ConnectSequenceTest, ChecksThatFirmwareAndToolFitTogether) {
     };
     for (const auto& c : cases) {
         host.Reset();
-        writer.Disconnect();
+        session.Disconnect();
         board.Restart();
         board.config().pdbLine = c.pdbLine;
         const std::size_t before = written().size();
-        EXPECT_EQ(Connect(), c.outcome) << c.pdbLine.value_or("501");
+        EXPECT_EQ(Connect().code, c.outcome) << c.pdbLine.value_or("501");
         EXPECT_EQ(host.messageIds(), c.messages);
         const bool goesOn = c.outcome == ConnectOutcome::Identified;
         EXPECT_EQ(written().substr(before).find("get sys kofs") != std::string::npos, goesOn);
@@ -116,66 +111,74 @@ TEST_F(ConnectSequenceTest, ChecksThatFirmwareAndToolFitTogether) {
 
 TEST_F(ConnectSequenceTest, TakesA501ToGetIdMcuAsTheEndOfTheReply) {
     board.config().mcuIdSupported = false;
-    EXPECT_EQ(Connect(), ConnectOutcome::Identified);
-    EXPECT_TRUE(writer.session().mcuId.empty());
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
+    EXPECT_TRUE(session.session().mcuId.empty());
     EXPECT_TRUE(host.messages().empty());
 }
 
-TEST_F(ConnectSequenceTest, TimesOutInEveryStepOfTheSequence) {
-    struct Case {
-        const char* command;
-        ConnectOutcome outcome;
-        std::uint64_t after;  // ms from the command to the message
-    };
-    const Case cases[] = {
-        {"set esc", ConnectOutcome::TimedOut, 3000},
-        {"set echo", ConnectOutcome::TimedOut, 1000},
-        {"get sys kofs", ConnectOutcome::TimedOut, 1000},
-        {"get state", ConnectOutcome::TimedOut, 1000},
-        {"get id kofs", ConnectOutcome::TimedOut, 1000},
-        {"get id fib", ConnectOutcome::TimedOut, 1000},
-        {"get id mcu", ConnectOutcome::TimedOut, 1000},
-    };
-    for (const auto& c : cases) {
+// The board goes silent when the tool writes `command`: not even its echo comes back. Every
+// step ends the connect with its own outcome, within its time-out.
+struct SilentCase {
+    const char* command;
+    ConnectOutcome outcome;
+    const char* named;  // the command the outcome names
+    std::vector<int> messages;
+    std::uint64_t after;  // ms from the command to the outcome
+    bool disconnected;
+    bool progressLeftOpen;  // only its user closes it now
+};
+
+const SilentCase kSilentCases[] = {
+    {"\r", ConnectOutcome::BoardSilent, "", {118}, 3100, true, false},
+    {"set esc", ConnectOutcome::TimedOut, "set esc 02", {118}, 3000, true, false},
+    {"set echo", ConnectOutcome::TimedOut, "set echo 0", {118}, 1000, true, false},
+    {"get id pdb", ConnectOutcome::Stalled, "get id pdb", {}, 1000, false, true},
+    {"get sys kofs", ConnectOutcome::TimedOut, "get sys kofs", {118}, 1000, true, false},
+    {"get state", ConnectOutcome::TimedOut, "get state 0", {118}, 1000, true, false},
+    {"get id kofs", ConnectOutcome::TimedOut, "get id kofs", {118}, 1000, true, false},
+    {"get id fib", ConnectOutcome::TimedOut, "get id fib", {118}, 1000, true, false},
+    {"get id mcu", ConnectOutcome::TimedOut, "get id mcu", {118}, 1000, true, false},
+};
+
+TEST_F(ConnectSequenceTest, EndsWithAnOutcomeWhenTheBoardFallsSilentAtAnyStep) {
+    for (const auto& c : kSilentCases) {
+        SCOPED_TRACE(c.command);
         host.Reset();
+        session.Disconnect();
         board.Restart();
-        board.faults().ignoredCommands = {c.command};
-        std::uint64_t sentAt = 0;
-        port.SetWriteTap([&](ByteView bytes) {
-            if (AsText(bytes).find(c.command) != std::string::npos) {
-                sentAt = loop.NowMs();
-            }
-        });
-        EXPECT_EQ(Connect(), c.outcome) << c.command;
-        EXPECT_EQ(host.messageIds(), std::vector<int>{118}) << c.command;
-        EXPECT_EQ(host.messageTimes(), std::vector<std::uint64_t>{sentAt + c.after}) << c.command;
-        EXPECT_FALSE(host.userClosedProgress()) << c.command;
-        ExpectDisconnected();
+        board.faults() = {};
+        SilenceBoardWhenSent(c.command);
+        const ConnectResult result = Connect();
+        const auto sentAt = silencedAt();
+        ASSERT_TRUE(sentAt.has_value());
+        EXPECT_EQ(result.code, c.outcome);
+        EXPECT_EQ(result.command, c.named);
+        EXPECT_EQ(host.messageIds(), c.messages);
+        // The first CR goes out 10 ms after the dialog opened; the sixth probe's wait ends
+        // 3100 ms after it.
+        EXPECT_EQ(loop.NowMs() - *sentAt, c.after);
+        EXPECT_EQ(!port.IsOpen(), c.disconnected);
+        EXPECT_EQ(host.progressOpen(), c.progressLeftOpen);
+        EXPECT_TRUE(session.channel().idle());
     }
-}
-
-TEST_F(ConnectSequenceTest, StopsWithoutAWordWhenGetIdPdbTimesOut) {
-    board.faults().ignoredCommands = {"get id pdb"};
-    EXPECT_EQ(Connect(), ConnectOutcome::Stalled);
-    EXPECT_TRUE(host.messages().empty());
-    EXPECT_TRUE(host.userClosedProgress()) << "the dialog stays until the user closes it";
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
 }
 
 TEST_F(ConnectSequenceTest, IgnoresAReplyThatArrivesAfterItsTimeOut) {
     board.faults().lateCommands = {{"get id pdb", 1500}};
-    EXPECT_EQ(Connect(), ConnectOutcome::Stalled);
+    EXPECT_EQ(Connect().code, ConnectOutcome::Stalled);
+    loop.RunUntilIdle();
     EXPECT_TRUE(written().ends_with("get id pdb\r")) << "the late 410 OK starts nothing";
     EXPECT_TRUE(host.messages().empty());
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
+    EXPECT_TRUE(session.channel().idle());
 }
 
-TEST_F(ConnectSequenceTest, EndsWithTheProbeFailureWhenTheBoardIsUnpluggedDuringTheProbe) {
+TEST_F(ConnectSequenceTest, EndsAtOnceWhenTheBoardIsUnpluggedDuringTheProbe) {
     board.faults().silent = true;
     loop.After(50, [this] { port.Unplug(); });
-    EXPECT_EQ(Connect(), ConnectOutcome::BoardSilent);
-    EXPECT_EQ(host.messageIds(), std::vector<int>{118});
+    EXPECT_EQ(Connect().code, ConnectOutcome::PortLost);
+    EXPECT_LT(loop.NowMs(), 1000u);
+    EXPECT_TRUE(host.messages().empty());
+    EXPECT_FALSE(host.progressOpen());
     ExpectDisconnected();
 }
 
@@ -194,9 +197,9 @@ protected:
 
 TEST_F(LoginTest, LogsInWithTheRightPasswordAndResumesTheSequence) {
     host.AnswerPasswords({"correct horse"});
-    EXPECT_EQ(Connect(), ConnectOutcome::Identified);
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
     EXPECT_TRUE(board.loggedIn());
-    EXPECT_TRUE(writer.session().login);
+    EXPECT_TRUE(session.session().login);
     EXPECT_EQ(host.passwordPrompts(), 1);
     EXPECT_TRUE(host.messages().empty());
     EXPECT_EQ(Count("auth chap admin\r"), 1u);
@@ -207,7 +210,7 @@ TEST_F(LoginTest, LogsInWithTheRightPasswordAndResumesTheSequence) {
 
 TEST_F(LoginTest, AsksAgainAfterAWrongPassword) {
     host.AnswerPasswords({"wrong guess", "correct horse"});
-    EXPECT_EQ(Connect(), ConnectOutcome::Identified);
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
     EXPECT_EQ(host.messageIds(), std::vector<int>{152});
     EXPECT_EQ(host.passwordPrompts(), 2);
     EXPECT_EQ(Count("auth hash "), 2u);
@@ -226,22 +229,52 @@ TEST_F(LoginTest, DisconnectsWhenTheUserCancels) {
         host.Reset();
         board.Restart();
         host.AnswerPasswords(c.answers);
-        EXPECT_EQ(Connect(), c.outcome);
+        EXPECT_EQ(Connect().code, c.outcome);
         ExpectDisconnected();
         EXPECT_FALSE(board.loggedIn());
     }
 }
 
+TEST_F(LoginTest, EndsWithAnOutcomeWhenTheBoardFallsSilentDuringTheLogin) {
+    struct Case {
+        const char* command;
+        const char* named;
+        std::vector<int> messages;
+        bool disconnected;  // the MCU id's time-out keeps the port, as every 1-second step
+    };
+    const Case cases[] = {
+        {"auth chap admin", "auth chap admin", {}, true},
+        {"get id mcu", "get id mcu", {118}, false},
+        {"auth hash", "auth hash", {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        host.Reset();
+        session.Disconnect();
+        board.Restart();
+        board.faults() = {};
+        host.AnswerPasswords({"correct horse"});
+        SilenceBoardWhenSent(c.command);
+        const ConnectResult result = Connect();
+        ASSERT_TRUE(silencedAt().has_value());
+        EXPECT_EQ(result.code, ConnectOutcome::TimedOut);
+        EXPECT_EQ(result.command, c.named);
+        EXPECT_EQ(host.messageIds(), c.messages);
+        EXPECT_EQ(loop.NowMs() - *silencedAt(), 1000u);
+        EXPECT_EQ(!port.IsOpen(), c.disconnected);
+    }
+}
+
 TEST_F(ConnectSequenceTest, RefusesToConnectWithoutASelectedPort) {
     host.SelectPort("");
-    EXPECT_EQ(Connect(), ConnectOutcome::NoPortSelected);
+    EXPECT_EQ(Connect().code, ConnectOutcome::NoPortSelected);
     EXPECT_EQ(host.messageIds(), std::vector<int>{108});
     EXPECT_EQ(host.progressRuns(), 0);
 }
 
 TEST_F(ConnectSequenceTest, ReportsAPortThatCannotBeOpened) {
     host.SelectPort("/dev/ttyNOPE");
-    EXPECT_EQ(Connect(), ConnectOutcome::OpenFailed);
+    EXPECT_EQ(Connect().code, ConnectOutcome::OpenFailed);
     ASSERT_EQ(host.messages().size(), 1u);
     EXPECT_EQ(host.messages()[0].text, "Unable to open COM port");
     EXPECT_EQ(host.messages()[0].style, MessageStyle::Error);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "SamplePackages.h"
 #include "link/CommandStates.h"
+#include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
+#include "support/TempFolder.h"
 
 namespace varnow {
 namespace {
@@ -11,9 +14,7 @@ using testing::BoardFixture;
 class PortCheckTest : public BoardFixture {
 protected:
     void SetUp() override {
-        writer.Connect();
-        loop.RunUntilIdle();
-        ASSERT_EQ(writer.connectOutcome(), ConnectOutcome::Identified);
+        ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
         host.Reset();
     }
     std::size_t Connects() const {
@@ -31,19 +32,20 @@ TEST_F(PortCheckTest, UnplugClosesThePortAndReplugConnectsAgain) {
     loop.RunUntilIdle();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(host.connectedLook());
-    EXPECT_TRUE(writer.session().reconnectPending);
+    EXPECT_TRUE(session.session().reconnectPending);
 
     port.Replug();
     loop.RunUntilIdle();
-    EXPECT_EQ(writer.connectOutcome(), ConnectOutcome::Identified);
+    ASSERT_TRUE(session.lastConnect().has_value());
+    EXPECT_EQ(session.lastConnect()->code, ConnectOutcome::Identified);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(host.connectedLook());
     EXPECT_EQ(Connects(), 2u) << "the whole connect sequence ran again";
-    EXPECT_FALSE(writer.session().reconnectPending);
+    EXPECT_FALSE(session.session().reconnectPending);
 }
 
 TEST_F(PortCheckTest, UnplugWhileDisconnectedThenReplugDoesNothing) {
-    writer.Disconnect();
+    session.Disconnect();
     port.Unplug();
     loop.RunUntilIdle();
     port.Replug();
@@ -53,8 +55,8 @@ TEST_F(PortCheckTest, UnplugWhileDisconnectedThenReplugDoesNothing) {
 }
 
 TEST_F(PortCheckTest, OtherDevicesComingAndGoingChangeNothing) {
-    writer.OnDeviceArrival();
-    writer.OnDeviceRemoval();
+    session.OnDeviceArrival();
+    session.OnDeviceRemoval();
     loop.RunUntilIdle();
     EXPECT_TRUE(port.IsOpen()) << "the probe of our own port answers in use";
     EXPECT_EQ(Connects(), 1u);
@@ -64,28 +66,35 @@ TEST_F(PortCheckTest, OtherDevicesComingAndGoingChangeNothing) {
 TEST_F(PortCheckTest, IgnoresTheNextArrivalWhenAsked) {
     port.Unplug();
     loop.RunUntilIdle();
-    writer.session().ignoreNextArrival = true;
+    session.session().ignoreNextArrival = true;
     port.Replug();
     loop.RunUntilIdle();
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_FALSE(writer.session().ignoreNextArrival);
-    EXPECT_TRUE(writer.session().reconnectPending) << "kept for the arrival after";
+    EXPECT_FALSE(session.session().ignoreNextArrival);
+    EXPECT_TRUE(session.session().reconnectPending) << "kept for the arrival after";
 }
 
 TEST_F(PortCheckTest, UnplugDuringAnOperationEndsIt) {
-    board.faults().silent = true;
-    writer.RunProgress(ProgressMode::Upload, [this] {
-        writer.channel().SendCommand("erase kofs\r", kStateEraseKofs, kTimerReply10s, 10000);
-        loop.After(100, [this] { port.Unplug(); });
+    testing::TempFolder folder;
+    LoadedPackage package;
+    package.SetPackagePath(folder.Write("image.qvk", samples::MakeKofsImage({.sizeKib = 1})));
+    SilenceBoardWhenSent("erase kofs");
+    loop.After(100, [this] {
+        if (silencedAt()) {
+            port.Unplug();
+        }
     });
-    EXPECT_FALSE(host.userClosedProgress()) << "the port check closed the dialog";
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
+    const auto result = Run<WriteResult>([&](auto done) { session.Upload(package, done); });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->upload.code, UploadOutcome::BoardLost);
+    EXPECT_FALSE(host.progressOpen()) << "the port check closed the dialog";
+    EXPECT_TRUE(session.channel().idle());
     loop.RunUntilIdle();
-    EXPECT_TRUE(host.messages().empty()) << "the erase timer expires in state 0";
+    EXPECT_TRUE(host.messages().empty()) << "nothing is left to expire";
 }
 
 TEST_F(PortCheckTest, ResumeFromSleepConnectsAgain) {
-    writer.OnResume();
+    session.OnResume();
     loop.RunUntilIdle();
     EXPECT_EQ(Connects(), 2u);
     EXPECT_TRUE(port.IsOpen());

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "SimBoard.h"
 #include "SimulatedPort.h"
 #include "VirtualEventLoop.h"
 #include "VirtualPlatform.h"
-#include "session/Writer.h"
+#include "app/BoardSession.h"
 #include "support/ScriptedHost.h"
 #include "ui/StringTable.h"
 
@@ -14,7 +17,7 @@ namespace varnow::testing {
 
 inline constexpr const char* kBoardPort = "/dev/ttyACM0";
 
-// A writer connected by a simulated cable to a simulated board, all on one virtual clock.
+// A session connected by a simulated cable to a simulated board, all on one virtual clock.
 class BoardFixture : public ::testing::Test {
 protected:
     explicit BoardFixture(sim::BoardConfig config = {})
@@ -22,9 +25,39 @@ protected:
           port(board, kBoardPort),
           platform(loop, port),
           host(loop),
-          writer(platform, host, strings, Language::English) {
+          session(platform, host, strings, Language::English) {
         host.SelectPort(kBoardPort);
     }
+
+    // Starts an operation and runs the world until it has ended; nullopt when it never does.
+    template <typename Result>
+    std::optional<Result> Run(
+        const std::function<void(std::function<void(const Result&)>)>& start) {
+        std::optional<Result> result;
+        start([&result](const Result& ended) { result = ended; });
+        loop.RunUntil([&result] { return result.has_value(); });
+        return result;
+    }
+    // Lets replies still on their way land (the answer to a restart of the board's script).
+    void Settle() { loop.RunFor(100); }
+    ConnectResult Connect() {
+        const auto result = Run<ConnectResult>([this](auto done) { session.Connect(done); });
+        EXPECT_TRUE(result.has_value()) << "the connect never ended";
+        return result.value_or(ConnectResult{});
+    }
+
+    // The board goes silent (not even its echo comes back) once the tool writes `command`;
+    // silencedAt() tells when that was.
+    void SilenceBoardWhenSent(std::string command) {
+        m_silencedAt.reset();
+        port.SetWriteTap([this, command = std::move(command)](ByteView bytes) {
+            if (!m_silencedAt && AsText(bytes).find(command) != std::string::npos) {
+                m_silencedAt = loop.NowMs();
+                board.faults().silent = true;
+            }
+        });
+    }
+    std::optional<std::uint64_t> silencedAt() const { return m_silencedAt; }
 
     // The bytes the tool wrote, in order, as one string.
     const std::string& written() const { return port.written(); }
@@ -35,7 +68,10 @@ protected:
     sim::VirtualPlatform platform;
     ScriptedHost host;
     StringTable strings = StringTable::BuiltIn();
-    Writer writer;
+    BoardSession session;
+
+private:
+    std::optional<std::uint64_t> m_silencedAt;
 };
 
 }  // namespace varnow::testing

@@ -1,7 +1,5 @@
 #include "support/ScriptedHost.h"
 
-#include "firmware/FirmwareUpgrade.h"
-
 namespace varnow::testing {
 
 MessageResult ScriptedHost::ShowMessage(const Message& message) {
@@ -13,37 +11,31 @@ MessageResult ScriptedHost::ShowMessage(const Message& message) {
     return message.style == MessageStyle::Question ? MessageResult::Yes : MessageResult::Ok;
 }
 
-void ScriptedHost::RunProgress(ProgressMode mode, const std::function<void()>& started) {
+void ScriptedHost::ProgressShown(const ProgressState& state) {
     ++m_progressRuns;
-    m_progressClosed = false;
-    if (mode != ProgressMode::Password && started) {
-        m_loop.Post(10, started);
-    }
-    if (!m_loop.RunUntil([this] { return m_progressClosed; })) {
-        m_userClosedProgress = true;
-    }
-    m_progressClosed = false;
+    m_progressOpen = true;
+    ProgressChanged(state);
 }
 
-void ScriptedHost::RunFirmwareWindow(FirmwareUpgrade& upgrade) {
+void ScriptedHost::ProgressChanged(const ProgressState& state) {
+    m_progressText = state.text;
+    m_progressTotal = state.total;
+    if (state.showBar && (m_progressSteps.empty() || m_progressSteps.back() != state.current)) {
+        m_progressSteps.push_back(state.current);
+    }
+}
+
+void ScriptedHost::FirmwareWindowShown(const FirmwareWindowState& state) {
     ++m_firmwareWindows;
-    m_firmwareClosedByTool = false;
-    m_firmware = &upgrade;
-    upgrade.Start();
-    // The user closes the window once it has failed; a success is closed by the tool.
-    m_loop.RunUntil([&] {
-        const bool failed = upgrade.outcome() == FirmwareOutcome::Failed ||
-                            upgrade.outcome() == FirmwareOutcome::FileRefused;
-        return m_firmwareClosedByTool || (failed && upgrade.enabled());
-    });
-    m_firmware = nullptr;
+    m_firmwareOpen = true;
+    FirmwareWindowChanged(state);
 }
 
-void ScriptedHost::FirmwareWindowChanged() {
-    ++m_firmwareRepaints;
-    if (m_firmware && !m_firmware->standby() && !m_firmware->finished() &&
-        (m_firmwareProgress.empty() || m_firmwareProgress.back() != m_firmware->sent())) {
-        m_firmwareProgress.push_back(m_firmware->sent());
+void ScriptedHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
+    m_firmware = state;
+    if (!state.standby && !state.finished &&
+        (m_firmwareProgress.empty() || m_firmwareProgress.back() != state.sent)) {
+        m_firmwareProgress.push_back(state.sent);
     }
 }
 
@@ -63,17 +55,15 @@ void ScriptedHost::Reset() {
     m_messages.clear();
     m_messageTimes.clear();
     m_looks.clear();
-    m_progressClosed = false;
-    m_userClosedProgress = false;
+    m_progressOpen = false;
     m_progressRuns = 0;
     m_passwordPrompts = 0;
     m_progressText.clear();
-    m_progressBar = false;
     m_progressTotal = 0;
     m_progressSteps.clear();
     m_firmwareWindows = 0;
-    m_firmwareRepaints = 0;
-    m_firmwareClosedByTool = false;
+    m_firmwareOpen = false;
+    m_firmware = {};
     m_firmwareProgress.clear();
 }
 

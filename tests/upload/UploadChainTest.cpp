@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "SamplePackages.h"
+#include "base64/Base64Encoder.h"
 #include "link/CommandStates.h"
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
-#include "base64/Base64Encoder.h"
-#include "upload/UploadChain.h"
 
 namespace varnow {
 namespace {
@@ -17,24 +16,26 @@ class UploadChainTest : public BoardFixture {
 protected:
     void SetUp() override {
         board.config().latencyMs = 1;
-        writer.Connect();
-        loop.RunUntilIdle();
-        ASSERT_EQ(writer.connectOutcome(), ConnectOutcome::Identified);
+        ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
         host.Reset();
         m_connected = written().size();
     }
-    // Uploads a package with the given bytes and lets everything it starts run to its end.
-    UploadOutcome Upload(const Bytes& bytes) {
+    // Writes a package with the given bytes and waits for the outcome.
+    WriteResult Write(const Bytes& bytes) {
         package.SetPackagePath(folder.Write("package.qvk", bytes));
-        writer.StartUpload(package);
-        loop.RunUntilIdle();
-        return writer.upload().outcome();
+        const auto result = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
+        EXPECT_TRUE(result.has_value()) << "the upload never ended";
+        endedAt = loop.NowMs();
+        Settle();
+        return result.value_or(WriteResult{});
     }
+    UploadOutcome Upload(const Bytes& bytes) { return Write(bytes).upload.code; }
     std::string Sent() const { return written().substr(m_connected); }
 
     testing::TempFolder folder;
     LoadedPackage package;
     std::size_t m_connected = 0;
+    std::uint64_t endedAt = 0;
 };
 
 Bytes Image(unsigned kib, std::uint8_t productId = 1) {
@@ -49,10 +50,10 @@ TEST_F(UploadChainTest, WritesTheImageAndTheBoardHoldsItByteForByte) {
     EXPECT_EQ(Sent(), "send kofs head\rerase kofs\rrecv kofs\r" + text +
                           "\r\rget id kofs hash\rset state 0 run\r");
     EXPECT_TRUE(host.messages().empty());
-    EXPECT_FALSE(host.userClosedProgress());
+    EXPECT_FALSE(host.progressOpen());
     EXPECT_EQ(host.progressTotal(), 4202);
-    EXPECT_EQ(host.progressSteps(), (std::vector<int>{0, 4096, 4202})) << "4096 + 106";
-    EXPECT_EQ(writer.channel().state(), kStateIdle);
+    EXPECT_EQ(host.progressSteps(), (std::vector<long long>{0, 4096, 4202})) << "4096 + 106";
+    EXPECT_TRUE(session.channel().idle());
 }
 
 TEST_F(UploadChainTest, SkipsTheProductCheckWhenTheBoardSendsNoHead) {
@@ -104,7 +105,7 @@ TEST_F(UploadChainTest, ReportsWhatTheBoardSaysOfItsHash) {
         EXPECT_EQ(Upload(Image(1)), c.outcome) << c.name;
         EXPECT_EQ(host.messageIds(), c.messages) << c.name;
         EXPECT_EQ(Sent().ends_with("set state 0 run\r"), c.restarts) << c.name;
-        EXPECT_FALSE(host.userClosedProgress()) << c.name;
+        EXPECT_FALSE(host.progressOpen()) << c.name;
     }
 }
 
@@ -113,33 +114,60 @@ TEST_F(UploadChainTest, ShowsBothHashesWhenTheyDiffer) {
     Upload(Image(1));
     ASSERT_EQ(host.messages().size(), 1u);
     const std::string& text = host.messages()[0].text;
-    EXPECT_NE(text.find(writer.upload().imageHash()), std::string::npos);
+    EXPECT_NE(text.find(session.upload().imageHash()), std::string::npos);
     EXPECT_NE(text.find("does not match"), std::string::npos);
 }
 
-TEST_F(UploadChainTest, WaitsWithoutATimeOutOnceTheBoardHasStoredTheImage) {
-    board.faults().silentAfterStored = true;
-    EXPECT_EQ(Upload(Image(1)), UploadOutcome::None);
-    EXPECT_TRUE(host.messages().empty());
-    EXPECT_TRUE(host.userClosedProgress()) << "open until the user closes it";
-    EXPECT_EQ(writer.channel().state(), kStateRecvKofs);
-}
-
-TEST_F(UploadChainTest, EndsWithASynchronizationFailureWhenTheBoardStopsAnswering) {
+// The board goes silent when the tool writes `command`. Every step ends the upload with its
+// own outcome within its time-out, and tells the user what became of the image.
+TEST_F(UploadChainTest, EndsWithAnOutcomeWhenTheBoardFallsSilentAtAnyStep) {
     struct Case {
         const char* command;
-        std::uint64_t after;
+        UploadOutcome outcome;
+        std::vector<int> messages;
+        std::uint64_t after;  // ms from the command to the outcome
     };
-    const Case cases[] = {{"erase kofs", 10000}, {"recv kofs", 3000}};
+    const Case cases[] = {
+        {"send kofs head", UploadOutcome::Stalled, {}, 1000},
+        {"erase kofs", UploadOutcome::TimedOut, {125}, 10000},
+        {"recv kofs", UploadOutcome::TimedOut, {125}, 3000},
+        {"get id kofs hash", UploadOutcome::Unverified, {203}, 1000},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
         host.Reset();
+        session.Disconnect();
+        board.Restart();
         board.faults() = {};
-        board.faults().ignoredCommands = {c.command};
-        EXPECT_EQ(Upload(Image(1)), UploadOutcome::TimedOut) << c.command;
-        EXPECT_EQ(host.messageIds(), std::vector<int>{125}) << c.command;
-        EXPECT_FALSE(host.userClosedProgress()) << c.command;
-        EXPECT_EQ(writer.channel().state(), kStateIdle);
+        ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
+        host.Reset();
+        SilenceBoardWhenSent(c.command);
+        const UploadResult result = Write(Image(1)).upload;
+        ASSERT_TRUE(silencedAt().has_value());
+        EXPECT_EQ(result.code, c.outcome);
+        EXPECT_EQ(result.command, c.command);
+        EXPECT_EQ(host.messageIds(), c.messages);
+        EXPECT_EQ(endedAt - *silencedAt(), c.after);
+        EXPECT_FALSE(host.progressOpen()) << "nothing is left for the user to close";
+        EXPECT_TRUE(session.channel().idle());
     }
+}
+
+TEST_F(UploadChainTest, EndsUnconfirmedWhenTheBoardNeverFinishesStoring) {
+    board.faults().silentAfterStored = true;
+    std::uint64_t storedAt = 0;
+    port.SetWriteTap([&](ByteView bytes) {
+        if (AsText(bytes) == "\r\r") {
+            storedAt = loop.NowMs();
+        }
+    });
+    const UploadResult result = Write(Image(1)).upload;
+    EXPECT_EQ(result.code, UploadOutcome::Unverified);
+    EXPECT_EQ(result.command, "recv kofs");
+    EXPECT_EQ(host.messageIds(), std::vector<int>{203});
+    EXPECT_GE(endedAt - storedAt, 120000u) << "flash may take long to write";
+    EXPECT_LE(endedAt - storedAt, 120010u);
+    EXPECT_FALSE(host.progressOpen());
 }
 
 TEST_F(UploadChainTest, FailsWhenTheBoardIsUnpluggedInTheMiddleOfTheText) {
@@ -159,27 +187,32 @@ TEST_F(UploadChainTest, RefusesAnImageWhoseTextWouldNotFitTheBulkBuffer) {
 TEST_F(UploadChainTest, AcceptsTheLargestImageThatFits) {
     const Bytes image = Image(3741);
     EXPECT_EQ(Upload(image), UploadOutcome::Verified);
-    EXPECT_EQ(writer.upload().uploadTextLength(), 5242124u);
+    EXPECT_EQ(session.upload().uploadTextLength(), 5242124u);
     EXPECT_EQ(board.kofs(), image);
 }
 
 TEST_F(UploadChainTest, RefusesAnUploadInIspModeOrWithoutAPackage) {
     LoadedPackage none;
-    writer.StartUpload(none);
+    const auto refused = Run<WriteResult>([&](auto done) { session.Upload(none, done); });
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->upload.code, UploadOutcome::PackageRefused);
     EXPECT_EQ(host.messageIds(), std::vector<int>{161});
-    writer.session().isp = true;
+    session.session().isp = true;
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::IspMode);
     EXPECT_EQ(host.messageIds(), (std::vector<int>{161, 162}));
-    writer.Disconnect();
+    session.Disconnect();
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::NoBoard);
     EXPECT_EQ(host.messageIds().back(), 122);
 }
 
 TEST_F(UploadChainTest, OpensTheFirmwareWindowForACombinedPackageEvenAfterAFailedUpload) {
     board.faults().ignoredCommands = {"erase kofs", "reboot isp"};
-    const Bytes combined = samples::MakeCombinedPackage({.sizeKib = 1}, {.bytes = 2000});
-    EXPECT_EQ(Upload(combined), UploadOutcome::TimedOut);
+    const WriteResult result = Write(samples::MakeCombinedPackage({.sizeKib = 1}, {.bytes = 2000}));
+    EXPECT_EQ(result.upload.code, UploadOutcome::TimedOut);
     EXPECT_EQ(host.firmwareWindows(), 1);
+    ASSERT_TRUE(result.firmware.has_value());
+    EXPECT_EQ(result.firmware->code, FirmwareOutcome::TimedOut);
+    EXPECT_EQ(result.firmware->command, "reboot isp 100");
     EXPECT_EQ(host.messageIds(), (std::vector<int>{125, 158})) << "then the reboot timed out";
 }
 

@@ -1,110 +1,213 @@
 #include "firmware/FirmwareUpgrade.h"
 
-#include "firmware/IspTransfer.h"
 #include "package/PackageChecks.h"
 #include "package/PackageFile.h"
 #include "package/PackageFormat.h"
 #include "package/PackageMessages.h"
-#include "session/Writer.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
+namespace {
+
+FirmwareOutcome OutcomeOf(IspOutcome outcome) {
+    switch (outcome) {
+        case IspOutcome::NoBoard:
+            return FirmwareOutcome::NoBoard;
+        case IspOutcome::TimedOut:
+            return FirmwareOutcome::TimedOut;
+        case IspOutcome::Refused:
+        case IspOutcome::NotInBootLoader:
+            return FirmwareOutcome::Refused;
+        case IspOutcome::FileUnreadable:
+            return FirmwareOutcome::FileRefused;
+        case IspOutcome::SendFailed:
+            return FirmwareOutcome::SendFailed;
+        case IspOutcome::PortLost:
+        case IspOutcome::Done:
+            break;
+    }
+    return FirmwareOutcome::BoardLost;
+}
+
+}  // namespace
+
 const char* FirmwareOutcomeName(FirmwareOutcome outcome) {
     switch (outcome) {
-        case FirmwareOutcome::None:
-            return "none";
-        case FirmwareOutcome::Transmitted:
-            return "transmitted";
-        case FirmwareOutcome::Failed:
-            return "failed";
+        case FirmwareOutcome::Upgraded:
+            return "upgraded";
         case FirmwareOutcome::FileRefused:
             return "file-refused";
+        case FirmwareOutcome::NoBoard:
+            return "no-board";
+        case FirmwareOutcome::TimedOut:
+            return "timed-out";
+        case FirmwareOutcome::Refused:
+            return "refused";
+        case FirmwareOutcome::SendFailed:
+            return "send-failed";
+        case FirmwareOutcome::BoardLost:
+            return "board-lost";
+        case FirmwareOutcome::NotBack:
+            return "not-back";
+        case FirmwareOutcome::ReconnectFailed:
+            return "reconnect-failed";
+        case FirmwareOutcome::Cancelled:
+            return "cancelled";
     }
     return "unknown";
 }
 
-FirmwareUpgrade::FirmwareUpgrade(Writer& writer, std::filesystem::path path)
-    : m_writer(writer), m_path(std::move(path)) {}
+FirmwareUpgrade::FirmwareUpgrade(Platform& platform, Messenger& messenger, FirmwareWindowView& view,
+                                 IspTransfer& isp, AwaitReturn awaitReturn)
+    : m_platform(platform),
+      m_messenger(messenger),
+      m_view(view),
+      m_isp(isp),
+      m_awaitReturn(std::move(awaitReturn)) {}
 
-void FirmwareUpgrade::Changed() {
-    m_writer.host().FirmwareWindowChanged();
-}
-
-void FirmwareUpgrade::Start() {
-    m_status = m_writer.messenger().Text(kTextStandby);
-    m_standby = true;
-    m_writer.platform().ArmTimer(kCheckTimer, 10);
-    m_writer.platform().ArmTimer(kStandbyTimer, 100);
-}
-
-void FirmwareUpgrade::OnTimer(int id) {
-    if (id == kCheckTimer) {
-        m_writer.platform().CancelTimer(kCheckTimer);
+void FirmwareUpgrade::Start(std::filesystem::path path, Done done) {
+    m_done = std::move(done);
+    m_path = std::move(path);
+    m_state = FirmwareWindowState{m_messenger.Text(kTextStandby)};
+    m_ticks = 0;
+    m_imageSent = false;
+    m_open = true;
+    m_view.FirmwareWindowShown(m_state);
+    m_platform.ArmTimer(kCheckTimer, 10, [this] {
+        m_platform.CancelTimer(kCheckTimer);
         CheckFile();
-    } else if (id == kStandbyTimer) {
-        ++m_ticks;
-        m_status = m_writer.messenger().Text(kTextStandby) + std::string(m_ticks % 50, '.');
-        Changed();
-    }
+    });
+    m_platform.ArmTimer(kStandbyTimer, 100, [this] { OnStandbyTick(); });
+}
+
+void FirmwareUpgrade::OnStandbyTick() {
+    ++m_ticks;
+    m_state.status = m_messenger.Text(kTextStandby) + std::string(m_ticks % 50, '.');
+    Changed();
 }
 
 void FirmwareUpgrade::CheckFile() {
-    Messenger& messenger = m_writer.messenger();
     const FileRead file = ReadFileBytes(m_path, kMaxPackageFileBytes);
     if (file.status == FileReadStatus::CannotOpen) {
-        m_outcome = FirmwareOutcome::FileRefused;
-        messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
-        return;
+        m_messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
+        return Finish(FirmwareOutcome::FileRefused);
     }
-    m_total = static_cast<long long>(file.fileSize);
+    m_state.total = static_cast<long long>(file.fileSize);
     if (file.status != FileReadStatus::Ok || !FirmwareImageIsSound(file.bytes)) {
-        m_outcome = FirmwareOutcome::FileRefused;
-        messenger.ShowText(kFirmwareFileIsIncorrect, MessageStyle::Warning);
-        return;
+        m_messenger.ShowText(kFirmwareFileIsIncorrect, MessageStyle::Warning);
+        return Finish(FirmwareOutcome::FileRefused);
     }
-    m_sent = 0;
-    m_status = messenger.Text(kTextStandby);
+    m_state.sent = 0;
+    m_state.status = m_messenger.Text(kTextStandby);
     Changed();
-    IspTransfer& isp = m_writer.isp();
-    if (isp.Prepare(*this)) {
-        m_enabled = false;
-        Changed();
-        isp.SendTestBlock(m_path);
-    }
+    m_isp.Prepare([this](const IspResult& result) { OnPrepared(result); });
 }
 
-void FirmwareUpgrade::OnBootLoaderReady() {
-    m_enabled = false;
+void FirmwareUpgrade::OnPrepared(const IspResult& result) {
+    if (!running()) {
+        return;  // the user closed the window meanwhile
+    }
+    if (result.code == IspOutcome::NoBoard) {
+        // Nothing was asked of the board; the window waits for its user.
+        return Finish(FirmwareOutcome::NoBoard);
+    }
+    if (result.code != IspOutcome::Done) {
+        return Failed(result);
+    }
+    m_state.enabled = false;
     Changed();
-    m_writer.isp().SendTestBlock(m_path);
+    m_isp.SendTestBlock(m_path, [this](const IspResult& tested) { OnTested(tested); });
 }
 
-void FirmwareUpgrade::OnTestAccepted() {
-    m_writer.isp().Program(m_path);
+void FirmwareUpgrade::OnTested(const IspResult& result) {
+    if (result.code != IspOutcome::Done) {
+        return Failed(result);
+    }
+    m_isp.Program(m_path,
+                  IspTransfer::ProgramListener{
+                      [this](long long sent) { OnProgress(sent); },
+                      [this] { OnImageSent(); },
+                  },
+                  [this](const IspResult& programmed) { OnProgrammed(programmed); });
 }
 
 void FirmwareUpgrade::OnProgress(long long sent) {
-    m_sent = sent;
-    if (m_standby) {
-        m_writer.platform().CancelTimer(kStandbyTimer);
-        m_standby = false;
+    m_state.sent = sent;
+    if (m_state.standby) {
+        m_platform.CancelTimer(kStandbyTimer);
+        m_state.standby = false;
     }
-    m_status = std::to_string(m_total > 0 ? sent * 100 / m_total : 0) + "%";
+    m_state.status = std::to_string(m_state.total > 0 ? sent * 100 / m_state.total : 0) + "%";
     Changed();
 }
 
-void FirmwareUpgrade::OnEnded(bool success) {
-    m_enabled = true;
-    if (success) {
-        m_sent = m_total;
-        m_finished = true;
-        m_outcome = FirmwareOutcome::Transmitted;
-        m_status = m_writer.messenger().Text(kMsgFirmwareTransmitted);
-        Changed();
-    } else {
-        m_outcome = FirmwareOutcome::Failed;
-        Changed();
-        m_writer.messenger().Show(kMsgFirmwareChangeFailed, MessageStyle::Warning);
+void FirmwareUpgrade::OnImageSent() {
+    m_imageSent = true;
+    m_state.enabled = true;
+    m_state.sent = m_state.total;
+    m_state.finished = true;
+    m_state.status = m_messenger.Text(kMsgFirmwareTransmitted);
+    Changed();
+}
+
+void FirmwareUpgrade::OnProgrammed(const IspResult& result) {
+    if (result.code != IspOutcome::Done) {
+        return Failed(result);
+    }
+    m_awaitReturn([this](const std::optional<ConnectResult>& connect) { OnReturned(connect); });
+}
+
+void FirmwareUpgrade::OnReturned(const std::optional<ConnectResult>& connect) {
+    if (!connect) {
+        m_messenger.Show(kMsgBoardNotBack, MessageStyle::Warning);
+        return Finish(FirmwareOutcome::NotBack);
+    }
+    if (connect->code != ConnectOutcome::Identified) {
+        return Finish(FirmwareOutcome::ReconnectFailed, {}, *connect);
+    }
+    if (m_open) {
+        CloseView();
+        m_messenger.Show(kMsgFirmwareTransmitted, MessageStyle::Information);
+    }
+    Finish(FirmwareOutcome::Upgraded);
+}
+
+// The status and the bar keep what they showed (the dots go on before any progress).
+void FirmwareUpgrade::Failed(const IspResult& result) {
+    m_state.enabled = true;
+    Changed();
+    m_messenger.Show(kMsgFirmwareChangeFailed, MessageStyle::Warning);
+    Finish(OutcomeOf(result.code), result.command);
+}
+
+bool FirmwareUpgrade::CloseWindow() {
+    if (!m_open || !m_state.enabled) {
+        return false;
+    }
+    CloseView();
+    if (running() && !m_imageSent) {
+        Finish(FirmwareOutcome::Cancelled);
+    }
+    return true;
+}
+
+void FirmwareUpgrade::Changed() {
+    if (m_open) {
+        m_view.FirmwareWindowChanged(m_state);
+    }
+}
+
+void FirmwareUpgrade::CloseView() {
+    m_platform.CancelTimer(kCheckTimer);
+    m_platform.CancelTimer(kStandbyTimer);
+    m_open = false;
+    m_view.FirmwareWindowClosed();
+}
+
+void FirmwareUpgrade::Finish(FirmwareOutcome outcome, std::string command,
+                             ConnectResult reconnect) {
+    if (Done done = std::exchange(m_done, nullptr)) {
+        done(FirmwareResult{{outcome, std::move(command)}, std::move(reconnect)});
     }
 }
 

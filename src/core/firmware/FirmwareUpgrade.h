@@ -1,65 +1,73 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+
+#include "connect/ConnectOutcome.h"
+#include "firmware/FirmwareOutcome.h"
+#include "firmware/IspTransfer.h"
+#include "link/Platform.h"
+#include "ui/Host.h"
+#include "ui/Messenger.h"
 
 namespace varnow {
 
-class Writer;
-
-// How the last firmware upgrade ended; None while it runs.
-enum class FirmwareOutcome {
-    None,
-    Transmitted,  // the boot loader took the whole image
-    Failed,       // a step failed or timed out
-    FileRefused,  // the file could not be read or its CRC is wrong
-};
-
-const char* FirmwareOutcomeName(FirmwareOutcome outcome);
-
-// The firmware upgrade window's logic: checks the file, asks the main window step by step to
-// reach the boot loader and send the image, and keeps the status and bar that the window
-// shows. The host shows it (RunFirmwareWindow) and repaints on FirmwareWindowChanged().
+// The firmware upgrade window's logic and its chain: checks the file, has the board reach its
+// boot loader, sends the test block and the image, and once the board has restarted waits
+// for it to be connected again. Keeps the status and bar the window shows; ends with one
+// outcome. The window stays open after a failure until its user closes it.
 class FirmwareUpgrade {
 public:
+    using Done = std::function<void(const FirmwareResult&)>;
+    // Finds the restarted board again and connects to it; nullopt when it did not come back.
+    using AwaitReturn =
+        std::function<void(std::function<void(const std::optional<ConnectResult>&)>)>;
+
     static constexpr int kCheckTimer = 101;    // 10 ms after opening: check the file
     static constexpr int kStandbyTimer = 102;  // every 100 ms while on standby: the dots
 
-    FirmwareUpgrade(Writer& writer, std::filesystem::path path);
+    FirmwareUpgrade(Platform& platform, Messenger& messenger, FirmwareWindowView& view,
+                    IspTransfer& isp, AwaitReturn awaitReturn);
 
-    // Called by the host once the window is shown.
-    void Start();
-    void OnTimer(int id);
-    // The messages from the main window's side of the transfer.
-    void OnBootLoaderReady();
-    void OnTestAccepted();
-    void OnProgress(long long sent);
-    void OnEnded(bool success);
+    // Opens the window for a firmware image file and starts.
+    void Start(std::filesystem::path path, Done done);
+    bool running() const { return static_cast<bool>(m_done); }
+    bool windowOpen() const { return m_open; }
+    // The user's close box: closes the window while it is enabled (false otherwise). Before
+    // the transfer has begun this cancels the upgrade.
+    bool CloseWindow();
 
+    const FirmwareWindowState& state() const { return m_state; }
     const std::filesystem::path& path() const { return m_path; }
-    const std::string& status() const { return m_status; }
-    long long sent() const { return m_sent; }
-    long long total() const { return m_total; }
-    bool standby() const { return m_standby; }
-    bool finished() const { return m_finished; }
-    // The window takes input (and its close box works) only while enabled.
-    bool enabled() const { return m_enabled; }
-    FirmwareOutcome outcome() const { return m_outcome; }
 
 private:
+    void OnStandbyTick();
     void CheckFile();
+    void OnPrepared(const IspResult& result);
+    void OnTested(const IspResult& result);
+    void OnProgress(long long sent);
+    void OnImageSent();
+    void OnProgrammed(const IspResult& result);
+    void OnReturned(const std::optional<ConnectResult>& connect);
+    void Failed(const IspResult& result);
     void Changed();
+    void CloseView();
+    void Finish(FirmwareOutcome outcome, std::string command = {}, ConnectResult reconnect = {});
 
-    Writer& m_writer;
+    Platform& m_platform;
+    Messenger& m_messenger;
+    FirmwareWindowView& m_view;
+    IspTransfer& m_isp;
+    AwaitReturn m_awaitReturn;
+    Done m_done;
     std::filesystem::path m_path;
-    std::string m_status;
-    long long m_sent = 0;
-    long long m_total = 0;
+    FirmwareWindowState m_state;
     int m_ticks = 0;
-    bool m_standby = true;
-    bool m_finished = false;
-    bool m_enabled = true;
-    FirmwareOutcome m_outcome = FirmwareOutcome::None;
+    bool m_open = false;
+    bool m_imageSent = false;
 };
 
 }  // namespace varnow

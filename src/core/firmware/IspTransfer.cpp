@@ -2,199 +2,266 @@
 
 #include <array>
 #include <fstream>
+#include <utility>
 
-#include "firmware/FirmwareUpgrade.h"
 #include "link/CommandStates.h"
 #include "package/PackageMessages.h"
-#include "session/Writer.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
+
 constexpr std::size_t kTestBlockSize = 512;
 constexpr std::size_t kImageBlockSize = 4096;
 constexpr int kWriteAttempts = 10;
+constexpr ReplyTimer kGuard{kTimerReply5s, 5000};
+// Unlocking, erasing and programming flash have no reply timer of their own; erasing a
+// whole firmware area can take many seconds.
+constexpr ReplyTimer kStepGuard{kTimerBootLoaderStep, 60000};
+
+struct FlashStep {
+    const char* command;
+    int state;
+};
+constexpr std::array<FlashStep, 3> kUnlockErase{{
+    {"uf 7b19\r", kStateUnlockFlash},
+    {"ef 3de4\r", kStateEraseFlash},
+    {"uf 7b19\r", kStateUnlockFlashAgain},
+}};
+
+// The pauses between the CRs that reach the boot loader after the reopen.
+constexpr std::array<int, 4> kBootLoaderProbePauses{100, 200, 500, 1000};
+
 }  // namespace
 
-IspTransfer::IspTransfer(Writer& writer) : m_writer(writer) {
-    CommandChannel& channel = writer.channel();
-    channel.OnFramed(kStateRebootIsp, [this](const ReplyLine& l) { OnRebootFramed(l); });
-    channel.OnUnframed(kStateRebootIsp, [this](const ReplyLine& l) { OnRebootUnframed(l); });
-    channel.OnUnframed(kStateTestFlash, [this](const ReplyLine& l) { OnTestLine(l); });
-    channel.OnUnframed(kStateUnlockFlash, [this](const ReplyLine& l) {
-        OnUnlockEraseLine(l, "uf 7b19", &IspTransfer::SendErase);
-    });
-    channel.OnUnframed(kStateEraseFlash, [this](const ReplyLine& l) {
-        OnUnlockEraseLine(l, "ef 3de4", &IspTransfer::SendSecondUnlock);
-    });
-    channel.OnUnframed(kStateUnlockFlashAgain, [this](const ReplyLine& l) {
-        OnUnlockEraseLine(l, "uf 7b19", &IspTransfer::SendProgram);
-    });
-    channel.OnUnframed(kStateProgramFlash, [this](const ReplyLine& l) { OnProgramLine(l); });
+IspTransfer::IspTransfer(BoardLink& link, Messenger& messenger)
+    : m_link(link), m_messenger(messenger) {}
+
+void IspTransfer::Finish(Done& done, IspOutcome outcome, std::string command) {
+    if (Done run = std::exchange(done, nullptr)) {
+        run(IspResult{outcome, std::move(command)});
+    }
 }
 
-bool IspTransfer::Prepare(FirmwareUpgrade&) {
-    if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
-        return false;
-    }
-    if (m_writer.session().isp) {
-        return true;
-    }
-    m_writer.channel().SendCommand("reboot isp 100\r", kStateRebootIsp, kTimerReply5s, 5000);
-    return false;
+Command IspTransfer::Guarded(std::string text, int state, ReplyTimer timer, Done* done) {
+    const std::string name = CommandName(text);
+    return Command{
+        .text = std::move(text),
+        .state = state,
+        .timer = timer,
+        .lines = Lines::Unframed,
+        .onTimeout =
+            [this, name, done] {
+                m_link.channel().End();
+                m_link.progress().Close();
+                Finish(*done, IspOutcome::TimedOut, name);
+            },
+        .onPortLost = [this, done] { Finish(*done, IspOutcome::PortLost); },
+    };
 }
 
-void IspTransfer::OnRebootFramed(const ReplyLine& line) {
-    if (!line.StartsWith("4")) {
+void IspTransfer::Prepare(Done done) {
+    m_prepared = std::move(done);
+    if (!m_link.portOpen()) {
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        return Finish(m_prepared, IspOutcome::NoBoard);
+    }
+    if (m_link.session().isp) {
+        return Finish(m_prepared, IspOutcome::Done);
+    }
+    Command command = Guarded("reboot isp 100\r", kStateRebootIsp, kGuard, &m_prepared);
+    command.lines = Lines::Both;
+    command.onReply = [this](const ReplyLine& line) {
+        return line.framed ? OnRebootFramed(line) : OnRebootUnframed(line);
+    };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply IspTransfer::OnRebootFramed(const ReplyLine& line) {
+    if (line.StartsWith("4")) {
+        // The board restarts into its boot loader; its port goes away and comes back.
+        m_link.Disconnect();
+        WaitForPort(0);
+    }
+    return Reply::Pending;
+}
+
+void IspTransfer::WaitForPort(int step) {
+    Platform& platform = m_link.platform();
+    platform.ArmTimer(kTimerPortWait, kPortWaitStepMs, [this, step] {
+        m_link.platform().CancelTimer(kTimerPortWait);
+        if (m_link.channel().state() != kStateRebootIsp) {
+            return;  // the guard expired meanwhile
+        }
+        const bool back = m_link.platform().ProbePort(m_link.session().portName) == PortProbe::Free;
+        if (back || step + 1 >= kPortWaitSteps) {
+            ReopenForBootLoader();
+        } else {
+            WaitForPort(step + 1);
+        }
+    });
+}
+
+void IspTransfer::ReopenForBootLoader() {
+    const std::string name = m_link.view().SelectedPort();
+    if (name.empty()) {
+        m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
+        return;  // the guard ends the wait
+    }
+    if (m_link.OpenBoardPort(name) != PortOpening::Opened) {
         return;
     }
-    // The board restarts into its boot loader; its port goes away and comes back.
-    m_writer.Disconnect();
-    WaitForPortAndReopen();
+    m_link.view().ShowConnected(true);
+    m_link.session().portName = name;
+    SendBootLoaderProbe(0);
 }
 
-void IspTransfer::WaitForPortAndReopen() {
-    Platform& platform = m_writer.platform();
-    const std::string port = m_writer.session().portName;
-    for (int pass = 0; pass < kPortWaitSteps; ++pass) {
-        platform.Sleep(kPortWaitStepMs);
-        platform.PumpEvents();
-        if (m_writer.channel().state() != kStateRebootIsp) {
-            return;  // the guard expired meanwhile: the window has been told
-        }
-        if (platform.ProbePort(port) == PortProbe::Free) {
-            break;
-        }
-    }
-    m_writer.ReopenForBootLoader();
-}
-
-void IspTransfer::OnRebootUnframed(const ReplyLine& line) {
-    if (line.StartsWith("3") || line.StartsWith("1")) {
-        m_writer.platform().CancelTimer(kTimerReply5s);
-        m_writer.CloseProgressIfShown();
-        m_writer.platform().Post([this] {
-            if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
-                window->OnBootLoaderReady();
-            }
-        });
-    }
-}
-
-bool IspTransfer::SendTestBlock(const std::filesystem::path& firmware) {
-    m_firmware = firmware;
-    if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
-        return false;
-    }
-    m_writer.channel().SendCommand("tf 0\r", kStateTestFlash, kTimerReply5s, 5000);
-    return true;
-}
-
-void IspTransfer::OnTestLine(const ReplyLine& line) {
-    // "100" answers a probe CR that went out before the boot loader's first answer was seen.
-    if (line.empty() || line.StartsWith("tf 0") || line.StartsWith("100")) {
-        return;
-    }
-    Platform& platform = m_writer.platform();
-    if (line.StartsWith("201")) {
-        std::ifstream file(m_firmware, std::ios::binary);
-        if (!file) {
-            platform.CancelTimer(kTimerReply5s);
-            m_writer.messenger().ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
+// Up to four CRs, further apart each time, until the boot loader's answer ends the reboot.
+void IspTransfer::SendBootLoaderProbe(int attempt) {
+    const int pause = kBootLoaderProbePauses[static_cast<std::size_t>(attempt)];
+    m_link.platform().ArmTimer(kTimerBootLoaderProbe, pause, [this, attempt] {
+        m_link.platform().CancelTimer(kTimerBootLoaderProbe);
+        if (m_link.channel().state() != kStateRebootIsp) {
             return;
         }
-        std::array<char, kTestBlockSize> block{};
-        file.read(block.data(), block.size());
-        const std::size_t count = static_cast<std::size_t>(file.gcount());
-        if (count > 0 && platform.Port().IsOpen()) {
-            m_writer.channel().SendRaw(std::string_view(block.data(), count));
+        m_link.channel().SendRaw("\r");
+        if (attempt + 1 < static_cast<int>(kBootLoaderProbePauses.size())) {
+            SendBootLoaderProbe(attempt + 1);
         }
+    });
+}
+
+Reply IspTransfer::OnRebootUnframed(const ReplyLine& line) {
+    if (!line.StartsWith("3") && !line.StartsWith("1")) {
+        return Reply::Pending;
+    }
+    m_link.channel().End();
+    m_link.platform().CancelTimer(kTimerBootLoaderProbe);
+    m_link.progress().Close();
+    Finish(m_prepared, IspOutcome::Done);
+    return Reply::Done;
+}
+
+void IspTransfer::OnConnectEnded(bool bootLoader) {
+    if (m_prepared) {
+        // The connect replaced the reboot's command; its answer decides the wait.
+        Finish(m_prepared, bootLoader ? IspOutcome::Done : IspOutcome::NotInBootLoader);
+    }
+}
+
+void IspTransfer::SendTestBlock(std::filesystem::path firmware, Done done) {
+    m_firmware = std::move(firmware);
+    m_tested = std::move(done);
+    if (!m_link.portOpen()) {
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        return Finish(m_tested, IspOutcome::NoBoard);
+    }
+    Command command = Guarded("tf 0\r", kStateTestFlash, kGuard, &m_tested);
+    command.onReply = [this](const ReplyLine& line) { return OnTestLine(line); };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply IspTransfer::OnTestLine(const ReplyLine& line) {
+    // "100" answers a probe CR that went out before the boot loader's first answer was seen.
+    if (line.empty() || line.StartsWith("tf 0") || line.StartsWith("100")) {
+        return Reply::Pending;
+    }
+    if (line.StartsWith("201")) {
+        SendTestBytes();
     } else if (line.StartsWith("202")) {
-        platform.CancelTimer(kTimerReply5s);
-        m_writer.channel().SetState(kStateIdle);
-        platform.Sleep(1000);
-        platform.Post([this] {
-            if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
-                window->OnTestAccepted();
-            }
+        m_link.channel().End();
+        m_link.platform().ArmTimer(kTimerTestAccepted, 1000, [this] {
+            m_link.platform().CancelTimer(kTimerTestAccepted);
+            Finish(m_tested, IspOutcome::Done);
         });
     } else {
-        m_writer.channel().SetState(kStateIdle);
-        m_writer.messenger().ShowText("Error - " + line.text, MessageStyle::Warning);
+        m_link.channel().End();
+        m_messenger.ShowText("Error - " + line.text, MessageStyle::Warning);
+        Finish(m_tested, IspOutcome::Refused, "tf 0");
+    }
+    return Reply::Pending;
+}
+
+void IspTransfer::SendTestBytes() {
+    std::ifstream file(m_firmware, std::ios::binary);
+    if (!file) {
+        m_link.channel().End();
+        m_messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
+        return Finish(m_tested, IspOutcome::FileUnreadable);
+    }
+    std::array<char, kTestBlockSize> block{};
+    file.read(block.data(), block.size());
+    const std::size_t count = static_cast<std::size_t>(file.gcount());
+    if (count > 0 && m_link.portOpen()) {
+        m_link.channel().SendRaw(std::string_view(block.data(), count));
     }
 }
 
-bool IspTransfer::Program(const std::filesystem::path& firmware) {
-    m_firmware = firmware;
-    if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
-        return false;
+void IspTransfer::Program(std::filesystem::path firmware, ProgramListener listener, Done done) {
+    m_firmware = std::move(firmware);
+    m_listener = std::move(listener);
+    m_programmed = std::move(done);
+    if (!m_link.portOpen()) {
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        return Finish(m_programmed, IspOutcome::NoBoard);
     }
-    m_writer.channel().SetState(kStateUnlockFlash);
-    m_writer.channel().SendRaw("uf 7b19\r");
-    return true;
+    SendUnlockOrErase(0);
 }
 
-void IspTransfer::OnUnlockEraseLine(const ReplyLine& line, const char* echo,
-                                    void (IspTransfer::*next)()) {
+void IspTransfer::SendUnlockOrErase(int step) {
+    const FlashStep& flash = kUnlockErase[static_cast<std::size_t>(step)];
+    Command command = Guarded(flash.command, flash.state, kStepGuard, &m_programmed);
+    command.onReply = [this, step](const ReplyLine& line) {
+        return OnUnlockOrEraseLine(step, line);
+    };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply IspTransfer::OnUnlockOrEraseLine(int step, const ReplyLine& line) {
+    const std::string echo = CommandName(kUnlockErase[static_cast<std::size_t>(step)].command);
     if (line.StartsWith(echo)) {
-        return;
+        return Reply::Pending;
     }
-    if (line.StartsWith("200")) {
-        (this->*next)();
+    if (!line.StartsWith("200")) {
+        m_link.channel().End();
+        Finish(m_programmed, IspOutcome::Refused, echo);
+    } else if (step + 1 < static_cast<int>(kUnlockErase.size())) {
+        SendUnlockOrErase(step + 1);
     } else {
-        PostEnded(false);
+        SendProgram();
     }
-}
-
-void IspTransfer::SendErase() {
-    m_writer.channel().SetState(kStateEraseFlash);
-    m_writer.channel().SendRaw("ef 3de4\r");
-}
-
-void IspTransfer::SendSecondUnlock() {
-    m_writer.channel().SetState(kStateUnlockFlashAgain);
-    m_writer.channel().SendRaw("uf 7b19\r");
+    return Reply::Pending;
 }
 
 void IspTransfer::SendProgram() {
-    m_writer.channel().SendCommand("pf 92a6\r", kStateProgramFlash, kTimerReply5s, 5000);
+    Command command = Guarded("pf 92a6\r", kStateProgramFlash, kGuard, &m_programmed);
+    command.onReply = [this](const ReplyLine& line) { return OnProgramLine(line); };
+    m_link.channel().Send(std::move(command));
 }
 
-void IspTransfer::OnProgramLine(const ReplyLine& line) {
-    CommandChannel& channel = m_writer.channel();
+Reply IspTransfer::OnProgramLine(const ReplyLine& line) {
     if (line.StartsWith("201")) {
-        m_writer.platform().CancelTimer(kTimerReply5s);
+        m_link.channel().CancelReplyTimer();
         TransferImage();
     } else if (line.StartsWith("204")) {
-        if (m_writer.platform().Port().IsOpen()) {
-            m_writer.session().reconnectPending = true;
-            channel.SendRaw("rs 10\r");
-            m_writer.Disconnect();
-            // The connection is to be made again once the board is back.
-            m_writer.SetConnectOutcome(ConnectOutcome::None);
-        } else {
-            m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
-        }
+        OnProgrammed();
     } else if (line.StartsWith("r 10")) {
-        channel.SetState(kStateIdle);
-        m_writer.session().isp = false;
+        m_link.session().isp = false;
     } else if (line.StartsWith("3")) {
-        channel.SetState(kStateIdle);
-        m_writer.messenger().ShowText(line.text, MessageStyle::Warning);
+        m_link.channel().End();
+        m_messenger.ShowText(line.text, MessageStyle::Warning);
+        Finish(m_programmed, IspOutcome::Refused, "pf 92a6");
     }
+    return Reply::Pending;
 }
 
 void IspTransfer::TransferImage() {
-    Platform& platform = m_writer.platform();
+    Platform& platform = m_link.platform();
     std::ifstream file(m_firmware, std::ios::binary);
     if (!file) {
-        m_writer.channel().SetState(kStateIdle);
-        m_writer.messenger().ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
-        PostEnded(false);
-        return;
+        m_link.channel().End();
+        m_messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
+        return Finish(m_programmed, IspOutcome::FileUnreadable);
     }
     std::array<char, kImageBlockSize> block{};
     long long sent = 0;
@@ -204,41 +271,50 @@ void IspTransfer::TransferImage() {
         if (count == 0) {
             break;
         }
-        if (!platform.Port().IsOpen()) {
-            PostEnded(false);
-            return;
+        if (!m_link.portOpen()) {
+            return Finish(m_programmed, IspOutcome::PortLost);
         }
         const std::string_view bytes(block.data(), count);
-        std::size_t written = m_writer.channel().SendRaw(bytes);
+        std::size_t written = m_link.channel().SendRaw(bytes);
         for (int attempt = 1; written == 0 && attempt < kWriteAttempts; ++attempt) {
             platform.Sleep(10);
-            written = m_writer.channel().SendRaw(bytes);
+            written = m_link.channel().SendRaw(bytes);
         }
         if (written == 0) {
-            // The firmware window reports the failure itself; the same message twice would
-            // only be noise.
-            if (m_writer.firmwareWindow() == nullptr) {
-                m_writer.messenger().Show(kMsgFirmwareChangeFailed, MessageStyle::Warning);
+            platform.PumpEvents();  // a vanished port is reported as such
+            if (!m_programmed) {
+                return;
             }
-            PostEnded(false);
-            return;
+            m_link.channel().End();
+            return Finish(m_programmed, IspOutcome::SendFailed, "pf 92a6");
         }
         sent += static_cast<long long>(count);
-        if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
-            window->OnProgress(sent);
+        if (m_listener.progress) {
+            m_listener.progress(sent);
         }
         platform.PumpEvents();
+        if (!m_programmed) {
+            return;  // the port vanished meanwhile and the step has ended
+        }
     }
-    PostEnded(true);
+    if (m_listener.imageSent) {
+        m_listener.imageSent();
+    }
+    // The boot loader programs what it received and then says "204".
+    m_link.channel().ArmReplyTimer(kStepGuard);
 }
 
-void IspTransfer::PostEnded(bool success) {
-    // Looked up when the message arrives: the window may have closed meanwhile.
-    m_writer.platform().Post([this, success] {
-        if (FirmwareUpgrade* window = m_writer.firmwareWindow()) {
-            window->OnEnded(success);
-        }
-    });
+void IspTransfer::OnProgrammed() {
+    if (!m_link.portOpen()) {
+        m_link.channel().End();
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        return Finish(m_programmed, IspOutcome::NoBoard);
+    }
+    m_link.channel().CancelReplyTimer();
+    m_link.session().reconnectPending = true;
+    m_link.channel().SendRaw("rs 10\r");
+    m_link.Disconnect();
+    Finish(m_programmed, IspOutcome::Done);
 }
 
 }  // namespace varnow

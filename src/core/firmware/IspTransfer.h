@@ -1,48 +1,83 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
-#include "link/ReplyLine.h"
+#include "session/BoardLink.h"
+#include "session/Outcome.h"
+#include "ui/Messenger.h"
 
 namespace varnow {
 
-class Writer;
-class FirmwareUpgrade;
+enum class IspOutcome {
+    Done,
+    NoBoard,          // the port was not open
+    TimedOut,         // a guarded step got no answer in time
+    Refused,          // the boot loader answered with an error
+    FileUnreadable,   // the firmware file could not be opened
+    SendFailed,       // a block of the image could not be written
+    PortLost,         // the port closed during the step
+    NotInBootLoader,  // a connect found the board, but not in its boot loader
+};
 
-// The main window's side of a firmware upgrade: switches the board into its ISP boot loader,
-// waits for its port to come back, and talks to the boot loader: test block, unlock, erase,
-// unlock, program, the whole image, reset. Tells the firmware window how it goes.
+using IspResult = Outcome<IspOutcome>;
+
+// The tool's side of a firmware upgrade: switches the board into its ISP boot loader, waits
+// for its port to come back and reaches the boot loader, then talks to it: test block,
+// unlock, erase, unlock, program, the whole image, reset. Each step ends with an outcome.
 class IspTransfer {
 public:
-    // Longest wait for the board's port after "reboot isp 100" was accepted: the reopen then
-    // happens well inside the 5-second guard of the reboot.
+    using Done = std::function<void(const IspResult&)>;
+    struct ProgramListener {
+        std::function<void(long long sent)> progress;
+        std::function<void()> imageSent;  // the boot loader has the whole image
+    };
+
+    // The port is looked for every 200 ms for at most 4 s after the board accepted the reboot,
+    // so that the reopen happens well inside the 5-second guard.
     static constexpr int kPortWaitStepMs = 200;
     static constexpr int kPortWaitSteps = 20;
 
-    explicit IspTransfer(Writer& writer);
+    IspTransfer(BoardLink& link, Messenger& messenger);
 
-    // True when the board is already in its boot loader (go on at once); false while it
-    // reboots into it (the window hears back) or when the port is closed.
-    bool Prepare(FirmwareUpgrade& window);
-    bool SendTestBlock(const std::filesystem::path& firmware);
-    bool Program(const std::filesystem::path& firmware);
+    // Done at once when the board is in its boot loader already; otherwise once it has
+    // restarted into it and answered.
+    void Prepare(Done done);
+    // A connect ended while Prepare waited for the boot loader (the board came back and was
+    // connected anew): `bootLoader` when it answered from its boot loader.
+    void OnConnectEnded(bool bootLoader);
+    bool waitingForBootLoader() const { return static_cast<bool>(m_prepared); }
+    // "tf 0" and the first 512 bytes of the file; done a second after the boot loader took it.
+    void SendTestBlock(std::filesystem::path firmware, Done done);
+    // Unlock, erase, unlock, program and the image; done when the boot loader reported the
+    // image programmed and the board was told to restart (the port is then closed).
+    void Program(std::filesystem::path firmware, ProgramListener listener, Done done);
 
 private:
-    void OnRebootFramed(const ReplyLine& line);
-    void OnRebootUnframed(const ReplyLine& line);
-    void OnTestLine(const ReplyLine& line);
-    void OnUnlockEraseLine(const ReplyLine& line, const char* echo, void (IspTransfer::*next)());
-    void OnProgramLine(const ReplyLine& line);
-    void WaitForPortAndReopen();
-    void SendErase();
-    void SendSecondUnlock();
+    Command Guarded(std::string text, int state, ReplyTimer timer, Done* done);
+    Reply OnRebootFramed(const ReplyLine& line);
+    Reply OnRebootUnframed(const ReplyLine& line);
+    void WaitForPort(int step);
+    void ReopenForBootLoader();
+    void SendBootLoaderProbe(int attempt);
+    Reply OnTestLine(const ReplyLine& line);
+    void SendTestBytes();
+    void SendUnlockOrErase(int step);
+    Reply OnUnlockOrEraseLine(int step, const ReplyLine& line);
     void SendProgram();
+    Reply OnProgramLine(const ReplyLine& line);
     void TransferImage();
-    // The firmware window hears of it later, as a posted message.
-    void PostEnded(bool success);
+    void OnProgrammed();
+    static void Finish(Done& done, IspOutcome outcome, std::string command = {});
 
-    Writer& m_writer;
+    BoardLink& m_link;
+    Messenger& m_messenger;
     std::filesystem::path m_firmware;
+    ProgramListener m_listener;
+    Done m_prepared;
+    Done m_tested;
+    Done m_programmed;
 };
 
 }  // namespace varnow

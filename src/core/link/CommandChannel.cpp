@@ -3,31 +3,88 @@
 #include <array>
 
 #include "link/ChannelBuffers.h"
-#include "link/CommandStates.h"
 
 namespace varnow {
+namespace {
 
-CommandChannel::CommandChannel(Platform& platform) : m_platform(platform) {
-    m_bulk.reserve(kBulkBufferSize);
-    OnFramed(kStateIdle, [this](const ReplyLine& line) { HandleIdleLine(line); });
+bool Takes(Lines lines, bool framed) {
+    const int kind = static_cast<int>(framed ? Lines::Framed : Lines::Unframed);
+    return (static_cast<int>(lines) & kind) != 0;
 }
 
-void CommandChannel::SendCommand(std::string_view command, int state, int timerId, int periodMs) {
-    m_state = state;
-    port().Write(AsBytes(command));
-    m_platform.ArmTimer(timerId, periodMs);
+}  // namespace
+
+CommandChannel::CommandChannel(Platform& platform) : m_platform(platform) {}
+
+void CommandChannel::Send(Command command) {
+    End();
+    const ReplyTimer timer = command.timer;
+    m_current = std::make_shared<Outstanding>(Outstanding{std::move(command), {}});
+    const std::shared_ptr<Outstanding> sent = m_current;
+    if (!sent->command.text.empty()) {
+        port().Write(AsBytes(sent->command.text));
+    }
+    // The write may have run nested events that already ended the command.
+    if (m_current == sent) {
+        ArmReplyTimer(timer);
+    }
+}
+
+void CommandChannel::End() {
+    if (!m_current) {
+        return;
+    }
+    CancelReplyTimer();
+    m_current.reset();
+}
+
+void CommandChannel::AbandonForLostPort() {
+    if (!m_current) {
+        return;
+    }
+    const std::shared_ptr<Outstanding> lost = m_current;
+    End();
+    if (lost->command.onPortLost) {
+        lost->command.onPortLost();
+    }
+}
+
+void CommandChannel::ArmReplyTimer(ReplyTimer timer) {
+    if (!m_current) {
+        return;
+    }
+    CancelReplyTimer();
+    if (timer.id == 0) {
+        return;
+    }
+    m_current->timer = timer;
+    const std::weak_ptr<Outstanding> armedFor = m_current;
+    m_platform.ArmTimer(timer.id, timer.milliseconds, [this, armedFor] {
+        if (const auto expired = armedFor.lock()) {
+            OnTimerExpired(expired);
+        }
+    });
+}
+
+void CommandChannel::CancelReplyTimer() {
+    if (m_current && m_current->timer.id != 0) {
+        m_platform.CancelTimer(m_current->timer.id);
+        m_current->timer = {};
+    }
+}
+
+void CommandChannel::OnTimerExpired(const std::shared_ptr<Outstanding>& expired) {
+    if (expired != m_current) {
+        return;  // a later command re-armed this id; its own expiry is handled there
+    }
+    CancelReplyTimer();
+    if (expired->command.onTimeout) {
+        expired->command.onTimeout();
+    }
 }
 
 std::size_t CommandChannel::SendRaw(std::string_view bytes) {
     return port().Write(AsBytes(bytes));
-}
-
-bool CommandChannel::AppendBulk(std::string_view bytes) {
-    if (m_bulk.size() + bytes.size() > kBulkBufferSize) {
-        return false;
-    }
-    m_bulk.insert(m_bulk.end(), bytes.begin(), bytes.end());
-    return true;
 }
 
 void CommandChannel::HandleArrival(std::uint32_t events) {
@@ -58,12 +115,18 @@ void CommandChannel::HandleArrival(std::uint32_t events) {
 }
 
 void CommandChannel::Dispatch(const ReplyLine& line) {
-    auto& table = line.framed ? m_framed : m_unframed;
-    const auto handler = table.find(m_state);
-    if (handler != table.end()) {
-        // A copy: a handler may register or replace handlers while it runs.
-        const Handler run = handler->second;
-        run(line);
+    const std::shared_ptr<Outstanding> command = m_current;
+    if (!command) {
+        if (line.framed) {
+            HandleIdleLine(line);
+        }
+        return;
+    }
+    if (!Takes(command->command.lines, line.framed) || !command->command.onReply) {
+        return;
+    }
+    if (command->command.onReply(line) == Reply::Done && m_current == command) {
+        End();
     }
 }
 

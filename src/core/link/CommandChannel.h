@@ -1,63 +1,69 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <memory>
 #include <string_view>
 
 #include "common/Bytes.h"
+#include "link/Command.h"
 #include "link/LineAssembler.h"
 #include "link/Platform.h"
 
 namespace varnow {
 
-// The only path between the tool and the board: writes one command at a time, assembles the
-// reply lines and hands each to the handler of the current command state. Handlers may open
-// modal dialogs; lines that arrive meanwhile are handled underneath, and bytes are always
-// handled in the order they arrived.
+// The only path between the tool and the board: one command is outstanding at a time. Each
+// command carries its own reply handler and time-out; the channel writes it, hands it the
+// reply lines of its kind, and ends it (timer cancelled, state 0) when its handler says it
+// is done. Handlers may open modal dialogs; lines that arrive meanwhile are handled
+// underneath, and bytes are always handled in the order they arrived.
 class CommandChannel {
 public:
-    using Handler = std::function<void(const ReplyLine&)>;
-
     explicit CommandChannel(Platform& platform);
+    CommandChannel(const CommandChannel&) = delete;
+    CommandChannel& operator=(const CommandChannel&) = delete;
 
-    int state() const { return m_state; }
-    void SetState(int state) { m_state = state; }
+    // The state of the outstanding command; 0 when idle.
+    int state() const { return m_current ? m_current->command.state : 0; }
+    bool idle() const { return m_current == nullptr; }
 
-    // Sets the state, writes exactly the command's bytes and arms its reply timer, in that order.
-    void SendCommand(std::string_view command, int state, int timerId, int periodMs);
+    // Ends the outstanding command, then sets the new command's state, writes exactly its
+    // bytes and arms its reply timer, in that order.
+    void Send(Command command);
+    // Ends the outstanding command: its timer is cancelled and the channel is idle.
+    void End();
+    // The port vanished: the outstanding command ends and hears of it.
+    void AbandonForLostPort();
+    // Arms or cancels the outstanding command's reply timer after it was sent (a bulk reply
+    // re-arms it per line; the upload arms it once its text is written).
+    void ArmReplyTimer(ReplyTimer timer);
+    void CancelReplyTimer();
+
     // Writes bytes without touching the state or any timer; returns the bytes written.
     std::size_t SendRaw(std::string_view bytes);
     // Discards the line being assembled.
     void ClearLine() { m_assembler.Clear(); }
 
-    void OnFramed(int state, Handler handler) { m_framed[state] = std::move(handler); }
-    void OnUnframed(int state, Handler handler) { m_unframed[state] = std::move(handler); }
-
     // The arrival notification: reads what is waiting and dispatches every completed line.
     void HandleArrival(std::uint32_t events);
-
-    // Raw lines of a bulk reply, bounded by the 5 MiB bulk buffer.
-    const Bytes& bulk() const { return m_bulk; }
-    void ClearBulk() { m_bulk.clear(); }
-    // False (and nothing appended) when the bytes would not fit.
-    bool AppendBulk(std::string_view bytes);
 
     Platform& platform() { return m_platform; }
     SerialPort& port() { return m_platform.Port(); }
 
 private:
+    struct Outstanding {
+        Command command;
+        ReplyTimer timer;  // as armed now
+    };
     void Dispatch(const ReplyLine& line);
     void HandleIdleLine(const ReplyLine& line);
+    void OnTimerExpired(const std::shared_ptr<Outstanding>& expired);
 
     Platform& m_platform;
-    int m_state = 0;
+    // Shared so that a handler that replaces its own command keeps running on a live object.
+    std::shared_ptr<Outstanding> m_current;
     LineAssembler m_assembler;
     Bytes m_pending;  // read but not yet assembled, shared by nested arrivals
     std::size_t m_pendingAt = 0;
-    std::map<int, Handler> m_framed;
-    std::map<int, Handler> m_unframed;
-    Bytes m_bulk;
 };
 
 }  // namespace varnow

@@ -38,6 +38,11 @@ enum CommandState : int {
 enum TimerId : int {
     kTimerClosePortList = 1,
     kTimerProbe = 2,
+    kTimerProgressStarted = 3,  // 10 ms after a progress dialog opened: its operation starts
+    kTimerPortWait = 4,         // the port's return after "reboot isp 100", every 200 ms
+    kTimerBootLoaderProbe = 5,  // the CRs that reach the boot loader after the reopen
+    kTimerTestAccepted = 6,     // the pause after the boot loader accepted the test block
+    kTimerReturnProbe = 7,      // a restarting board's port, probed every 500 ms
     kTimerOpenSettings = 10,
     kTimerOpenProductInfo = 11,
     kTimerOpenNetworkInfo = 12,
@@ -47,6 +52,10 @@ enum TimerId : int {
     kTimerReply3s = 3000,
     kTimerReply5s = 5000,
     kTimerReply10s = 10000,
+    // Bounds of waits that have no reply timer of their own, so that nothing waits for ever.
+    kTimerBoardReturn = 30000,     // a restarted board found again and identified
+    kTimerBootLoaderStep = 60000,  // unlock, erase and the "204" after the image
+    kTimerStoring = 120000,        // the board storing the image, from "412" to "602"
 };
 
 }  // namespace varnow

@@ -46,13 +46,12 @@ public:
 };
 
 // What the platform tells the core, always on the core's one thread and never from inside a
-// core call (arrivals and expiries are queued like posted window messages).
+// core call (arrivals are queued like posted window messages).
 class PlatformListener {
 public:
     virtual ~PlatformListener() = default;
     // Bytes have arrived (or a serial event happened): `events` low 16 bits, errors high.
     virtual void OnSerialEvent(std::uint32_t events) = 0;
-    virtual void OnTimer(int id) = 0;
     // The board's USB device came or went (where the platform reports it).
     virtual void OnDeviceArrival() {}
     virtual void OnDeviceRemoval() {}
@@ -65,8 +64,9 @@ public:
     virtual void SetListener(PlatformListener* listener) = 0;
     virtual SerialPort& Port() = 0;
     virtual PortProbe ProbePort(const std::string& name) = 0;
-    // Timers repeat until cancelled; arming an armed id restarts it with the new period.
-    virtual void ArmTimer(int id, int milliseconds) = 0;
+    // Timers repeat until cancelled; arming an armed id restarts it with the new period and
+    // the new expiry action. Expiries run on the core's thread, queued like arrivals.
+    virtual void ArmTimer(int id, int milliseconds, std::function<void()> expired) = 0;
     virtual void CancelTimer(int id) = 0;
     // Runs `task` later on the core's thread, after the events already waiting: a posted
     // window message.
@@ -75,6 +75,10 @@ public:
     virtual void PumpEvents() = 0;
     // Blocks the core's thread; nothing is handled meanwhile.
     virtual void Sleep(int milliseconds) = 0;
+    // Handles events until `done` holds; whatever makes it hold calls Wake(). False when
+    // nothing is left that could make it hold (only a simulated world can know that).
+    virtual bool RunUntil(const std::function<bool()>& done) = 0;
+    virtual void Wake() = 0;
     virtual std::filesystem::path AppDataFolder() = 0;
 };
 

@@ -16,24 +16,4 @@ struct SessionRecord {
     bool ignoreNextArrival = false;
 };
 
-// How the last connect ended; None while it is still running.
-enum class ConnectOutcome {
-    None,
-    Identified,
-    IspMode,
-    NoPortSelected,
-    OpenFailed,
-    SetupFailed,
-    BoardSilent,     // no answer to six probes
-    TimedOut,        // a step of the sequence got no reply in time
-    Stalled,         // "get id pdb" got no reply: the sequence stopped without a message
-    FirmwareTooOld,  // "501 " to "get id pdb"
-    WriterTooOld,    // the board wants a newer tool
-    LoginCancelled,
-    LoginRefused,  // the board refused a password and the user gave up
-    PortLost,      // the board's port vanished while connecting
-};
-
-const char* OutcomeName(ConnectOutcome outcome);
-
 }  // namespace varnow

@@ -31,6 +31,28 @@ enum MessageId : int {
     kMsgHashMismatch = 200,
     kMsgImageTooLarge = 201,
     kMsgCertificateTooLarge = 202,
+    kMsgImageUnconfirmed = 203,
+    kMsgBoardNotBack = 204,
+    // What failed, and what to do next.
+    kErrNoAnswer = 210,
+    kErrBoardSilent = 211,
+    kErrPasswordNeeded = 212,
+    kErrPasswordRefused = 213,
+    kErrInBootLoader = 214,
+    kErrPortVanished = 215,
+    kErrPortNotOpened = 216,
+    kErrFirmwareTooOld = 217,
+    kErrWriterTooOld = 218,
+    kErrOtherProduct = 219,
+    kErrHashDiffers = 220,
+    kErrImageUnconfirmed = 221,
+    kErrImageNotWritten = 222,
+    kErrPackageRefused = 223,
+    kErrFirmwareNotTaken = 224,
+    kErrNotBackAfterFirmware = 225,
+    kErrNoPortChosen = 226,
+    kErrPortNotSetUp = 227,
+    kErrFirmwareCancelled = 228,
 };
 
 }  // namespace varnow

@@ -1,17 +1,14 @@
 #include "upload/UploadChain.h"
 
 #include <chrono>
+#include <utility>
 
-#include "base64/Base64Decoder.h"
-#include "link/ChannelBuffers.h"
+#include "base64/Base64Encoder.h"
 #include "link/CommandStates.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
-#include "package/RecordNames.h"
 #include "package/VerifyFirmwareImage.h"
-#include "session/Writer.h"
 #include "ui/MessageIds.h"
-#include "base64/Base64Encoder.h"
 #include "upload/UploadText.h"
 
 namespace varnow {
@@ -24,8 +21,6 @@ constexpr int kWriteAttempts = 10;
 
 const char* UploadOutcomeName(UploadOutcome outcome) {
     switch (outcome) {
-        case UploadOutcome::None:
-            return "none";
         case UploadOutcome::Verified:
             return "verified";
         case UploadOutcome::HashMismatch:
@@ -42,55 +37,47 @@ const char* UploadOutcomeName(UploadOutcome outcome) {
             return "no-board";
         case UploadOutcome::TimedOut:
             return "timed-out";
+        case UploadOutcome::Stalled:
+            return "stalled";
         case UploadOutcome::SendFailed:
             return "send-failed";
+        case UploadOutcome::BoardLost:
+            return "board-lost";
         case UploadOutcome::FirmwareOnly:
             return "firmware-only";
     }
     return "unknown";
 }
 
-UploadChain::UploadChain(Writer& writer) : m_writer(writer) {
-    CommandChannel& channel = writer.channel();
-    channel.OnFramed(kStateSendKofsHead, [this](const ReplyLine& l) { OnHeadLine(l); });
-    channel.OnFramed(kStateEraseKofs, [this](const ReplyLine& l) { OnEraseLine(l); });
-    channel.OnFramed(kStateRecvKofs, [this](const ReplyLine& l) { OnSendLine(l); });
-    channel.OnFramed(kStateGetKofsHash, [this](const ReplyLine& l) { OnHashLine(l); });
-    channel.OnFramed(kStateSendTail, [this](const ReplyLine& l) { OnTailLine(l); });
-}
+UploadChain::UploadChain(BoardLink& link, Messenger& messenger)
+    : m_link(link), m_messenger(messenger), m_headRead(link) {}
 
-void UploadChain::Finish(UploadOutcome outcome) {
-    m_outcome = outcome;
-}
-
-void UploadChain::StartUpload(LoadedPackage& package) {
-    m_outcome = UploadOutcome::None;
-    Messenger& messenger = m_writer.messenger();
-    if (!m_writer.platform().Port().IsOpen()) {
-        messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+void UploadChain::Start(LoadedPackage& package, Done done) {
+    m_done = std::move(done);
+    m_package = &package;
+    m_progressShown = false;
+    if (!m_link.portOpen()) {
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
         return Finish(UploadOutcome::NoBoard);
     }
     if (package.packagePath().empty()) {
-        messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
+        m_messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
         return Finish(UploadOutcome::PackageRefused);
     }
-    m_package = &package;
-    productInformation = false;
-    m_kind = ClassifyPackage(package.packagePath(), messenger);
+    m_kind = ClassifyPackage(package.packagePath(), m_messenger);
     switch (m_kind) {
         case PackageKind::Image:
         case PackageKind::ImageAndFirmware:
-            if (m_writer.session().isp) {
-                messenger.Show(kMsgIspModeRefusal, MessageStyle::Warning);
+            if (m_link.session().isp) {
+                m_messenger.Show(kMsgIspModeRefusal, MessageStyle::Warning);
                 return Finish(UploadOutcome::IspMode);
             }
-            ReadImageHead();
+            m_headRead.Start([this](const Outcome<ReadOutcome>& read, const Bytes& head) {
+                OnHeadRead(read, head);
+            });
             break;
         case PackageKind::Firmware:
             Finish(UploadOutcome::FirmwareOnly);
-            if (VerifyFirmwareImage(package.packagePath(), messenger)) {
-                m_writer.RunFirmwareUpgrade(package.packagePath());
-            }
             break;
         default:
             Finish(UploadOutcome::PackageRefused);
@@ -98,122 +85,118 @@ void UploadChain::StartUpload(LoadedPackage& package) {
     }
 }
 
-void UploadChain::ReadImageHead() {
-    CommandChannel& channel = m_writer.channel();
-    channel.ClearBulk();
-    channel.SendCommand("send kofs head\r", kStateSendKofsHead, kTimerBulk1s, 1000);
-}
-
-void UploadChain::OnHeadLine(const ReplyLine& line) {
-    Platform& platform = m_writer.platform();
-    CommandChannel& channel = m_writer.channel();
-    platform.CancelTimer(kTimerBulk1s);
-    if (!line.StartsWith("411 ")) {
-        // Every other line, error replies included, is taken as head data.
-        platform.ArmTimer(kTimerBulk1s, 1000);
-        channel.AppendBulk(line.text);
-        return;
+void UploadChain::OnHeadRead(const Outcome<ReadOutcome>& read, const Bytes& head) {
+    if (read.code == ReadOutcome::Stalled) {
+        return Finish(UploadOutcome::Stalled, read.command);
     }
-    channel.SetState(kStateIdle);
-    m_boardHead = channel.bulk().empty() ? Bytes{} : DecodeBase64(channel.bulk());
-    if (productInformation) {
-        platform.ArmTimer(kTimerOpenProductInfo, 10);
-        return;
+    if (read.code == ReadOutcome::PortLost) {
+        return Finish(UploadOutcome::BoardLost);
     }
-    if (m_package == nullptr) {
-        return;
-    }
-    if (!LoadPackage(*m_package, platform.AppDataFolder(), m_writer.messenger())) {
+    if (!LoadPackage(*m_package, m_link.platform().AppDataFolder(), m_messenger)) {
         return Finish(UploadOutcome::PackageRefused);
     }
-    if (!PrepareUpload()) {
+    if (!PrepareUpload(head)) {
         return;
     }
-    m_writer.RunProgress(ProgressMode::Upload, [this] { EraseImage(); });
-    if (m_kind == PackageKind::ImageAndFirmware) {
-        // The firmware follows whatever became of the upload.
-        const std::filesystem::path firmware = m_package->extractedFirmwarePath();
-        if (VerifyFirmwareImage(firmware, m_writer.messenger())) {
-            m_writer.RunFirmwareUpgrade(firmware);
-        }
-    }
-    channel.ClearLine();
+    m_progressShown = true;
+    m_link.progress().Show(ProgressMode::Upload, m_messenger.Text(kTextUpdatingFiles));
+    m_link.platform().ArmTimer(kTimerProgressStarted, 10, [this] {
+        m_link.platform().CancelTimer(kTimerProgressStarted);
+        EraseImage();
+    });
 }
 
-bool UploadChain::PrepareUpload() {
+bool UploadChain::PrepareUpload(const Bytes& boardHead) {
     m_uploadText.clear();
     m_hashDiffered = false;
-    Messenger& messenger = m_writer.messenger();
+    m_stored = false;
     const Bytes& image = m_package->image();
     if (image.empty()) {
-        messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
+        m_messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
         Finish(UploadOutcome::PackageRefused);
         return false;
     }
     if (!UploadTextFits(image.size())) {
-        messenger.Show(kMsgImageTooLarge, MessageStyle::Warning,
-                       {std::to_string(image.size() / 1024), std::to_string(MaxUploadImageKib())});
+        m_messenger.Show(
+            kMsgImageTooLarge, MessageStyle::Warning,
+            {std::to_string(image.size() / 1024), std::to_string(MaxUploadImageKib())});
         Finish(UploadOutcome::PackageRefused);
         return false;
     }
     // A head too short to hold a product ID is treated like no head: nothing to compare.
-    constexpr std::size_t kProductId = 11;
-    if (m_boardHead.size() > kProductId && m_boardHead[kProductId] != image[kProductId]) {
-        messenger.ShowText(FillPlaceholders("%s\r\nProductID : %d\r\nQVK ID : %d",
-                                            {messenger.Text(kTextProductIdError),
-                                             std::to_string(m_boardHead[kProductId]),
-                                             std::to_string(image[kProductId])}),
-                           MessageStyle::Warning);
+    if (boardHead.size() > kProductIdField &&
+        boardHead[kProductIdField] != image[kProductIdField]) {
+        m_messenger.ShowText(FillPlaceholders("%s\r\nProductID : %d\r\nQVK ID : %d",
+                                              {m_messenger.Text(kTextProductIdError),
+                                               std::to_string(boardHead[kProductIdField]),
+                                               std::to_string(image[kProductIdField])}),
+                             MessageStyle::Warning);
         Finish(UploadOutcome::ProductMismatch);
         return false;
     }
+    m_imageBytes = image.size();
     m_imageHash = ImageHash(image);
     m_uploadText = EncodeBase64(image);
     return true;
 }
 
 void UploadChain::EraseImage() {
-    m_writer.channel().SendCommand("erase kofs\r", kStateEraseKofs, kTimerReply10s, 10000);
+    m_link.channel().Send(Command{
+        .text = "erase kofs\r",
+        .state = kStateEraseKofs,
+        .timer = {kTimerReply10s, 10000},
+        .onReply = [this](const ReplyLine& line) { return OnEraseLine(line); },
+        .onTimeout =
+            [this] {
+                FailStep(kMsgSynchronizationFailed, MessageStyle::Warning, UploadOutcome::TimedOut,
+                         "erase kofs");
+            },
+        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
+    });
 }
 
-void UploadChain::OnEraseLine(const ReplyLine& line) {
+Reply UploadChain::OnEraseLine(const ReplyLine& line) {
     if (!line.StartsWith("4")) {
-        return;
+        return Reply::Pending;
     }
-    CommandChannel& channel = m_writer.channel();
-    channel.SetState(kStateIdle);
-    m_writer.platform().CancelTimer(kTimerReply10s);
+    m_link.channel().End();
     if (!SendImage()) {
-        channel.SetState(kStateIdle);
-        m_writer.CloseProgressIfShown();
-        m_writer.messenger().Show(kMsgSetValuesFailed, MessageStyle::Information);
-        Finish(UploadOutcome::SendFailed);
+        FailStep(kMsgSetValuesFailed, MessageStyle::Information, UploadOutcome::SendFailed, "");
     }
+    return Reply::Pending;
 }
 
 bool UploadChain::SendImage() {
-    CommandChannel& channel = m_writer.channel();
-    Platform& platform = m_writer.platform();
-    Host& host = m_writer.host();
-    channel.SetState(kStateRecvKofs);
-    const std::size_t length = m_uploadText.size();
-    if (m_writer.progressShown()) {
-        host.SetProgressTotal(static_cast<int>(length));
-        host.SetProgressCurrent(0);
-        host.SetProgressText(m_writer.messenger().Text(kTextUpdatingFiles), true);
-    }
-    channel.SendRaw("recv kofs\r");
+    CommandChannel& channel = m_link.channel();
+    Platform& platform = m_link.platform();
+    Progress& progress = m_link.progress();
+    progress.SetTotal(static_cast<long long>(m_uploadText.size()));
+    progress.SetCurrent(0);
+    progress.SetText(m_messenger.Text(kTextUpdatingFiles), true);
+    channel.Send(Command{
+        .text = "recv kofs\r",
+        .state = kStateRecvKofs,
+        .onReply = [this](const ReplyLine& line) { return OnSendLine(line); },
+        .onTimeout = [this] { OnSendTimeout(); },
+        .onPortLost =
+            [this] {
+                if (!m_sending) {  // while sending, the send loop reports the closed port
+                    Finish(UploadOutcome::BoardLost);
+                }
+            },
+    });
+    m_sending = true;
     const auto started = std::chrono::steady_clock::now();
+    const std::size_t length = m_uploadText.size();
     std::size_t position = 0;
     std::size_t block = kBlockSize;
     while (position < length) {
         block = std::min(block, length - position);
-        if (!platform.Port().IsOpen()) {
+        if (!m_link.portOpen()) {
+            m_sending = false;
             return false;
         }
-        if (m_writer.progressShown()) {
-            host.SetProgressCurrent(static_cast<int>(position + block));
-        }
+        progress.SetCurrent(static_cast<long long>(position + block));
         const std::string_view text = std::string_view(m_uploadText).substr(position, block);
         std::size_t written = channel.SendRaw(text);
         for (int attempt = 1; written == 0 && attempt < kWriteAttempts; ++attempt) {
@@ -221,90 +204,111 @@ bool UploadChain::SendImage() {
             written = channel.SendRaw(text);
         }
         if (written == 0) {
+            m_sending = false;
             return false;
         }
         // Repaints and replies are handled between blocks.
         platform.PumpEvents();
         position += written;
     }
+    m_sending = false;
     channel.SendRaw("\r\r");
     m_sendSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    platform.ArmTimer(kTimerReply3s, 3000);
+    channel.ArmReplyTimer({kTimerReply3s, 3000});
     return true;
 }
 
-void UploadChain::OnSendLine(const ReplyLine& line) {
+Reply UploadChain::OnSendLine(const ReplyLine& line) {
     if (line.empty()) {
-        return;
+        return Reply::Pending;
     }
     if (line.StartsWith("412")) {
-        m_writer.platform().CancelTimer(kTimerReply3s);  // stored: no time-out until "602"
+        // Stored: the board now writes its flash, which may take long; it is still bounded.
+        m_stored = true;
+        m_link.channel().ArmReplyTimer({kTimerStoring, 120000});
     } else if (line.StartsWith("602")) {
-        m_writer.channel().SetState(kStateIdle);
-        m_writer.channel().SendCommand("get id kofs hash\r", kStateGetKofsHash, kTimerBulk1s, 1000);
+        AskForHash();
+    }
+    return Reply::Pending;
+}
+
+void UploadChain::OnSendTimeout() {
+    if (m_stored) {
+        EndUnconfirmed("recv kofs");
+    } else {
+        FailStep(kMsgSynchronizationFailed, MessageStyle::Warning, UploadOutcome::TimedOut,
+                 "recv kofs");
     }
 }
 
-void UploadChain::OnHashLine(const ReplyLine& line) {
+void UploadChain::AskForHash() {
+    m_link.channel().Send(Command{
+        .text = "get id kofs hash\r",
+        .state = kStateGetKofsHash,
+        .timer = {kTimerBulk1s, 1000},
+        .onReply = [this](const ReplyLine& line) { return OnHashLine(line); },
+        .onTimeout = [this] { EndUnconfirmed("get id kofs hash"); },
+        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
+    });
+}
+
+Reply UploadChain::OnHashLine(const ReplyLine& line) {
     if (line.empty()) {
-        return;
+        return Reply::Pending;
     }
-    CommandChannel& channel = m_writer.channel();
     if (line.StartsWith("410 O")) {
-        channel.SetState(kStateIdle);
-        m_writer.platform().CancelTimer(kTimerBulk1s);
-        m_writer.CloseProgressIfShown();
-        if (m_writer.platform().Port().IsOpen()) {
-            channel.SendRaw("set state 0 run\r");
+        m_link.channel().End();
+        m_link.progress().Close();
+        if (m_link.portOpen()) {
+            m_link.channel().SendRaw("set state 0 run\r");
         }
         Finish(m_hashDiffered ? UploadOutcome::HashMismatch : UploadOutcome::Verified);
-    } else if (line.StartsWith("501 ")) {
-        channel.SetState(kStateIdle);
-        m_writer.platform().CancelTimer(kTimerBulk1s);
-        m_writer.CloseProgressIfShown();
+        return Reply::Done;
+    }
+    if (line.StartsWith("501 ")) {
+        m_link.channel().End();
+        m_link.progress().Close();
         Finish(UploadOutcome::Unverified);
-    } else if (line.text != m_imageHash) {
+        return Reply::Done;
+    }
+    if (line.text != m_imageHash) {
         m_hashDiffered = true;
-        m_writer.messenger().Show(kMsgHashMismatch, MessageStyle::Warning,
-                                  {line.text, m_imageHash});
+        m_messenger.Show(kMsgHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
     }
+    return Reply::Pending;
 }
 
-void UploadChain::ReadTailBlock() {
-    if (!m_writer.platform().Port().IsOpen()) {
-        m_writer.messenger().Show(kMsgOpenComPort, MessageStyle::Warning);
-        return;
-    }
-    m_tailText.clear();
-    m_writer.channel().SendCommand("send tail\r", kStateSendTail, kTimerReply1s, 1000);
+void UploadChain::EndUnconfirmed(const char* command) {
+    FailStep(kMsgImageUnconfirmed, MessageStyle::Warning, UploadOutcome::Unverified, command);
 }
 
-void UploadChain::OnTailLine(const ReplyLine& line) {
-    if (line.empty()) {
+void UploadChain::FailStep(int stringId, MessageStyle style, UploadOutcome outcome,
+                           const char* command) {
+    m_link.channel().End();
+    m_link.progress().Close();
+    m_messenger.Show(stringId, style);
+    Finish(outcome, command);
+}
+
+void UploadChain::Finish(UploadOutcome outcome, std::string command) {
+    Done done = std::exchange(m_done, nullptr);
+    if (!done) {
         return;
     }
-    if (!line.StartsWith("411 ")) {
-        if (m_tailText.size() + line.text.size() <= kTailBufferSize) {
-            m_tailText += line.text;
+    UploadResult result{{outcome, std::move(command)}, {}};
+    // The firmware of a combined package follows whatever became of its image, once the
+    // upload got as far as its progress dialog.
+    if (outcome == UploadOutcome::FirmwareOnly) {
+        if (VerifyFirmwareImage(m_package->packagePath(), m_messenger)) {
+            result.firmware = m_package->packagePath();
         }
-        return;
+    } else if (m_kind == PackageKind::ImageAndFirmware && m_progressShown) {
+        if (VerifyFirmwareImage(m_package->extractedFirmwarePath(), m_messenger)) {
+            result.firmware = m_package->extractedFirmwarePath();
+        }
     }
-    m_writer.platform().CancelTimer(kTimerReply1s);
-    m_writer.channel().SetState(kStateIdle);
-    Bytes block = DecodeBase64(AsBytes(m_tailText));
-    if (block.size() > kTailBufferSize) {
-        block.resize(kTailBufferSize);
-    }
-    const FirmwareNameResult name = FirmwareName(block);
-    m_firmwareName = name.name;
-}
-
-void UploadChain::OnTimedOut(int state) {
-    if (state == kStateSendKofsHead || state == kStateEraseKofs || state == kStateRecvKofs ||
-        state == kStateGetKofsHash) {
-        Finish(UploadOutcome::TimedOut);
-    }
+    done(result);
 }
 
 }  // namespace varnow

@@ -1,64 +1,67 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "common/Bytes.h"
-#include "link/ReplyLine.h"
 #include "package/LoadedPackage.h"
 #include "package/PackageFormat.h"
+#include "session/BoardLink.h"
+#include "ui/Messenger.h"
+#include "upload/ImageHeadRead.h"
 #include "upload/UploadOutcome.h"
 
 namespace varnow {
 
-class Writer;
-
 // Writes the KOFS image of the chosen package into the board: reads the board's image head
 // and compares product IDs, erases the board's file system, sends the image as Base64 text in
 // 4096-character blocks, checks the board's SHA-1 of what it stored and restarts its script.
-// A package that carries firmware goes on to the firmware upgrade window.
+// Ends with one outcome, which names the firmware to write next when the package has one.
 class UploadChain {
 public:
-    explicit UploadChain(Writer& writer);
+    using Done = std::function<void(const UploadResult&)>;
 
-    void StartUpload(LoadedPackage& package);
-    // "send kofs head" (state 48); also for the product information.
-    void ReadImageHead();
-    // "send tail" (state 31): the firmware's tail block, for the product information.
-    void ReadTailBlock();
-    void OnTimedOut(int state);
+    UploadChain(BoardLink& link, Messenger& messenger);
 
-    UploadOutcome outcome() const { return m_outcome; }
-    const Bytes& boardHead() const { return m_boardHead; }
+    void Start(LoadedPackage& package, Done done);
+    bool running() const { return static_cast<bool>(m_done); }
+
     const std::string& imageHash() const { return m_imageHash; }
-    const std::string& firmwareName() const { return m_firmwareName; }
+    std::size_t imageBytes() const { return m_imageBytes; }
     std::size_t uploadTextLength() const { return m_uploadText.size(); }
     // Wall-clock seconds the last image text took to write, for reports (never for decisions).
     double sendSeconds() const { return m_sendSeconds; }
-    // Set by the product information before it reads the head.
-    bool productInformation = false;
 
 private:
-    void OnHeadLine(const ReplyLine& line);
-    bool PrepareUpload();
+    void OnHeadRead(const Outcome<ReadOutcome>& outcome, const Bytes& head);
+    bool PrepareUpload(const Bytes& boardHead);
     void EraseImage();
-    void OnEraseLine(const ReplyLine& line);
+    Reply OnEraseLine(const ReplyLine& line);
     bool SendImage();
-    void OnSendLine(const ReplyLine& line);
-    void OnHashLine(const ReplyLine& line);
-    void OnTailLine(const ReplyLine& line);
-    void Finish(UploadOutcome outcome);
+    Reply OnSendLine(const ReplyLine& line);
+    void OnSendTimeout();
+    void AskForHash();
+    Reply OnHashLine(const ReplyLine& line);
+    // The board stored the image but never said what it holds.
+    void EndUnconfirmed(const char* command);
+    void FailStep(int stringId, MessageStyle style, UploadOutcome outcome, const char* command);
+    void Finish(UploadOutcome outcome, std::string command = {});
 
-    Writer& m_writer;
+    BoardLink& m_link;
+    Messenger& m_messenger;
+    ImageHeadRead m_headRead;
+    Done m_done;
     LoadedPackage* m_package = nullptr;
     PackageKind m_kind = PackageKind::Incorrect;
-    Bytes m_boardHead;
     std::string m_imageHash;
+    std::size_t m_imageBytes = 0;
     std::string m_uploadText;
-    std::string m_tailText;
-    std::string m_firmwareName;
+    bool m_progressShown = false;  // the upload got as far as its progress dialog
+    bool m_sending = false;
+    bool m_stored = false;  // the board said "412": it has the whole text
     bool m_hashDiffered = false;
     double m_sendSeconds = 0;
-    UploadOutcome m_outcome = UploadOutcome::None;
 };
 
 }  // namespace varnow

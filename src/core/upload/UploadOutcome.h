@@ -1,20 +1,31 @@
 #pragma once
 
+#include <filesystem>
+
+#include "session/Outcome.h"
+
 namespace varnow {
 
-// How the last upload ended; None while it runs (or before any).
+// How an upload ended.
 enum class UploadOutcome {
-    None,
     Verified,         // "410 OK" after a hash equal to the image's
     HashMismatch,     // the board's hash differed from the image's
-    Unverified,       // the board has no hash command ("501 ")
+    Unverified,       // the board did not tell the hash of what it stored ("501 ", or nothing)
     PackageRefused,   // unreadable, not a package, damaged, or too large
     ProductMismatch,  // the package is for another product
     IspMode,          // the board is in its boot loader
     NoBoard,          // the port is not open
-    TimedOut,         // a step got no reply in time
+    TimedOut,         // a step got no reply in time: message, operation ended
+    Stalled,          // a step got no reply in time and the upload stopped without a word
     SendFailed,       // the image text could not be written
-    FirmwareOnly,     // a firmware package: nothing to upload, the firmware window follows
+    BoardLost,        // the board's port vanished
+    FirmwareOnly,     // a firmware package: nothing to upload
+};
+
+struct UploadResult : Outcome<UploadOutcome> {
+    // A checked firmware image to write next: the package's own (firmware only) or the one
+    // split off a combined package, which follows whatever became of its image.
+    std::filesystem::path firmware;
 };
 
 const char* UploadOutcomeName(UploadOutcome outcome);

@@ -1,11 +1,9 @@
-#include "session/SessionRecord.h"
+#include "connect/ConnectOutcome.h"
 
 namespace varnow {
 
 const char* OutcomeName(ConnectOutcome outcome) {
     switch (outcome) {
-        case ConnectOutcome::None:
-            return "none";
         case ConnectOutcome::Identified:
             return "identified";
         case ConnectOutcome::IspMode:

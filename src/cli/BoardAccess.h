@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/BoardSession.h"
+#include "link/Platform.h"
+
+namespace varnow::cli {
+
+// What a board command works with: a session over the chosen board and the platform whose
+// events drive it. The real port (or the embedded board) in the program; a simulated board
+// on a virtual clock in tests.
+class BoardAccess {
+public:
+    virtual ~BoardAccess() = default;
+    virtual Platform& platform() = 0;
+    virtual BoardSession& session() = 0;
+    virtual const std::string& portName() const = 0;
+
+    // Starts an operation and handles events until it has ended. Nothing polls: the
+    // operation's end wakes the wait. Nullopt only where the world can tell that it never
+    // will end (a simulated one).
+    template <typename Result>
+    std::optional<Result> Await(
+        const std::function<void(std::function<void(const Result&)>)>& start) {
+        std::optional<Result> result;
+        start([this, &result](const Result& ended) {
+            result = ended;
+            platform().Wake();
+        });
+        platform().RunUntil([&result] { return result.has_value(); });
+        return result;
+    }
+};
+
+}  // namespace varnow::cli

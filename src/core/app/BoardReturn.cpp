@@ -1,0 +1,37 @@
+#include "app/BoardReturn.h"
+
+#include <utility>
+
+#include "link/CommandStates.h"
+
+namespace varnow {
+
+BoardReturn::BoardReturn(Platform& platform, std::function<void()> lookForBoard)
+    : m_platform(platform), m_lookForBoard(std::move(lookForBoard)) {}
+
+void BoardReturn::Await(Returned returned) {
+    m_returned = std::move(returned);
+    m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] { m_lookForBoard(); });
+    m_platform.ArmTimer(kTimerBoardReturn, kLimitMs, [this] { Deliver(std::nullopt); });
+}
+
+void BoardReturn::OnConnectEnded(const ConnectResult& result) {
+    // A port that vanished again was caught while the board was still restarting.
+    if (awaiting() && result.code != ConnectOutcome::PortLost) {
+        Deliver(result);
+    }
+}
+
+void BoardReturn::Stop() {
+    m_platform.CancelTimer(kTimerReturnProbe);
+    m_platform.CancelTimer(kTimerBoardReturn);
+}
+
+void BoardReturn::Deliver(const std::optional<ConnectResult>& result) {
+    Stop();
+    if (Returned returned = std::exchange(m_returned, nullptr)) {
+        returned(result);
+    }
+}
+
+}  // namespace varnow

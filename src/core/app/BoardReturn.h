@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "connect/ConnectOutcome.h"
+#include "link/Platform.h"
+
+namespace varnow {
+
+// Waits for a board that restarts (after a firmware upgrade, a settings reboot or a password
+// change) to be found again and connected: by the device notifications, and by probing its
+// port's path every 500 ms, so that a board on any path comes back. Gives up after 30 s.
+class BoardReturn {
+public:
+    using Returned = std::function<void(const std::optional<ConnectResult>&)>;
+
+    static constexpr int kProbeMs = 500;
+    static constexpr int kLimitMs = 30000;
+
+    // `lookForBoard` connects when the board's port is back.
+    BoardReturn(Platform& platform, std::function<void()> lookForBoard);
+
+    void Await(Returned returned);
+    bool awaiting() const { return static_cast<bool>(m_returned); }
+    // Every connect's end; while awaiting, the first one is the board's return.
+    void OnConnectEnded(const ConnectResult& result);
+
+private:
+    void Stop();
+    void Deliver(const std::optional<ConnectResult>& result);
+
+    Platform& m_platform;
+    std::function<void()> m_lookForBoard;
+    Returned m_returned;
+};
+
+}  // namespace varnow

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/BoardReturn.h"
+#include "app/PortCheck.h"
+#include "app/WriteResult.h"
+#include "connect/ConnectSequence.h"
+#include "firmware/FirmwareUpgrade.h"
+#include "firmware/IspTransfer.h"
+#include "link/Platform.h"
+#include "package/LoadedPackage.h"
+#include "session/BoardLink.h"
+#include "ui/Host.h"
+#include "ui/Messenger.h"
+#include "ui/StringTable.h"
+#include "upload/UploadChain.h"
+
+namespace varnow {
+
+// One front end's session with a board: the link to it, and the operations the front end
+// starts on it (connect, upload, firmware upgrade), each ending with one outcome handed to
+// the front end. It also follows the board's port as it comes and goes.
+class BoardSession : public PlatformListener {
+public:
+    using ConnectDone = std::function<void(const ConnectResult&)>;
+    using WriteDone = std::function<void(const WriteResult&)>;
+    using FirmwareDone = std::function<void(const FirmwareResult&)>;
+
+    BoardSession(Platform& platform, Host& host, const StringTable& strings, Language language);
+    ~BoardSession() override;
+    BoardSession(const BoardSession&) = delete;
+    BoardSession& operator=(const BoardSession&) = delete;
+
+    // Opens the selected port and identifies the board.
+    void Connect(ConnectDone done = {});
+    // Controls to the disconnected look and the port closed.
+    void Disconnect();
+    // The Upload command: the package's image, then its firmware if it has one.
+    void Upload(LoadedPackage& package, WriteDone done = {});
+    // The firmware upgrade window for a firmware image file.
+    void UpgradeFirmware(std::filesystem::path firmware, FirmwareDone done = {});
+
+    // What the front end reports.
+    void ProgressClosedByUser() { m_link.progress().ClosedByUser(); }
+    bool CloseFirmwareWindow() { return m_firmware.CloseWindow(); }
+    void OnResume() { m_portCheck.OnResume(); }
+    void OnDeviceArrival() override { m_portCheck.OnDeviceArrival(); }
+    void OnDeviceRemoval() override { m_portCheck.OnDeviceRemoval(); }
+    void OnSerialEvent(std::uint32_t events) override { m_link.channel().HandleArrival(events); }
+
+    Platform& platform() { return m_platform; }
+    Messenger& messenger() { return m_messenger; }
+    CommandChannel& channel() { return m_link.channel(); }
+    SessionRecord& session() { return m_link.session(); }
+    const SessionRecord& session() const { return m_link.session(); }
+    bool portOpen() { return m_link.portOpen(); }
+    // How the last connect ended, if one has, and how many have.
+    const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
+    int connectsEnded() const { return m_connectsEnded; }
+    const UploadChain& upload() const { return m_upload; }
+    const FirmwareUpgrade& firmware() const { return m_firmware; }
+
+private:
+    void OnConnectEnded(const ConnectResult& result);
+
+    Platform& m_platform;
+    Messenger m_messenger;
+    BoardLink m_link;
+    ConnectSequence m_connect;
+    UploadChain m_upload;
+    IspTransfer m_isp;
+    PortCheck m_portCheck;
+    BoardReturn m_return;
+    FirmwareUpgrade m_firmware;
+    std::vector<ConnectDone> m_connectWaiters;
+    std::optional<ConnectResult> m_lastConnect;
+    int m_connectsEnded = 0;
+};
+
+}  // namespace varnow

@@ -1,0 +1,101 @@
+#include "app/OutcomeText.h"
+
+#include "ui/MessageIds.h"
+
+namespace varnow {
+
+std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const std::string& port) {
+    switch (result.code) {
+        case ConnectOutcome::Identified:
+            return std::nullopt;
+        case ConnectOutcome::IspMode:
+            return OutcomeText{kErrInBootLoader, {}};
+        case ConnectOutcome::NoPortSelected:
+            return OutcomeText{kErrNoPortChosen, {}};
+        case ConnectOutcome::OpenFailed:
+            return OutcomeText{kErrPortNotOpened, {port}};
+        case ConnectOutcome::SetupFailed:
+            return OutcomeText{kErrPortNotSetUp, {port}};
+        case ConnectOutcome::BoardSilent:
+            return OutcomeText{kErrBoardSilent, {port}};
+        case ConnectOutcome::TimedOut:
+        case ConnectOutcome::Stalled:
+            return OutcomeText{kErrNoAnswer, {result.command}};
+        case ConnectOutcome::FirmwareTooOld:
+            return OutcomeText{kErrFirmwareTooOld, {}};
+        case ConnectOutcome::WriterTooOld:
+            return OutcomeText{kErrWriterTooOld, {}};
+        case ConnectOutcome::LoginCancelled:
+            return OutcomeText{kErrPasswordNeeded, {}};
+        case ConnectOutcome::LoginRefused:
+            return OutcomeText{kErrPasswordRefused, {}};
+        case ConnectOutcome::PortLost:
+            return OutcomeText{kErrPortVanished, {}};
+    }
+    return std::nullopt;
+}
+
+std::optional<OutcomeText> DescribeUpload(const UploadResult& result, const std::string& package) {
+    switch (result.code) {
+        case UploadOutcome::Verified:
+        case UploadOutcome::FirmwareOnly:
+            return std::nullopt;
+        case UploadOutcome::HashMismatch:
+            return OutcomeText{kErrHashDiffers, {}};
+        case UploadOutcome::Unverified:
+            return OutcomeText{kErrImageUnconfirmed, {}};
+        case UploadOutcome::PackageRefused:
+            return OutcomeText{kErrPackageRefused, {package}};
+        case UploadOutcome::ProductMismatch:
+            return OutcomeText{kErrOtherProduct, {}};
+        case UploadOutcome::IspMode:
+            return OutcomeText{kErrInBootLoader, {}};
+        case UploadOutcome::NoBoard:
+        case UploadOutcome::BoardLost:
+            return OutcomeText{kErrPortVanished, {}};
+        case UploadOutcome::TimedOut:
+        case UploadOutcome::Stalled:
+            return OutcomeText{kErrNoAnswer, {result.command}};
+        case UploadOutcome::SendFailed:
+            return OutcomeText{kErrImageNotWritten, {}};
+    }
+    return std::nullopt;
+}
+
+std::optional<OutcomeText> DescribeFirmware(const FirmwareResult& result, const std::string& port,
+                                            const std::string& package) {
+    switch (result.code) {
+        case FirmwareOutcome::Upgraded:
+            return std::nullopt;
+        case FirmwareOutcome::FileRefused:
+            return OutcomeText{kErrPackageRefused, {package}};
+        case FirmwareOutcome::NoBoard:
+        case FirmwareOutcome::BoardLost:
+            return OutcomeText{kErrPortVanished, {}};
+        case FirmwareOutcome::TimedOut:
+            return OutcomeText{kErrNoAnswer, {result.command}};
+        case FirmwareOutcome::Refused:
+        case FirmwareOutcome::SendFailed:
+            return OutcomeText{kErrFirmwareNotTaken, {}};
+        case FirmwareOutcome::NotBack:
+            return OutcomeText{kErrNotBackAfterFirmware, {}};
+        case FirmwareOutcome::ReconnectFailed:
+            return DescribeConnect(result.reconnect, port);
+        case FirmwareOutcome::Cancelled:
+            return OutcomeText{kErrFirmwareCancelled, {}};
+    }
+    return std::nullopt;
+}
+
+std::optional<OutcomeText> DescribeWrite(const WriteResult& result, const std::string& port,
+                                         const std::string& package) {
+    if (auto upload = DescribeUpload(result.upload, package)) {
+        return upload;
+    }
+    if (result.firmware) {
+        return DescribeFirmware(*result.firmware, port, package);
+    }
+    return std::nullopt;
+}
+
+}  // namespace varnow

@@ -1,0 +1,64 @@
+#include "app/PortCheck.h"
+
+namespace varnow {
+
+void PortCheck::OnDeviceArrival() {
+    SessionRecord& session = m_link.session();
+    if (session.ignoreNextArrival) {
+        session.ignoreNextArrival = false;
+        return;
+    }
+    Check();
+    session.reconnectPending = false;
+}
+
+void PortCheck::OnDeviceRemoval() {
+    Check();
+}
+
+void PortCheck::OnResume() {
+    if (!m_link.portOpen()) {
+        return;
+    }
+    m_link.Disconnect();
+    m_connect();
+}
+
+void PortCheck::ConnectIfBack() {
+    const SessionRecord& session = m_link.session();
+    if (!session.portName.empty() && !m_link.portOpen() &&
+        m_link.platform().ProbePort(session.portName) == PortProbe::Free) {
+        m_link.view().SelectPortInList(session.portName);
+        m_connect();
+    }
+}
+
+void PortCheck::Check() {
+    SessionRecord& session = m_link.session();
+    if (session.portName.empty()) {
+        return;
+    }
+    switch (m_link.platform().ProbePort(session.portName)) {
+        case PortProbe::Absent:
+            if (m_link.portOpen()) {
+                m_link.port().Close();
+                session.reconnectPending = true;
+                m_link.progress().Close();
+                m_link.view().ShowConnected(false);
+                // Last: the operation that ends here may start the next one.
+                m_link.channel().AbandonForLostPort();
+            }
+            break;
+        case PortProbe::Free:
+            if (session.reconnectPending) {
+                m_link.view().SelectPortInList(session.portName);
+                m_connect();
+            }
+            break;
+        case PortProbe::InUse:
+        case PortProbe::Error:
+            break;  // while we hold the port, other devices coming and going leave it alone
+    }
+}
+
+}  // namespace varnow

@@ -1,0 +1,270 @@
+#include "connect/ConnectSequence.h"
+
+#include <array>
+#include <utility>
+
+#include "connect/IdentificationStep.h"
+#include "link/CommandStates.h"
+#include "settings/AddressText.h"
+#include "ui/MessageIds.h"
+
+namespace varnow {
+namespace {
+
+constexpr int kMaxProbes = 6;
+
+struct IdentityStep {
+    const char* command;
+    int state;
+};
+
+// The board's identity, read after the compatibility check; the last step ends the sequence.
+constexpr std::array<IdentityStep, 5> kIdentitySteps{{
+    {"get sys kofs\r", kStateGetSysKofs},
+    {"get state 0\r", kStateGetState},
+    {"get id kofs\r", kStateGetIdKofs},
+    {"get id fib\r", kStateGetIdFib},
+    {"get id mcu\r", kStateGetIdMcu},
+}};
+constexpr int kFibStep = 3;
+constexpr int kMcuStep = 4;
+
+// Characters 3 and 4 of the "get id pdb" line, read as a hexadecimal number: 0 when this tool
+// and the board's firmware fit together.
+unsigned CompatibilityNumber(std::string_view line) {
+    std::array<std::uint8_t, 1> number{};
+    if (line.size() > 2) {
+        HexTextToBytes(line.substr(2, 2), number);
+    }
+    return number[0];
+}
+
+}  // namespace
+
+ConnectSequence::ConnectSequence(BoardLink& link, Messenger& messenger, LoginPrompt& prompt)
+    : m_link(link), m_messenger(messenger), m_login(link, messenger, prompt) {}
+
+void ConnectSequence::Start(bool bootLoaderExpected, Done done) {
+    m_done = std::move(done);
+    m_bootLoaderExpected = bootLoaderExpected;
+    const std::string name = m_link.view().SelectedPort();
+    if (name.empty()) {
+        m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
+        return Finish(ConnectOutcome::NoPortSelected);
+    }
+    switch (m_link.OpenBoardPort(name)) {
+        case PortOpening::OpenFailed:
+            return Finish(ConnectOutcome::OpenFailed);
+        case PortOpening::SetupFailed:
+            return Finish(ConnectOutcome::SetupFailed);
+        case PortOpening::Opened:
+            break;
+    }
+    SessionRecord& session = m_link.session();
+    session.login = false;
+    m_link.view().ShowConnected(true);
+    session.isp = false;
+    session.portName = name;
+    m_link.progress().Show(ProgressMode::Connect, m_messenger.Text(kTextConnecting));
+    m_link.platform().ArmTimer(kTimerProgressStarted, 10, [this] {
+        m_link.platform().CancelTimer(kTimerProgressStarted);
+        StartProbe();
+    });
+}
+
+Command ConnectSequence::StepCommand(std::string text, int state, ReplyTimer timer) {
+    const std::string name = CommandName(text);
+    return Command{
+        .text = std::move(text),
+        .state = state,
+        .timer = timer,
+        .onTimeout =
+            [this, name] {
+                FailIdentification(m_link, m_messenger);
+                Finish(ConnectOutcome::TimedOut, name);
+            },
+        .onPortLost = [this] { Finish(ConnectOutcome::PortLost); },
+    };
+}
+
+void ConnectSequence::StartProbe() {
+    m_probeCount = 0;
+    SendProbe(100);
+}
+
+// One CR; the probe timer brings the next, further apart each time (0, 100, 300, 700, 1300
+// and 2100 ms), and gives up 1000 ms after the sixth.
+void ConnectSequence::SendProbe(int delayMs) {
+    m_link.channel().Send(Command{
+        .text = "\r",
+        .state = kStateProbe,
+        .timer = {kTimerProbe, delayMs},
+        .lines = Lines::Unframed,
+        .onReply = [this](const ReplyLine& line) { return OnProbeLine(line); },
+        .onTimeout = [this] { OnProbeTimeout(); },
+        .onPortLost = [this] { Finish(ConnectOutcome::PortLost); },
+    });
+}
+
+void ConnectSequence::OnProbeTimeout() {
+    if (++m_probeCount < kMaxProbes) {
+        SendProbe(m_probeCount * 200);
+        return;
+    }
+    m_link.channel().End();
+    m_link.CancelProgressAndDisconnect();
+    m_messenger.Show(kMsgInitialSettingFailed, MessageStyle::Warning);
+    Finish(ConnectOutcome::BoardSilent);
+}
+
+Reply ConnectSequence::OnProbeLine(const ReplyLine& line) {
+    m_link.channel().End();
+    if (line.StartsWith("100")) {
+        m_link.session().isp = true;
+        m_link.progress().Close();
+        if (!m_bootLoaderExpected) {
+            m_messenger.Show(kMsgIspModeNoScript, MessageStyle::Warning);
+        }
+        Finish(ConnectOutcome::IspMode);
+        return Reply::Done;
+    }
+    m_link.session().isp = false;
+    SendSetEsc();
+    return Reply::Pending;
+}
+
+void ConnectSequence::SendSetEsc() {
+    Command command = StepCommand("\rset esc 02\r", kStateSetEsc, {kTimerReply3s, 3000});
+    command.lines = Lines::Both;
+    command.onReply = [this](const ReplyLine& line) { return OnSetEscLine(line); };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply ConnectSequence::OnSetEscLine(const ReplyLine& line) {
+    SessionRecord& session = m_link.session();
+    session.auth = false;
+    if (line.framed) {
+        if (line.StartsWith("410 ")) {
+            SendSetEcho();
+        } else if (line.StartsWith("504 ")) {
+            BeginLogin();
+        }
+    } else if (line.StartsWith("300") && session.isp) {
+        m_link.channel().End();
+        m_link.CancelProgressAndDisconnect();
+        m_messenger.Show(kMsgIspModeNoScript, MessageStyle::Warning);
+        Finish(ConnectOutcome::IspMode);
+    } else if (line.StartsWith("504")) {
+        BeginLogin();
+    }
+    return Reply::Pending;
+}
+
+void ConnectSequence::SendSetEcho() {
+    Command command = StepCommand("\rset echo 0\r", kStateSetEcho, {kTimerReply1s, 1000});
+    command.onReply = [this](const ReplyLine& line) { return OnSetEchoLine(line); };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply ConnectSequence::OnSetEchoLine(const ReplyLine& line) {
+    if (line.StartsWith("410 ")) {
+        SendGetIdPdb();
+    } else if (line.StartsWith("504 ")) {
+        BeginLogin();
+    }
+    return Reply::Pending;
+}
+
+void ConnectSequence::SendGetIdPdb() {
+    Command command = StepCommand("get id pdb\r", kStateGetIdPdb, {kTimerBulk1s, 1000});
+    command.onReply = [this](const ReplyLine& line) { return OnGetIdPdbLine(line); };
+    // The one step whose time-out says nothing: the sequence stops where it is.
+    command.onTimeout = [this] {
+        m_link.channel().End();
+        Finish(ConnectOutcome::Stalled, "get id pdb");
+    };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply ConnectSequence::OnGetIdPdbLine(const ReplyLine& line) {
+    if (line.empty()) {
+        return Reply::Pending;
+    }
+    if (line.StartsWith("410 O")) {
+        SendIdentityStep(0);
+    } else if (line.StartsWith("501 ")) {
+        Refuse(kMsgUpgradeFirmware, ConnectOutcome::FirmwareTooOld);
+    } else if (CompatibilityNumber(line.text) != 0) {
+        Refuse(kMsgUseLastWriter, ConnectOutcome::WriterTooOld);
+    }
+    return Reply::Pending;
+}
+
+void ConnectSequence::Refuse(int stringId, ConnectOutcome outcome) {
+    m_link.channel().End();
+    m_link.progress().Close();
+    m_messenger.Show(stringId, MessageStyle::Warning);
+    m_link.Disconnect();
+    Finish(outcome);
+}
+
+void ConnectSequence::SendIdentityStep(int step) {
+    const IdentityStep& identity = kIdentitySteps[static_cast<std::size_t>(step)];
+    Command command = StepCommand(identity.command, identity.state, {kTimerReply1s, 1000});
+    command.onReply = [this, step](const ReplyLine& line) { return OnIdentityLine(step, line); };
+    m_link.channel().Send(std::move(command));
+}
+
+Reply ConnectSequence::OnIdentityLine(int step, const ReplyLine& line) {
+    if (line.empty()) {
+        return Reply::Pending;
+    }
+    const bool ends =
+        line.StartsWith("410 ") || line.StartsWith(step == kMcuStep ? "501 " : "502 ");
+    if (!ends) {
+        if (step == kFibStep) {
+            m_link.session().fibId = line.text;
+        } else if (step == kMcuStep) {
+            m_link.session().mcuId = line.text;
+        }
+        return Reply::Pending;
+    }
+    if (step < kMcuStep) {
+        SendIdentityStep(step + 1);
+        return Reply::Pending;
+    }
+    m_link.channel().End();
+    m_link.progress().Close();
+    Finish(ConnectOutcome::Identified);
+    return Reply::Done;
+}
+
+void ConnectSequence::BeginLogin() {
+    m_link.channel().End();
+    m_link.session().auth = true;
+    m_link.progress().Close();
+    m_login.Start([this](const LoginResult& result) { OnLoginEnded(result); });
+}
+
+void ConnectSequence::OnLoginEnded(const LoginResult& result) {
+    switch (result.code) {
+        case LoginOutcome::LoggedIn:
+            return SendSetEsc();
+        case LoginOutcome::Cancelled:
+            return Finish(ConnectOutcome::LoginCancelled);
+        case LoginOutcome::Refused:
+            return Finish(ConnectOutcome::LoginRefused);
+        case LoginOutcome::TimedOut:
+            return Finish(ConnectOutcome::TimedOut, result.command);
+        case LoginOutcome::PortLost:
+            return Finish(ConnectOutcome::PortLost);
+    }
+}
+
+void ConnectSequence::Finish(ConnectOutcome outcome, std::string command) {
+    if (Done done = std::exchange(m_done, nullptr)) {
+        done(ConnectResult{outcome, std::move(command)});
+    }
+}
+
+}  // namespace varnow

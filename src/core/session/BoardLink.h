@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "link/CommandChannel.h"
+#include "link/Platform.h"
+#include "session/SessionRecord.h"
+#include "ui/Host.h"
+#include "ui/Messenger.h"
+#include "ui/Progress.h"
+
+namespace varnow {
+
+enum class PortOpening { Opened, OpenFailed, SetupFailed };
+
+// The link to one board: its port, the command channel, what the tool knows of the board, and
+// the progress dialog that the channel's failure paths close.
+class BoardLink {
+public:
+    BoardLink(Platform& platform, ConnectionView& view, ProgressView& progressView,
+              Messenger& messenger);
+    BoardLink(const BoardLink&) = delete;
+    BoardLink& operator=(const BoardLink&) = delete;
+
+    Platform& platform() { return m_platform; }
+    SerialPort& port() { return m_platform.Port(); }
+    bool portOpen() { return m_platform.Port().IsOpen(); }
+    CommandChannel& channel() { return m_channel; }
+    SessionRecord& session() { return m_session; }
+    const SessionRecord& session() const { return m_session; }
+    Progress& progress() { return m_progress; }
+    ConnectionView& view() { return m_view; }
+
+    // Opens the port, sets it up for the board and arms its events, telling the user what
+    // failed (the port is closed again then).
+    PortOpening OpenBoardPort(const std::string& name);
+    // Controls to the disconnected look and the port closed; the channel and the session
+    // record stay as they are.
+    void Disconnect();
+    // When a progress dialog is shown: closes it and disconnects.
+    void CancelProgressAndDisconnect();
+
+private:
+    Platform& m_platform;
+    ConnectionView& m_view;
+    Messenger& m_messenger;
+    CommandChannel m_channel;
+    SessionRecord m_session;
+    Progress m_progress;
+};
+
+}  // namespace varnow

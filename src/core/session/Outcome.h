@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace varnow {
+
+// How a chain ended: its code, and for a time-out or a stall the command that got no answer
+// in time (as written, without its CRs).
+template <typename Code>
+struct Outcome {
+    Code code{};
+    std::string command;
+
+    bool operator==(Code other) const { return code == other; }
+};
+
+// "\rset esc 02\r" -> "set esc 02": a command as people read it.
+std::string CommandName(const std::string& text);
+
+}  // namespace varnow

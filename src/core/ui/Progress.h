@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "ui/Host.h"
+
+namespace varnow {
+
+// The one progress dialog of the running operation: shown by a chain, closed by it (or by the
+// failure paths of the channel), or closed by its user while the operation goes on.
+class Progress {
+public:
+    explicit Progress(ProgressView& view) : m_view(view) {}
+
+    void Show(ProgressMode mode, std::string text);
+    // Closes the dialog if one is shown.
+    void Close();
+    bool shown() const { return m_shown; }
+    ProgressMode mode() const { return m_state.mode; }
+
+    void SetText(std::string text, bool showBar);
+    void SetTotal(long long total);
+    void SetCurrent(long long current);
+
+    // The host's report that the user closed the dialog; the operation goes on without it.
+    void ClosedByUser() { m_shown = false; }
+
+private:
+    ProgressView& m_view;
+    ProgressState m_state;
+    bool m_shown = false;
+};
+
+}  // namespace varnow
