@@ -58,4 +58,17 @@ status=0
 "$cli" --port "$port" upload "$samples/damaged-head-crc.qvk" > /dev/null 2>&1 || status=$?
 [ "$status" -eq 3 ] || fail "a damaged package exits with $status, not 3"
 
-echo "cli upload: 7 passed, 0 failed"
+# A board on a path that no device notification covers (a link outside the simulated-ports
+# folder, as /dev/serial/by-id in a container without udev) is found again after both
+# restarts by probing its path.
+mkdir -p "$work/elsewhere"
+mkfifo "$work/outside.ctl"
+"$sim" --name outside --dir "$work/elsewhere" --baud 0 < "$work/outside.ctl" > "$work/outside.out" 2>&1 &
+pids+=($!)
+exec {outside_fd}> "$work/outside.ctl"
+for _ in $(seq 100); do [ -L "$work/elsewhere/outside" ] && break; sleep 0.05; done
+"$cli" --port "$work/elsewhere/outside" firmware "$samples/firmware.qvk" > "$work/out5" 2>&1 ||
+    fail "firmware on a path outside the folder exited with $?: $(cat "$work/out5")"
+grep -qx "firmware: upgraded" "$work/out5" || fail "outside the folder: $(cat "$work/out5")"
+
+echo "cli upload: 8 passed, 0 failed"

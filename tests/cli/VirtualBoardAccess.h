@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "BoardAccess.h"
+#include "CliHost.h"
+#include "SimBoard.h"
+#include "SimulatedPort.h"
+#include "VirtualEventLoop.h"
+#include "VirtualPlatform.h"
+
+namespace varnow::testing {
+
+// A board command's world in a test: a simulated board on a virtual clock, reached through
+// the command line's own host.
+class VirtualBoardAccess : public cli::BoardAccess {
+public:
+    static constexpr const char* kPort = "/dev/ttyACM7";
+
+    VirtualBoardAccess(cli::CliOutput& output, const StringTable& strings,
+                       std::optional<std::string> password)
+        : m_board({}, m_loop),
+          m_port(m_board, kPort),
+          m_platform(m_loop, m_port),
+          m_host(output, strings, Language::English, kPort, std::move(password)),
+          m_session(m_platform, m_host, strings, Language::English) {}
+    ~VirtualBoardAccess() override {
+        if (m_endedAt) {
+            *m_endedAt = m_loop.NowMs();
+        }
+    }
+
+    // Where to note the virtual time at which the command let the board go.
+    void NoteEndIn(std::uint64_t* endedAt) { m_endedAt = endedAt; }
+
+    Platform& platform() override { return m_platform; }
+    BoardSession& session() override { return m_session; }
+    const std::string& portName() const override { return m_portName; }
+
+    sim::VirtualEventLoop& loop() { return m_loop; }
+    sim::SimBoard& board() { return m_board; }
+    sim::SimulatedPort& port() { return m_port; }
+
+private:
+    sim::VirtualEventLoop m_loop;
+    sim::SimBoard m_board;
+    sim::SimulatedPort m_port;
+    sim::VirtualPlatform m_platform;
+    cli::CliHost m_host;
+    BoardSession m_session;
+    std::string m_portName = kPort;
+    std::uint64_t* m_endedAt = nullptr;
+};
+
+}  // namespace varnow::testing
