@@ -175,7 +175,9 @@ void CVarnoWDlg::FillPortList() {
 }
 
 void CVarnoWDlg::Connect() {
-    m_session->Connect();
+    if (!m_session->busy()) {
+        m_session->Connect();
+    }
 }
 
 void CVarnoWDlg::Disconnect() {
@@ -193,7 +195,9 @@ void CVarnoWDlg::Settings() {
 }
 
 void CVarnoWDlg::Upload() {
-    m_session->Upload(m_fileList->package());
+    if (!m_session->busy()) {
+        m_session->Upload(m_fileList->package());
+    }
 }
 
 void CVarnoWDlg::OpenPackage() {

@@ -120,6 +120,7 @@ TEST_F(FirmwareUpgradeTest, EndsWithAnOutcomeWhenAStepGetsNoAnswer) {
         EXPECT_TRUE(host.firmwareWindow().enabled) << "its user can close it";
         EXPECT_TRUE(session.CloseFirmwareWindow());
         EXPECT_TRUE(session.channel().idle());
+        port.SetWriteTap({});
     }
 }
 

@@ -58,6 +58,8 @@ public:
     SessionRecord& session() { return m_link.session(); }
     const SessionRecord& session() const { return m_link.session(); }
     bool portOpen() { return m_link.portOpen(); }
+    // An operation is running: the front end starts no other meanwhile.
+    bool busy() const { return m_connect.running() || m_upload.running() || m_firmware.running(); }
     // How the last connect ended, if one has, and how many have.
     const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
     int connectsEnded() const { return m_connectsEnded; }
