@@ -56,7 +56,7 @@ Command IspTransfer::Guarded(std::string text, int state, ReplyTimer timer, Done
                 m_link.progress().Close();
                 Finish(*done, IspOutcome::TimedOut, name);
             },
-        .onPortLost = [this, done] { Finish(*done, IspOutcome::PortLost); },
+        .onPortLost = [done] { Finish(*done, IspOutcome::PortLost); },
     };
 }
 
