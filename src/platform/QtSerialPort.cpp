@@ -5,11 +5,18 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#endif
+
 namespace varnow::platform {
 namespace {
 
-constexpr int kFileNotFound = 2;
-constexpr int kAccessDenied = 5;
 constexpr int kWriteWaitMs = 1000;
 
 int ErrorCode(QSerialPort::SerialPortError error) {
@@ -17,9 +24,9 @@ int ErrorCode(QSerialPort::SerialPortError error) {
         case QSerialPort::NoError:
             return kSerialOk;
         case QSerialPort::DeviceNotFoundError:
-            return kFileNotFound;
+            return kSerialNotFound;
         case QSerialPort::PermissionError:
-            return kAccessDenied;
+            return kSerialAccessDenied;
         case QSerialPort::OpenError:
             return kSerialAlreadyOpen;
         case QSerialPort::TimeoutError:
@@ -35,8 +42,53 @@ QString SystemLocation(const QString& portName) {
     return portName.startsWith('/') ? portName : QSerialPortInfo(portName).systemLocation();
 }
 
-bool IsPseudoTerminal(const QString& portName) {
-    return QFileInfo(SystemLocation(portName)).canonicalFilePath().startsWith("/dev/pts/");
+// What Qt is to open for a port given by the user: a device name (ttyACM0, COM3) as it is, a
+// path (relative ones too, and a plain name that only exists here) made absolute.
+QString PortToOpen(const QString& name) {
+#ifdef Q_OS_UNIX
+    const bool path = name.contains('/') || (!QFileInfo::exists("/dev/" + name) &&
+                                             QFileInfo::exists(name));
+    if (path) {
+        return QFileInfo(name).absoluteFilePath();
+    }
+#endif
+    return name;
+}
+
+// Whether the open device is a terminal at all: a file or /dev/null opens, but is no line.
+bool IsTerminal([[maybe_unused]] QSerialPort& port) {
+#ifdef Q_OS_UNIX
+    return ::isatty(static_cast<int>(port.handle())) == 1;
+#else
+    return true;
+#endif
+}
+
+// Whether a device that would not open as a serial port is no terminal at all (a file,
+// /dev/null): looked at only after the open failed, so that no working line is disturbed.
+bool IsNoTerminal([[maybe_unused]] const QString& location) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(location).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+#else
+    return false;
+#endif
+}
+
+// A pseudo-terminal (a simulated board, socat) is a terminal without modem lines.
+bool HasModemLines([[maybe_unused]] QSerialPort& port) {
+#ifdef Q_OS_UNIX
+    int bits = 0;
+    return ::ioctl(static_cast<int>(port.handle()), TIOCMGET, &bits) == 0 ||
+           (errno != ENOTTY && errno != EINVAL);
+#else
+    return true;
+#endif
 }
 
 }  // namespace
@@ -53,9 +105,19 @@ int QtSerialPort::Open(const std::string& name) {
     if (m_port.isOpen()) {
         return kSerialAlreadyOpen;
     }
-    m_port.setPortName(QString::fromStdString(name));
+    m_lastError.clear();
+    const QString location = PortToOpen(QString::fromStdString(name));
+    m_port.setPortName(location);
     if (!m_port.open(QIODevice::ReadWrite)) {
+        m_lastError = m_port.errorString().toStdString();
+        if (IsNoTerminal(SystemLocation(location))) {
+            return kSerialNotATerminal;
+        }
         return ErrorCode(m_port.error());
+    }
+    if (!IsTerminal(m_port)) {
+        m_port.close();
+        return kSerialNotATerminal;
     }
     m_name = name;
     return kSerialOk;
@@ -68,7 +130,11 @@ int QtSerialPort::Setup() {
     const bool set =
         m_port.setBaudRate(QSerialPort::Baud115200) && m_port.setDataBits(QSerialPort::Data8) &&
         m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop);
-    return set ? kSerialOk : ErrorCode(m_port.error());
+    if (!set) {
+        m_lastError = m_port.errorString().toStdString();
+        return ErrorCode(m_port.error());
+    }
+    return kSerialOk;
 }
 
 int QtSerialPort::SetupHandshaking() {
@@ -76,11 +142,12 @@ int QtSerialPort::SetupHandshaking() {
         return kSerialNotOpen;
     }
     if (!m_port.setFlowControl(QSerialPort::NoFlowControl)) {
+        m_lastError = m_port.errorString().toStdString();
         return ErrorCode(m_port.error());
     }
-    // A pseudo-terminal (a simulated board) has no modem lines to assert.
     const bool lines = m_port.setDataTerminalReady(true) && m_port.setRequestToSend(true);
-    if (!lines && !IsPseudoTerminal(m_port.portName())) {
+    if (!lines && HasModemLines(m_port)) {
+        m_lastError = m_port.errorString().toStdString();
         return ErrorCode(m_port.error());
     }
     m_port.clearError();
@@ -132,7 +199,7 @@ void QtSerialPort::Close() {
 }
 
 PortProbe ProbeSerialPort(const std::string& name, bool heldHere) {
-    const QString portName = QString::fromStdString(name);
+    const QString portName = PortToOpen(QString::fromStdString(name));
 #ifdef Q_OS_WIN
     const bool present = std::any_of(
         QSerialPortInfo::availablePorts().cbegin(), QSerialPortInfo::availablePorts().cend(),

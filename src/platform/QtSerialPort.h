@@ -25,12 +25,14 @@ public:
     std::size_t Write(ByteView bytes) override;
     void Close() override;
     bool IsOpen() const override { return m_port.isOpen(); }
+    std::string LastError() const override { return m_lastError; }
 
     const std::string& name() const { return m_name; }
 
 private:
     QSerialPort m_port;
     std::string m_name;
+    std::string m_lastError;
     std::function<void()> m_notify;
 };
 

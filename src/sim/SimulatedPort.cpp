@@ -15,7 +15,7 @@ int SimulatedPort::Open(const std::string& name) {
         return kSerialAlreadyOpen;
     }
     if (name != m_name || !m_plugged) {
-        return 2;  // no such device
+        return kSerialNotFound;
     }
     m_open = true;
     m_received.clear();

@@ -27,6 +27,7 @@ public:
     std::size_t Write(ByteView bytes) override;
     void Close() override;
     bool IsOpen() const override { return m_open; }
+    std::string LastError() const override { return "No such file or directory"; }
 
     const std::string& name() const { return m_name; }
     bool plugged() const { return m_plugged; }

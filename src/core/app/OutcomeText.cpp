@@ -1,8 +1,21 @@
 #include "app/OutcomeText.h"
 
+#include "link/Platform.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
+namespace {
+
+// A port that would not open: the system's reason, with the remedy that fits it.
+OutcomeText PortNotOpened(const ConnectResult& result, const std::string& port) {
+    if (result.error == kSerialNotATerminal) {
+        return OutcomeText{kErrNotASerialPort, {port}};
+    }
+    const int id = result.error == kSerialAccessDenied ? kErrPortForbidden : kErrPortNotOpened;
+    return OutcomeText{id, {port, result.reason}};
+}
+
+}  // namespace
 
 std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const std::string& port) {
     switch (result.code) {
@@ -13,9 +26,9 @@ std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const st
         case ConnectOutcome::NoPortSelected:
             return OutcomeText{kErrNoPortChosen, {}};
         case ConnectOutcome::OpenFailed:
-            return OutcomeText{kErrPortNotOpened, {port}};
+            return PortNotOpened(result, port);
         case ConnectOutcome::SetupFailed:
-            return OutcomeText{kErrPortNotSetUp, {port}};
+            return OutcomeText{kErrPortNotSetUp, {port, result.reason}};
         case ConnectOutcome::BoardSilent:
             return OutcomeText{kErrBoardSilent, {port}};
         case ConnectOutcome::TimedOut:

@@ -52,13 +52,11 @@ void ConnectSequence::Start(bool bootLoaderExpected, Done done) {
         m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
         return Finish(ConnectOutcome::NoPortSelected);
     }
-    switch (m_link.OpenBoardPort(name)) {
-        case PortOpening::OpenFailed:
-            return Finish(ConnectOutcome::OpenFailed);
-        case PortOpening::SetupFailed:
-            return Finish(ConnectOutcome::SetupFailed);
-        case PortOpening::Opened:
-            break;
+    const PortOpenResult opened = m_link.OpenBoardPort(name);
+    if (opened.opening != PortOpening::Opened) {
+        const bool setup = opened.opening == PortOpening::SetupFailed;
+        return Finish(ConnectResult{setup ? ConnectOutcome::SetupFailed : ConnectOutcome::OpenFailed,
+                                    {}, opened.error, opened.reason});
     }
     SessionRecord& session = m_link.session();
     session.login = false;
@@ -262,8 +260,12 @@ void ConnectSequence::OnLoginEnded(const LoginResult& result) {
 }
 
 void ConnectSequence::Finish(ConnectOutcome outcome, std::string command) {
+    Finish(ConnectResult{outcome, std::move(command)});
+}
+
+void ConnectSequence::Finish(const ConnectResult& result) {
     if (Done done = std::exchange(m_done, nullptr)) {
-        done(ConnectResult{outcome, std::move(command)});
+        done(result);
     }
 }
 

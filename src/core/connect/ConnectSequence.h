@@ -48,6 +48,7 @@ private:
     // The common part of every command of the sequence.
     Command StepCommand(std::string text, int state, ReplyTimer timer);
     void Finish(ConnectOutcome outcome, std::string command = {});
+    void Finish(const ConnectResult& result);
 
     BoardLink& m_link;
     Messenger& m_messenger;

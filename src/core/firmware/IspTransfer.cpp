@@ -108,7 +108,7 @@ void IspTransfer::ReopenForBootLoader() {
         m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
         return;  // the guard ends the wait
     }
-    if (m_link.OpenBoardPort(name) != PortOpening::Opened) {
+    if (m_link.OpenBoardPort(name).opening != PortOpening::Opened) {
         return;
     }
     m_link.view().ShowConnected(true);

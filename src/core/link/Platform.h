@@ -26,6 +26,9 @@ inline constexpr int kSerialNotOpen = 6;
 inline constexpr int kSerialAlreadyOpen = 1247;
 inline constexpr int kSerialTimedOut = 1460;
 inline constexpr int kSerialFailed = 31;
+inline constexpr int kSerialNotFound = 2;
+inline constexpr int kSerialAccessDenied = 5;
+inline constexpr int kSerialNotATerminal = 1;  // the device is no serial line
 
 enum class PortProbe : int { Free = 0, Absent = 1, InUse = 2, Error = -1 };
 
@@ -43,6 +46,9 @@ public:
     virtual std::size_t Write(ByteView bytes) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // Why the last failed operation failed, in the operating system's words ("Permission
+    // denied"); empty when it is not known.
+    virtual std::string LastError() const { return {}; }
 };
 
 // What the platform tells the core, always on the core's one thread and never from inside a

@@ -22,6 +22,7 @@ public:
     std::size_t Write(ByteView bytes) override;
     void Close() override;
     bool IsOpen() const override { return m_port.IsOpen(); }
+    std::string LastError() const override { return m_port.LastError(); }
 
     static std::string Escape(ByteView bytes);
 

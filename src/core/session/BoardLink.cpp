@@ -12,24 +12,30 @@ BoardLink::BoardLink(Platform& platform, ConnectionView& view, ProgressView& pro
       m_channel(platform),
       m_progress(progressView) {}
 
-PortOpening BoardLink::OpenBoardPort(const std::string& name) {
+PortOpenResult BoardLink::OpenBoardPort(const std::string& name) {
     SerialPort& serial = port();
-    if (serial.Open(name) != kSerialOk) {
+    auto failed = [&serial](PortOpening opening, int error) {
+        PortOpenResult result{opening, error, serial.LastError()};
+        serial.Close();
+        return result;
+    };
+    if (const int error = serial.Open(name); error != kSerialOk) {
         m_messenger.ShowText(kUnableToOpenPort, MessageStyle::Error);
-        serial.Close();
-        return PortOpening::OpenFailed;
+        return failed(PortOpening::OpenFailed, error);
     }
-    if (serial.Setup() != kSerialOk || serial.SetupHandshaking() != kSerialOk) {
+    int error = serial.Setup();
+    if (error == kSerialOk) {
+        error = serial.SetupHandshaking();
+    }
+    if (error != kSerialOk) {
         m_messenger.ShowText(kFailToSetupPort, MessageStyle::Warning);
-        serial.Close();
-        return PortOpening::SetupFailed;
+        return failed(PortOpening::SetupFailed, error);
     }
-    if (serial.SetMask(kConnectEventMask) != kSerialOk) {
+    if (const int masked = serial.SetMask(kConnectEventMask); masked != kSerialOk) {
         m_messenger.ShowText(kFailToSetupHandshaking, MessageStyle::Warning);
-        serial.Close();
-        return PortOpening::SetupFailed;
+        return failed(PortOpening::SetupFailed, masked);
     }
-    return PortOpening::Opened;
+    return {};
 }
 
 void BoardLink::Disconnect() {

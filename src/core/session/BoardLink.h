@@ -13,6 +13,12 @@ namespace varnow {
 
 enum class PortOpening { Opened, OpenFailed, SetupFailed };
 
+struct PortOpenResult {
+    PortOpening opening = PortOpening::Opened;
+    int error = 0;       // the serial error number
+    std::string reason;  // the operating system's words, when it gave any
+};
+
 // The link to one board: its port, the command channel, what the tool knows of the board, and
 // the progress dialog that the channel's failure paths close.
 class BoardLink {
@@ -33,7 +39,7 @@ public:
 
     // Opens the port, sets it up for the board and arms its events, telling the user what
     // failed (the port is closed again then).
-    PortOpening OpenBoardPort(const std::string& name);
+    PortOpenResult OpenBoardPort(const std::string& name);
     // Controls to the disconnected look and the port closed; the channel and the session
     // record stay as they are.
     void Disconnect();

@@ -53,6 +53,8 @@ enum MessageId : int {
     kErrNoPortChosen = 226,
     kErrPortNotSetUp = 227,
     kErrFirmwareCancelled = 228,
+    kErrPortForbidden = 229,
+    kErrNotASerialPort = 230,
 };
 
 }  // namespace varnow
