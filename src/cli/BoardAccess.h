@@ -19,10 +19,12 @@ public:
     virtual Platform& platform() = 0;
     virtual BoardSession& session() = 0;
     virtual const std::string& portName() const = 0;
+    // The user interrupted the command (Ctrl-C).
+    virtual bool interrupted() const { return false; }
 
     // Starts an operation and handles events until it has ended. Nothing polls: the
-    // operation's end wakes the wait. Nullopt only where the world can tell that it never
-    // will end (a simulated one).
+    // operation's end, or an interruption, wakes the wait. Nullopt when interrupted (or where
+    // the world can tell that it never will end: a simulated one).
     template <typename Result>
     std::optional<Result> Await(
         const std::function<void(std::function<void(const Result&)>)>& start) {
@@ -31,8 +33,8 @@ public:
             result = ended;
             platform().Wake();
         });
-        platform().RunUntil([&result] { return result.has_value(); });
-        return result;
+        platform().RunUntil([this, &result] { return result.has_value() || interrupted(); });
+        return interrupted() ? std::nullopt : result;
     }
 };
 

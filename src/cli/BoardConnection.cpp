@@ -2,28 +2,22 @@
 
 #include "EmbeddedLine.h"
 #include "TracingLine.h"
-#include "ui/MessageIds.h"
 
 namespace varnow::cli {
 
-std::unique_ptr<BoardConnection> BoardConnection::Open(const CliOptions& options, CliOutput& output,
-                                                       const StringTable& strings) {
-    std::unique_ptr<BoardConnection> connection(new BoardConnection(options, output, strings));
-    if (!connection->ChoosePort()) {
-        return nullptr;
-    }
-    connection->Start();
-    return connection;
+std::unique_ptr<platform::BoardLine> BoardConnection::LineFor(const CliOptions& options) {
+    std::unique_ptr<platform::BoardLine> line = sim::EmbeddedLineIf(options.simulate);
+    return line ? std::move(line) : platform::MakeSerialLine();
 }
 
 BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
-                                 const StringTable& strings)
-    : m_options(options), m_output(output), m_strings(strings) {
+                                 const StringTable& strings, std::string port)
+    : m_portName(std::move(port)), m_interrupt([this] {
+          m_interrupted = true;
+          m_platform->Wake();
+      }) {
     m_clock.start();
-    std::unique_ptr<platform::BoardLine> line = sim::EmbeddedLineIf(options.simulate);
-    if (!line) {
-        line = platform::MakeSerialLine();
-    }
+    std::unique_ptr<platform::BoardLine> line = LineFor(options);
     if (!options.traceFile.empty()) {
         m_traceFile.open(options.traceFile, std::ios::out | std::ios::trunc);
         line = std::make_unique<TracingLine>(std::move(line), m_traceFile, [this] {
@@ -34,41 +28,13 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
     if (!options.scratchFolder.empty()) {
         m_platform->SetAppDataFolder(options.scratchFolder);
     }
+    m_host = std::make_unique<CliHost>(output, strings, options.language, m_portName,
+                                       options.password);
+    m_session = std::make_unique<BoardSession>(*m_platform, *m_host, strings, options.language);
 }
 
 BoardConnection::~BoardConnection() {
     m_session.reset();  // closes the port before the objects under it go
-}
-
-bool BoardConnection::ChoosePort() {
-    if (!m_options.port.empty()) {
-        m_portName = m_options.port;
-        return true;
-    }
-    const auto ports = m_platform->line().ListPorts();
-    if (ports.size() == 1) {
-        m_portName = ports.front().name;
-        return true;
-    }
-    if (ports.empty()) {
-        m_output.Message(Message{kMsgNoBoardPort,
-                                 m_strings.Text(kMsgNoBoardPort, m_options.language),
-                                 MessageStyle::Warning});
-    } else {
-        std::string names;
-        for (const auto& port : ports) {
-            names += "\n  " + port.name;
-        }
-        m_output.Message(Message{0, "Several boards were found; choose one with --port:" + names,
-                                 MessageStyle::Warning});
-    }
-    return false;
-}
-
-void BoardConnection::Start() {
-    m_host = std::make_unique<CliHost>(m_output, m_strings, m_options.language, m_portName,
-                                       m_options.password);
-    m_session = std::make_unique<BoardSession>(*m_platform, *m_host, m_strings, m_options.language);
 }
 
 }  // namespace varnow::cli

@@ -3,44 +3,42 @@
 #include <QElapsedTimer>
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "BoardAccess.h"
 #include "CliHost.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
+#include "InterruptWatch.h"
 #include "QtPlatform.h"
 
 namespace varnow::cli {
 
-// The board the options choose, as the program reaches it: the port given, the only board
-// port found, or the embedded simulated board; traced to a file when asked.
+// A board on a port as the program reaches it: the machine's serial port or the embedded
+// simulated board, traced to a file when asked; Ctrl-C interrupts the wait for it.
 class BoardConnection : public BoardAccess {
 public:
-    // Nullptr, after telling the user, when there is no board port or several and none given.
-    static std::unique_ptr<BoardConnection> Open(const CliOptions& options, CliOutput& output,
-                                                 const StringTable& strings);
+    BoardConnection(const CliOptions& options, CliOutput& output, const StringTable& strings,
+                    std::string port);
     ~BoardConnection() override;
 
     Platform& platform() override { return *m_platform; }
     BoardSession& session() override { return *m_session; }
     const std::string& portName() const override { return m_portName; }
+    bool interrupted() const override { return m_interrupted; }
+
+    // The board lines the options choose: the embedded board's under --simulate.
+    static std::unique_ptr<platform::BoardLine> LineFor(const CliOptions& options);
 
 private:
-    BoardConnection(const CliOptions& options, CliOutput& output, const StringTable& strings);
-    bool ChoosePort();
-    void Start();
-
-    const CliOptions& m_options;
-    CliOutput& m_output;
-    const StringTable& m_strings;
     std::string m_portName;
     QElapsedTimer m_clock;
     std::ofstream m_traceFile;
     std::unique_ptr<platform::QtPlatform> m_platform;
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<BoardSession> m_session;
+    bool m_interrupted = false;
+    platform::InterruptWatch m_interrupt;
 };
 
 }  // namespace varnow::cli

@@ -1,25 +1,60 @@
 #include "BoardRun.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace varnow::cli {
 
 int Finish(CommandContext& context, ExitStatus status, const std::string& outcome,
            const CliOutput::Fields& fields, const std::optional<OutcomeText>& error) {
     context.output.Result(status, outcome, fields);
     if (status != kExitSuccess) {
-        const std::string text =
-            error
-                ? FillPlaceholders(context.strings.Text(error->stringId, context.options.language),
-                                   error->args)
-                : "the command failed (" + outcome + ")";
-        context.output.Error(text);
+        context.output.Error(error ? context.Text(error->stringId, error->args)
+                                   : "the command failed (" + outcome + ")");
     }
     return status;
 }
 
-ConnectResult ConnectBoard(BoardAccess& board) {
-    const auto result = board.Await<ConnectResult>(
+int FinishInterrupted(CommandContext& context, BoardAccess& board, int textId,
+                      const CliOutput::Fields& fields) {
+    board.session().Abort();
+    return Finish(context, kExitInterrupted, "interrupted", fields, OutcomeText{textId, {}});
+}
+
+std::unique_ptr<BoardAccess> OpenChosenBoard(CommandContext& context, int& status) {
+    std::string port = context.options.port;
+    if (port.empty()) {
+        const auto ports = context.listPorts();
+        if (ports.size() != 1) {
+            for (const auto& found : ports) {
+                context.output.Note("  " + found.name);
+            }
+            const int text = ports.empty() ? kCliNoBoardPort : kCliSeveralBoardPorts;
+            status = Finish(context, kExitNoPort, "no-port", {}, OutcomeText{text, {}});
+            return nullptr;
+        }
+        port = ports.front().name;
+    }
+    return context.openBoard(port);
+}
+
+std::optional<ConnectResult> ConnectBoard(BoardAccess& board) {
+    return board.Await<ConnectResult>(
         [&board](auto done) { board.session().Connect(std::move(done)); });
-    return result.value_or(ConnectResult{ConnectOutcome::BoardSilent, {}});
+}
+
+std::optional<std::string> PackageUnreadable(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return std::strerror(EISDIR);
+    }
+    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    if (file == nullptr) {
+        return std::strerror(errno);
+    }
+    std::fclose(file);
+    return std::nullopt;
 }
 
 }  // namespace varnow::cli

@@ -31,8 +31,23 @@ MessageResult CliHost::ShowMessage(const Message& message) {
 }
 
 void CliHost::ShowProgress(const ProgressState& state) {
-    m_output.Progress(state.text, static_cast<int>(state.current),
-                      state.showBar ? static_cast<int>(state.total) : 0, ++m_frame);
+    ProgressLine line{state.text, "working", state.current, state.showBar ? state.total : 0,
+                      state.payload};
+    switch (state.step) {
+        case ProgressStep::Working:
+            line.step = state.mode == ProgressMode::Connect ? "connecting" : "working";
+            break;
+        case ProgressStep::Sending:
+            line.step = "sending";
+            break;
+        case ProgressStep::Storing:
+            line = ProgressLine{Text(kCliStepStoring), "storing"};
+            break;
+        case ProgressStep::Verifying:
+            line = ProgressLine{Text(kCliStepVerifying), "verifying"};
+            break;
+    }
+    m_output.Progress(line);
 }
 
 void CliHost::FirmwareWindowShown(const FirmwareWindowState& state) {
@@ -40,17 +55,19 @@ void CliHost::FirmwareWindowShown(const FirmwareWindowState& state) {
 }
 
 void CliHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
-    if (state.standby) {
-        // The growing dots are for the window; a terminal line shows the text once.
-        std::string status = state.status;
-        while (!status.empty() && status.back() == '.') {
-            status.pop_back();
-        }
-        m_output.Progress(status, 0, 0, ++m_frame);
-        return;
+    switch (state.step) {
+        case FirmwareStep::Checking:
+        case FirmwareStep::Preparing:
+            // The window's growing dots are for the window; a terminal line says it once.
+            return m_output.Progress({Text(kCliStepBootLoader), "preparing"});
+        case FirmwareStep::Transferring:
+            return m_output.Progress({Text(kCliStepWritingFirmware), "writing-firmware",
+                                      state.sent, state.total});
+        case FirmwareStep::Programming:
+            return m_output.Progress({Text(kCliStepProgramming), "programming"});
+        case FirmwareStep::Restarting:
+            return m_output.Progress({Text(kCliStepRestarting), "restarting"});
     }
-    m_output.Progress(state.finished ? state.status : "Transferring firmware.",
-                      static_cast<int>(state.sent), static_cast<int>(state.total), ++m_frame);
 }
 
 std::optional<std::string> CliHost::AskLoginPassword() {
@@ -79,7 +96,7 @@ std::optional<std::string> CliHost::ReadPasswordFromTerminal() {
         return std::nullopt;
     }
     m_output.EndProgress();
-    std::cerr << "Password for Admin: " << std::flush;
+    std::cerr << Text(kCliPasswordPrompt) << std::flush;
     termios saved{};
     tcgetattr(0, &saved);
     termios silent = saved;

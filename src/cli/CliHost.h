@@ -17,8 +17,6 @@ public:
     CliHost(CliOutput& output, const StringTable& strings, Language language, std::string port,
             std::optional<std::string> password);
 
-    bool connected() const { return m_connected; }
-
     MessageResult ShowMessage(const Message& message) override;
     void ProgressShown(const ProgressState& state) override { ShowProgress(state); }
     void ProgressChanged(const ProgressState& state) override { ShowProgress(state); }
@@ -26,13 +24,14 @@ public:
     void FirmwareWindowShown(const FirmwareWindowState& state) override;
     void FirmwareWindowChanged(const FirmwareWindowState& state) override;
     void FirmwareWindowClosed() override { m_output.EndProgress(); }
-    void ShowConnected(bool connected) override { m_connected = connected; }
+    void ShowConnected(bool) override {}
     std::string SelectedPort() override { return m_port; }
     void SelectPortInList(const std::string&) override {}
     std::optional<std::string> AskLoginPassword() override;
 
 private:
     void ShowProgress(const ProgressState& state);
+    std::string Text(int id) const { return m_strings.Text(id, m_language); }
     std::optional<std::string> ReadPasswordFromTerminal();
 
     CliOutput& m_output;
@@ -41,8 +40,6 @@ private:
     std::string m_port;
     std::optional<std::string> m_password;
     bool m_passwordOffered = false;
-    int m_frame = 0;
-    bool m_connected = false;
 };
 
 }  // namespace varnow::cli

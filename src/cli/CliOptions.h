@@ -7,9 +7,9 @@
 
 namespace varnow::cli {
 
-// The global options that come before the command.
+// The options that every command shares, before or after its name.
 struct CliOptions {
-    std::string port;                     // --port
+    std::string port;                     // -p, --port
     bool simulate = false;                // --simulate: an embedded simulated board
     std::optional<std::string> password;  // --password, else VARNOW_PASSWORD
     std::string traceFile;                // --trace

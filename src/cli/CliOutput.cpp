@@ -1,5 +1,8 @@
 #include "CliOutput.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cstdio>
 
 namespace varnow::cli {
@@ -15,108 +18,202 @@ std::string WithoutCarriageReturns(const std::string& text) {
     return result;
 }
 
+// Characters as a terminal counts them: UTF-8 continuation bytes take no column. (Korean
+// syllables take two columns on most terminals; counting them as one keeps the line short
+// enough for the ASCII parts and is close for the text.)
+std::size_t Columns(const std::string& text) {
+    std::size_t count = 0;
+    for (unsigned char c : text) {
+        count += (c & 0xC0) != 0x80 ? ((c >= 0xE0) ? 2 : 1) : 0;
+    }
+    return count;
+}
+
+// The longest start of `text` that fits `columns`, whole characters only.
+std::string Fit(const std::string& text, std::size_t columns) {
+    std::string result;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::size_t width = lead >= 0xE0 ? 2 : 1;
+        if (used + width > columns) {
+            break;
+        }
+        result += text.substr(i, length);
+        used += width;
+        i += length;
+    }
+    return result;
+}
+
+std::string Format(const char* pattern, double a, double b = 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, a, b);
+    return text;
+}
+
+std::string Join(const std::vector<std::string>& parts) {
+    std::string line;
+    for (const std::string& part : parts) {
+        if (part.empty()) {
+            continue;
+        }
+        line += (line.empty() ? "" : "  ") + part;
+    }
+    return line;
+}
+
+QJsonObject ToJson(const CliOutput::Fields& fields) {
+    QJsonObject object;
+    for (const auto& [name, value] : fields) {
+        object.insert(QString::fromStdString(name), value);
+    }
+    return object;
+}
+
+std::string ForPeople(const QJsonValue& value) {
+    switch (value.type()) {
+        case QJsonValue::Bool:
+            return value.toBool() ? "yes" : "no";
+        case QJsonValue::Double: {
+            const double number = value.toDouble();
+            return number == static_cast<double>(static_cast<long long>(number))
+                       ? std::to_string(static_cast<long long>(number))
+                       : Format("%.3f", number);
+        }
+        case QJsonValue::Array: {
+            std::string joined;
+            for (const QJsonValue& item : value.toArray()) {
+                joined += (joined.empty() ? "" : ", ") + ForPeople(item);
+            }
+            return joined;
+        }
+        case QJsonValue::String:
+            return value.toString().toStdString();
+        default:
+            return {};
+    }
+}
+
+std::string Label(std::string name) {
+    for (char& c : name) {
+        c = c == '_' ? ' ' : c;
+    }
+    return name;
+}
+
 }  // namespace
 
-std::string CliOutput::JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    json += escape;
-                } else {
-                    json.push_back(static_cast<char>(c));
-                }
+std::string RenderProgressLine(const ProgressLine& line, int columns, double seconds, int frame) {
+    const std::size_t limit = static_cast<std::size_t>(std::max(columns, 2) - 1);
+    if (line.total <= 0) {
+        static constexpr const char* kFrames[] = {"|", "/", "-", "\\"};
+        return Fit(std::string(kFrames[frame % 4]) + " " + line.text, limit);
+    }
+    const long long current = std::min(line.current, line.total);
+    const double fraction = static_cast<double>(current) / static_cast<double>(line.total);
+    const double all = static_cast<double>(line.payload > 0 ? line.payload : line.total);
+    const double done = fraction * all;
+    const double rate = seconds > 0.05 ? done / seconds : 0;
+    const std::string percent = Format("%3.0f%%", 100.0 * fraction);
+    std::string bytes = Format("%.1f/%.1f KiB", done / 1024, all / 1024);
+    std::string speed = rate > 0 ? Format("%.1f KiB/s", rate / 1024) : "";
+    std::string left;
+    if (rate > 0) {
+        const long long remaining = static_cast<long long>((all - done) / rate + 0.5);
+        char text[32];
+        std::snprintf(text, sizeof text, "%lld:%02lld left", remaining / 60, remaining % 60);
+        left = text;
+    }
+    auto bar = [&](int width) {
+        if (width == 0) {
+            return std::string();
+        }
+        const int filled = static_cast<int>(static_cast<long long>(width) * current / line.total);
+        return "[" + std::string(filled, '#') + std::string(width - filled, '.') + "]";
+    };
+    // Dropped in this order until the line fits; then the text is shortened.
+    int barWidth = 30;
+    std::string composed;
+    for (int attempt = 0;; ++attempt) {
+        composed = Join({bar(barWidth), percent, bytes, speed, left, line.text});
+        if (Columns(composed) <= limit) {
+            return composed;
+        }
+        switch (attempt) {
+            case 0: left.clear(); break;
+            case 1: speed.clear(); break;
+            case 2: barWidth = 10; break;
+            case 3: bytes.clear(); break;
+            case 4: barWidth = 0; break;
+            default: return Fit(composed, limit);
         }
     }
-    return json + "\"";
+}
+
+CliOutput::CliOutput(std::ostream& out, std::ostream& err, bool json, bool terminal,
+                     std::function<int()> columns)
+    : m_out(out), m_err(err), m_json(json), m_terminal(terminal), m_columns(std::move(columns)) {}
+
+void CliOutput::WriteJson(const QJsonValue& object) {
+    m_out << QJsonDocument(object.toObject()).toJson(QJsonDocument::Compact).toStdString()
+          << std::endl;
 }
 
 void CliOutput::Message(const varnow::Message& message) {
     if (m_json) {
-        m_out << "{\"event\":\"message\",\"style\":\"" << StyleName(message.style)
-              << "\",\"id\":" << message.stringId << ",\"text\":" << JsonString(message.text) << "}"
-              << std::endl;
+        WriteJson(QJsonObject{{"event", "message"},
+                              {"style", StyleName(message.style)},
+                              {"id", message.stringId},
+                              {"text", QString::fromStdString(WithoutCarriageReturns(message.text))}});
         return;
     }
     EndProgress();
     m_err << StyleName(message.style) << ": " << WithoutCarriageReturns(message.text) << std::endl;
 }
 
-std::string CliOutput::TransferFigures(int current, int total) {
+void CliOutput::Progress(const ProgressLine& line) {
     const auto now = std::chrono::steady_clock::now();
-    if (!m_transferRunning) {
-        m_transferRunning = true;
+    if (line.total <= 0 || line.current == 0 || !m_transferRunning) {
+        m_transferRunning = line.total > 0;
         m_transferStart = now;
     }
-    const double seconds = std::chrono::duration<double>(now - m_transferStart).count();
-    const double rate = seconds > 0.05 ? current / seconds : 0.0;
-    char figures[128];
-    if (rate > 0) {
-        const long long left = static_cast<long long>((total - current) / rate + 0.5);
-        std::snprintf(figures, sizeof figures,
-                      "%3lld%%  %.1f/%.1f KiB  %.1f KiB/s  %lld:%02lld left",
-                      100LL * current / total, current / 1024.0, total / 1024.0, rate / 1024.0,
-                      left / 60, left % 60);
-    } else {
-        std::snprintf(figures, sizeof figures, "%3lld%%  %.1f/%.1f KiB", 100LL * current / total,
-                      current / 1024.0, total / 1024.0);
-    }
-    return figures;
-}
-
-void CliOutput::Progress(const std::string& text, int current, int total, int frame) {
-    const long long percent = total > 0 ? 100LL * current / total : -1;
-    const bool changed = text != m_lastProgressText || percent != m_lastPercent;
+    const long long percent = line.total > 0 ? 100 * std::min(line.current, line.total) / line.total
+                                             : -1;
+    const bool newText = line.text != m_lastText;
     if (m_json) {
-        if (changed) {
-            m_out << "{\"event\":\"progress\",\"text\":" << JsonString(text)
-                  << ",\"current\":" << current << ",\"total\":" << total << "}" << std::endl;
-        }
-    } else if (!m_terminal) {
-        // Plain lines: each text once, and every tenth of a transfer.
-        if (text != m_lastProgressText || (percent >= 0 && percent / 10 != m_lastPercent / 10)) {
-            m_err << "progress: " << text;
-            if (total > 0) {
-                m_err << "  " << TransferFigures(current, total);
+        if (newText || percent != m_lastPercent) {
+            QJsonObject event{{"event", "progress"},
+                              {"step", QString::fromStdString(line.step)},
+                              {"text", QString::fromStdString(line.text)}};
+            if (line.total > 0) {
+                const long long all = line.payload > 0 ? line.payload : line.total;
+                event.insert("percent", static_cast<double>(percent));
+                event.insert("done_bytes", static_cast<double>(line.current * all / line.total));
+                event.insert("total_bytes", static_cast<double>(all));
             }
-            m_err << std::endl;
+            WriteJson(event);
         }
-    } else {
-        static constexpr const char* kFrames[] = {"|", "/", "-", "\\"};
-        m_err << "\r\033[K";
-        if (total > 0) {
-            const int filled = static_cast<int>(30LL * current / total);
-            m_err << '[' << std::string(filled, '#') << std::string(30 - filled, '.') << "] "
-                  << TransferFigures(current, total) << "  " << text;
-        } else {
-            m_err << kFrames[frame % 4] << ' ' << text;
-        }
-        m_err << std::flush;
+    } else if (m_terminal) {
+        const double seconds = std::chrono::duration<double>(now - m_transferStart).count();
+        m_err << "\r\033[K" << RenderProgressLine(line, m_columns(), seconds, ++m_frame)
+              << std::flush;
         m_progressShown = true;
+    } else if (newText || (percent >= 0 && percent / 10 != m_lastTenth)) {
+        // Plain lines: each text once, and every tenth of a transfer.
+        m_err << "progress: " << line.text;
+        if (line.total > 0) {
+            const long long all = line.payload > 0 ? line.payload : line.total;
+            m_err << "  " << percent << "%  "
+                  << Format("%.1f/%.1f KiB", static_cast<double>(line.current * all / line.total) / 1024,
+                            static_cast<double>(all) / 1024);
+        }
+        m_err << std::endl;
     }
-    if (total > 0 && current < total && current == 0) {
-        m_transferRunning = false;  // a new transfer starts
-    }
-    m_lastProgressText = text;
+    m_lastText = line.text;
     m_lastPercent = percent;
+    m_lastTenth = percent >= 0 ? percent / 10 : -1;
 }
 
 void CliOutput::EndProgress() {
@@ -124,24 +221,24 @@ void CliOutput::EndProgress() {
         m_err << "\r\033[K" << std::flush;
         m_progressShown = false;
     }
-    m_lastProgressText.clear();
+    m_lastText.clear();
     m_lastPercent = -1;
+    m_lastTenth = -1;
     m_transferRunning = false;
 }
 
 void CliOutput::Result(int status, const std::string& outcome, const Fields& fields) {
     EndProgress();
     if (m_json) {
-        m_out << "{\"event\":\"result\",\"status\":" << status
-              << ",\"outcome\":" << JsonString(outcome);
-        for (const auto& [name, value] : fields) {
-            m_out << ',' << JsonString(name) << ':' << JsonString(value);
-        }
-        m_out << "}" << std::endl;
+        QJsonObject result = ToJson(fields);
+        result.insert("event", "result");
+        result.insert("status", status);
+        result.insert("outcome", QString::fromStdString(outcome));
+        WriteJson(result);
         return;
     }
     for (const auto& [name, value] : fields) {
-        m_out << name << ": " << value << "\n";
+        m_out << Label(name) << ": " << ForPeople(value) << "\n";
     }
     if (status != 0) {
         m_out << "outcome: " << outcome << "\n";
@@ -152,17 +249,32 @@ void CliOutput::Result(int status, const std::string& outcome, const Fields& fie
 void CliOutput::Error(const std::string& text) {
     EndProgress();
     if (m_json) {
-        m_out << "{\"event\":\"error\",\"text\":" << JsonString(WithoutCarriageReturns(text)) << "}"
-              << std::endl;
+        WriteJson(QJsonObject{{"event", "error"},
+                              {"text", QString::fromStdString(WithoutCarriageReturns(text))}});
         return;
     }
     m_err << "error: " << WithoutCarriageReturns(text) << std::endl;
 }
 
-void CliOutput::Line(const std::string& text) {
+void CliOutput::Note(const std::string& text) {
     if (!m_json) {
-        m_out << text << "\n";
+        EndProgress();
+        m_err << WithoutCarriageReturns(text) << std::endl;
     }
+}
+
+void CliOutput::Row(const std::string& event, const Fields& fields) {
+    if (m_json) {
+        QJsonObject row = ToJson(fields);
+        row.insert("event", QString::fromStdString(event));
+        WriteJson(row);
+        return;
+    }
+    std::string line;
+    for (const auto& field : fields) {
+        line += (line.empty() ? "" : "\t") + ForPeople(field.second);
+    }
+    m_out << line << "\n";
 }
 
 }  // namespace varnow::cli

@@ -8,7 +8,12 @@
 #include "BoardAccess.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
+#include "PortDiscovery.h"
 #include "ui/StringTable.h"
+
+namespace CLI {
+class App;
+}
 
 namespace varnow::cli {
 
@@ -17,19 +22,30 @@ struct CommandContext {
     const CliOptions& options;
     CliOutput& output;
     const StringTable& strings;
-    std::vector<std::string> arguments;  // after the command's name
-    // The board the options choose; nullptr after telling the user why there is none.
-    std::function<std::unique_ptr<BoardAccess>()> openBoard;
+    // The board on a chosen port (OpenChosenBoard chooses it).
+    std::function<std::unique_ptr<BoardAccess>(const std::string& port)> openBoard;
+    // The board ports there are (the embedded board's under --simulate).
+    std::function<std::vector<platform::DiscoveredPort>()> listPorts;
+
+    std::string Text(int id, const std::vector<std::string>& args = {}) const {
+        return FillPlaceholders(strings.Text(id, options.language), args);
+    }
 };
 
-// One sub-command of varnow-cli.
+// One command of varnow-cli. Adding one: a class that says where it sits, defines its own
+// arguments on its CLI11 command, and does its work in Execute; then one line in the list of
+// commands (Commands.cpp).
 class Subcommand {
 public:
     virtual ~Subcommand() = default;
-    virtual const char* Name() const = 0;
-    virtual const char* Synopsis() const = 0;  // "inspect PACKAGE.qvk"
-    virtual const char* Description() const = 0;
+    // Where it sits under varnow-cli: {"upload"}, or {"settings", "show"} under a group.
+    virtual std::vector<std::string> Path() const = 0;
+    virtual std::string Description() const = 0;
+    // Its own arguments and options, bound to its members.
+    virtual void Define(CLI::App&) {}
     virtual int Execute(CommandContext& context) = 0;
 };
+
+std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchFolder);
 
 }  // namespace varnow::cli

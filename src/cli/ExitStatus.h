@@ -25,6 +25,7 @@ enum ExitStatus : int {
     kExitUnverified = 15,       // the board did not confirm what it stored
     kExitSendFailed = 16,       // the image could not be written to the port
     kExitFirmwareFailed = 17,   // the boot loader did not take the firmware
+    kExitInterrupted = 130,     // Ctrl-C: the port was closed
 };
 
 ExitStatus StatusOfConnect(ConnectOutcome outcome);

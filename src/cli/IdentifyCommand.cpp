@@ -5,28 +5,27 @@
 namespace varnow::cli {
 
 int IdentifyCommand::Execute(CommandContext& context) {
-    if (!context.arguments.empty()) {
-        return kExitUsage;
-    }
-    const std::unique_ptr<BoardAccess> board = context.openBoard();
+    int status = kExitSuccess;
+    const std::unique_ptr<BoardAccess> board = OpenChosenBoard(context, status);
     if (!board) {
-        return Finish(context, kExitNoPort, OutcomeName(ConnectOutcome::NoPortSelected), {},
-                      OutcomeText{kErrNoPortChosen, {}});
+        return status;
     }
-    const ConnectResult connected = ConnectBoard(*board);
+    CliOutput::Fields fields{{"port", QString::fromStdString(board->portName())}};
+    const std::optional<ConnectResult> connected = ConnectBoard(*board);
+    if (!connected) {
+        return FinishInterrupted(context, *board, kCliInterrupted, fields);
+    }
     const SessionRecord& session = board->session().session();
-    CliOutput::Fields fields{{"port", board->portName()}};
-    if (connected.code == ConnectOutcome::Identified || connected.code == ConnectOutcome::IspMode) {
-        fields.push_back({"isp", session.isp ? "yes" : "no"});
+    if (connected->code == ConnectOutcome::Identified || connected->code == ConnectOutcome::IspMode) {
+        fields.push_back({"isp", session.isp});
         if (!session.isp) {
-            fields.push_back({"fib id", session.fibId});
-            fields.push_back({"mcu id", session.mcuId});
-            fields.push_back({"login", session.login ? "yes" : "no"});
+            fields.push_back({"fib_id", QString::fromStdString(session.fibId)});
+            fields.push_back({"mcu_id", QString::fromStdString(session.mcuId)});
+            fields.push_back({"login", session.login});
         }
     }
-    const ExitStatus status = StatusOfConnect(connected.code);
-    return Finish(context, status, OutcomeName(connected.code), fields,
-                  DescribeConnect(connected, board->portName()));
+    return Finish(context, StatusOfConnect(connected->code), OutcomeName(connected->code), fields,
+                  DescribeConnect(*connected, board->portName()));
 }
 
 }  // namespace varnow::cli

@@ -7,9 +7,8 @@ namespace varnow::cli {
 // Connects exactly as the desktop tool does and reports who the board is.
 class IdentifyCommand : public Subcommand {
 public:
-    const char* Name() const override { return "identify"; }
-    const char* Synopsis() const override { return "identify"; }
-    const char* Description() const override {
+    std::vector<std::string> Path() const override { return {"identify"}; }
+    std::string Description() const override {
         return "connect to the board and print its port, ISP mode, FIB id, MCU id and login";
     }
     int Execute(CommandContext& context) override;

@@ -1,23 +1,27 @@
 #include "PortsCommand.h"
 
-#include "ExitStatus.h"
-#include "PortDiscovery.h"
+#include <QJsonArray>
+
+#include "BoardRun.h"
 
 namespace varnow::cli {
 
 int PortsCommand::Execute(CommandContext& context) {
-    if (!context.arguments.empty()) {
-        return kExitUsage;
-    }
-    const auto ports = platform::DiscoverBoardPorts();
-    std::string names;
+    const auto ports = context.listPorts();
+    QJsonArray names;
     for (const auto& port : ports) {
-        context.output.Line(port.name + "\t" + port.description);
-        names += (names.empty() ? "" : " ") + port.name;
+        context.output.Row("port", {{"port", QString::fromStdString(port.name)},
+                                    {"name", QString::fromStdString(port.label)},
+                                    {"description", QString::fromStdString(port.description)},
+                                    {"simulated", port.simulated}});
+        names.append(QString::fromStdString(port.name));
+    }
+    if (ports.empty()) {
+        context.output.Note(context.Text(kCliNoBoardPort));
     }
     if (context.output.json()) {
         context.output.Result(kExitSuccess, "listed",
-                              {{"count", std::to_string(ports.size())}, {"ports", names}});
+                              {{"count", static_cast<int>(ports.size())}, {"ports", names}});
     }
     return kExitSuccess;
 }

@@ -7,9 +7,8 @@ namespace varnow::cli {
 // Lists the ports that lead to a board.
 class PortsCommand : public Subcommand {
 public:
-    const char* Name() const override { return "ports"; }
-    const char* Synopsis() const override { return "ports"; }
-    const char* Description() const override {
+    std::vector<std::string> Path() const override { return {"ports"}; }
+    std::string Description() const override {
         return "list the board ports (the board's USB ports and simulated boards)";
     }
     int Execute(CommandContext& context) override;

@@ -1,22 +1,18 @@
 #include "UploadCommand.h"
 
-#include <cstdio>
+#include <CLI/CLI.hpp>
 
 #include "BoardRun.h"
+#include "CliHost.h"
+#include "PackageCheck.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
-#include "package/LoadedPackage.h"
 
 namespace varnow::cli {
 namespace {
 
-std::string Seconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", seconds);
-    return text;
-}
-
-// The firmware image of a firmware or combined package; empty (the user told) otherwise.
+// The firmware image of a firmware or combined package, split off where the session keeps
+// its files.
 std::filesystem::path FirmwareOf(LoadedPackage& package, BoardSession& session) {
     Messenger& messenger = session.messenger();
     const PackageKind kind = ClassifyPackage(package.packagePath(), messenger);
@@ -30,30 +26,57 @@ std::filesystem::path FirmwareOf(LoadedPackage& package, BoardSession& session) 
     return {};
 }
 
-void AddFirmwareFields(CliOutput::Fields& fields, const FirmwareResult& firmware) {
-    fields.push_back({"firmware", FirmwareOutcomeName(firmware.code)});
+QJsonValue Text(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 }  // namespace
 
+void UploadCommand::Define(CLI::App& command) {
+    command.add_option("package", m_package, "the package (.qvk)")->required();
+}
+
+std::optional<int> UploadCommand::RefusePackage(CommandContext& context) {
+    const CliOutput::Fields fields{{"package", Text(m_package)}};
+    if (const auto reason = PackageUnreadable(m_package)) {
+        return Finish(context, kExitPackageRefused, "unreadable", fields,
+                      OutcomeText{kCliPackageUnreadable, {m_package, *reason}});
+    }
+    CliHost host(context.output, context.strings, context.options.language, "", std::nullopt);
+    Messenger messenger(host, context.strings, context.options.language);
+    const PackageCheck check = CheckPackage(m_package, messenger, m_scratchFolder);
+    if (!check.sound) {
+        return Finish(context, kExitPackageRefused, "package-refused", fields,
+                      OutcomeText{kErrPackageRefused, {m_package}});
+    }
+    if (m_firmwareOnly && !check.hasFirmware) {
+        return Finish(context, kExitPackageRefused, "no-firmware", fields,
+                      OutcomeText{kCliNoFirmwareInPackage, {m_package}});
+    }
+    return std::nullopt;
+}
+
 int UploadCommand::Execute(CommandContext& context) {
-    if (context.arguments.size() != 1) {
-        return kExitUsage;
+    if (const auto refused = RefusePackage(context)) {
+        return *refused;
     }
-    const std::string path = context.arguments[0];
-    const std::unique_ptr<BoardAccess> board = context.openBoard();
+    int status = kExitSuccess;
+    const std::unique_ptr<BoardAccess> board = OpenChosenBoard(context, status);
     if (!board) {
-        return Finish(context, kExitNoPort, "no-port", {}, OutcomeText{kErrNoPortChosen, {}});
+        return status;
     }
-    const ConnectResult connected = ConnectBoard(*board);
-    const bool bootLoaderWelcome = m_firmwareOnly && connected.code == ConnectOutcome::IspMode;
-    if (connected.code != ConnectOutcome::Identified && !bootLoaderWelcome) {
-        return Finish(context, StatusOfConnect(connected.code), OutcomeName(connected.code),
-                      {{"port", board->portName()}}, DescribeConnect(connected, board->portName()));
+    CliOutput::Fields fields{{"port", Text(board->portName())}, {"package", Text(m_package)}};
+    const std::optional<ConnectResult> connected = ConnectBoard(*board);
+    if (!connected) {
+        return FinishInterrupted(context, *board, kCliInterrupted, fields);
+    }
+    const bool bootLoaderWelcome = m_firmwareOnly && connected->code == ConnectOutcome::IspMode;
+    if (connected->code != ConnectOutcome::Identified && !bootLoaderWelcome) {
+        return Finish(context, StatusOfConnect(connected->code), OutcomeName(connected->code),
+                      fields, DescribeConnect(*connected, board->portName()));
     }
     LoadedPackage package;
-    package.SetPackagePath(path);
-    CliOutput::Fields fields{{"port", board->portName()}, {"package", path}};
+    package.SetPackagePath(m_package);
     return m_firmwareOnly ? UpgradeFirmware(context, *board, package, fields)
                           : WritePackage(context, *board, package, fields);
 }
@@ -62,41 +85,46 @@ int UploadCommand::UpgradeFirmware(CommandContext& context, BoardAccess& board,
                                    LoadedPackage& package, CliOutput::Fields& fields) {
     BoardSession& session = board.session();
     const std::filesystem::path firmware = FirmwareOf(package, session);
-    if (firmware.empty()) {
-        return Finish(context, kExitPackageRefused, "package-refused", fields,
-                      OutcomeText{kErrPackageRefused, {package.packagePath().string()}});
-    }
     const auto result = board.Await<FirmwareResult>(
         [&](auto done) { session.UpgradeFirmware(firmware, std::move(done)); });
-    const FirmwareResult ended =
-        result.value_or(FirmwareResult{{FirmwareOutcome::TimedOut, {}}, {}});
-    AddFirmwareFields(fields, ended);
-    return Finish(context, StatusOfFirmware(ended), FirmwareOutcomeName(ended.code), fields,
-                  DescribeFirmware(ended, board.portName(), package.packagePath().string()));
+    if (!result) {
+        return FinishInterrupted(context, board, kCliInterruptedInFirmware, fields);
+    }
+    fields.push_back({"firmware", FirmwareOutcomeName(result->code)});
+    return Finish(context, StatusOfFirmware(*result), FirmwareOutcomeName(result->code), fields,
+                  DescribeFirmware(*result, board.portName(), m_package));
 }
 
-int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
-                                CliOutput::Fields& fields) {
+int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board,
+                                LoadedPackage& package, CliOutput::Fields& fields) {
     BoardSession& session = board.session();
     const auto result =
         board.Await<WriteResult>([&](auto done) { session.Upload(package, std::move(done)); });
-    const WriteResult ended =
-        result.value_or(WriteResult{{{UploadOutcome::TimedOut, {}}, {}}, std::nullopt});
-    const UploadResult& upload = ended.upload;
+    if (!result) {
+        const bool inFirmware = session.firmware().running();
+        const bool touched = inFirmware || session.upload().erased();
+        return FinishInterrupted(context, board,
+                                 inFirmware ? kCliInterruptedInFirmware
+                                 : touched  ? kCliInterruptedInImage
+                                            : kCliInterrupted,
+                                 fields);
+    }
+    const UploadResult& upload = result->upload;
     fields.push_back({"upload", UploadOutcomeName(upload.code)});
     if (upload.code == UploadOutcome::Verified || upload.code == UploadOutcome::HashMismatch) {
-        fields.push_back({"image hash", session.upload().imageHash()});
-        fields.push_back({"send seconds", Seconds(session.upload().sendSeconds())});
+        fields.push_back({"image_bytes", static_cast<double>(session.upload().imageBytes())});
+        fields.push_back({"image_hash", Text(session.upload().imageHash())});
+        fields.push_back({"send_seconds", session.upload().sendSeconds()});
     }
     std::string outcome = UploadOutcomeName(upload.code);
-    if (ended.firmware) {
-        AddFirmwareFields(fields, *ended.firmware);
+    if (result->firmware) {
+        fields.push_back({"firmware", FirmwareOutcomeName(result->firmware->code)});
         if (StatusOfUpload(upload.code) == kExitSuccess) {
-            outcome = FirmwareOutcomeName(ended.firmware->code);
+            outcome = FirmwareOutcomeName(result->firmware->code);
         }
     }
-    return Finish(context, StatusOfWrite(ended), outcome, fields,
-                  DescribeWrite(ended, board.portName(), package.packagePath().string()));
+    return Finish(context, StatusOfWrite(*result), outcome, fields,
+                  DescribeWrite(*result, board.portName(), m_package));
 }
 
 }  // namespace varnow::cli

@@ -25,7 +25,8 @@ std::vector<DiscoveredPort> SimulatedPorts() {
     const std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         if (entry.is_symlink(error) && std::filesystem::exists(entry.path(), error)) {
-            ports.push_back({entry.path().string(), "simulated board", true});
+            ports.push_back({entry.path().string(), "simulated board", true,
+                             entry.path().filename().string()});
         }
     }
     std::sort(ports.begin(), ports.end(),
@@ -39,8 +40,8 @@ std::vector<DiscoveredPort> DiscoverBoardPorts() {
     std::vector<DiscoveredPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (IsBoardPort(info)) {
-            ports.push_back(
-                {info.portName().toStdString(), info.description().toStdString(), false});
+            ports.push_back({info.portName().toStdString(), info.description().toStdString(),
+                             false, info.portName().toStdString()});
         }
     }
     const auto simulated = SimulatedPorts();

@@ -11,9 +11,10 @@ inline constexpr unsigned kBoardVendorId = 0x0483;
 inline constexpr unsigned kBoardProductId = 0x5740;
 
 struct DiscoveredPort {
-    std::string name;         // what Connect opens
+    std::string name;         // what Connect opens: a device name or a path
     std::string description;  // for listings
     bool simulated = false;
+    std::string label;        // short and readable: the device name, a simulated board's name
 };
 
 // The ports that lead to a board: the board's own USB ports in enumeration order, then every

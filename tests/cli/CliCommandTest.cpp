@@ -1,13 +1,14 @@
-// varnow-cli's board commands against a simulated board in virtual time: what they print and
-// how they exit when the board misbehaves.
+// varnow-cli as its users meet it, run against a simulated board in virtual time: what it
+// prints and how it exits.
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <functional>
 #include <sstream>
 
-#include "IdentifyCommand.h"
+#include "CliApp.h"
 #include "SamplePackages.h"
-#include "UploadCommand.h"
 #include "cli/VirtualBoardAccess.h"
 #include "support/TempFolder.h"
 
@@ -16,35 +17,51 @@ namespace {
 
 using testing::VirtualBoardAccess;
 
-class CliCommandTest : public ::testing::Test {
+class CliTest : public ::testing::Test {
 protected:
     struct Run {
         int status;
         std::string out;
         std::string err;
-        std::uint64_t virtualMs;
+        std::uint64_t virtualMs;  // when the command let the board go
+        bool boardOpened;
     };
 
-    // Runs a command; `prepare` sets the board up before the command connects.
-    Run Execute(cli::Subcommand& command, std::vector<std::string> arguments,
-                const std::function<void(VirtualBoardAccess&)>& prepare = {}) {
+    // Runs varnow-cli with `arguments`; `prepare` sets the board up before the command
+    // connects.
+    Run Cli(std::vector<std::string> arguments,
+            const std::function<void(VirtualBoardAccess&)>& prepare = {}) {
         std::ostringstream out;
         std::ostringstream err;
         std::uint64_t virtualMs = 0;
-        cli::CliOutput output(out, err, false, false);
-        cli::CommandContext context{options, output, strings, std::move(arguments),
-                                    [&]() -> std::unique_ptr<cli::BoardAccess> {
-                                        auto access = std::make_unique<VirtualBoardAccess>(
-                                            output, strings, options.password);
-                                        access->board().config().latencyMs = 1;
-                                        access->NoteEndIn(&virtualMs);
-                                        if (prepare) {
-                                            prepare(*access);
-                                        }
-                                        return access;
-                                    }};
-        const int status = command.Execute(context);
-        return Run{status, out.str(), err.str(), virtualMs};
+        bool opened = false;
+        cli::CliEnvironment environment{
+            .out = out,
+            .err = err,
+            .scratchFolder = folder.path().string(),
+            .openBoard = [&](const cli::CliOptions& options, cli::CliOutput& output,
+                             const std::string&) -> std::unique_ptr<cli::BoardAccess> {
+                opened = true;
+                auto access =
+                    std::make_unique<VirtualBoardAccess>(output, strings, options.password);
+                access->board().config().latencyMs = 1;
+                access->NoteEndIn(&virtualMs);
+                if (prepare) {
+                    prepare(*access);
+                }
+                return access;
+            },
+            .listPorts = [](const cli::CliOptions&) {
+                return std::vector<platform::DiscoveredPort>{
+                    {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
+            },
+        };
+        std::vector<const char*> argv{"varnow-cli"};
+        for (const std::string& argument : arguments) {
+            argv.push_back(argument.c_str());
+        }
+        const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), environment);
+        return Run{status, out.str(), err.str(), virtualMs, opened};
     }
     // The last line of standard error.
     static std::string LastLine(const std::string& text) {
@@ -61,42 +78,125 @@ protected:
             });
         };
     }
+    std::string Package(const Bytes& bytes, const char* name = "image.qvk") {
+        return folder.Write(name, bytes).string();
+    }
 
-    cli::CliOptions options;
     StringTable strings = StringTable::BuiltIn();
     testing::TempFolder folder;
 };
 
-TEST_F(CliCommandTest, ABoardSilentAtAnyStepOfConnectingEndsWithItsStatusAndWhatDidNotAnswer) {
+TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 1}));
+    Bytes damaged = samples::MakeKofsImage({.sizeKib = 1});
+    damaged[6] ^= 1;
+    const std::string broken = Package(damaged, "broken.qvk");
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;  // the start of the last line
+    };
+    const Case cases[] = {
+        {{}, 2, "error: a command is required (see varnow-cli --help)"},
+        {{"nosuch"}, 2, "error: unknown command nosuch (see varnow-cli --help)"},
+        {{"--port"}, 2, "error: --port: 1 required TEXT missing"},
+        {{"identify", "--port"}, 2, "error: --port: 1 required TEXT missing"},
+        {{"upload"}, 2, "error: package is required (see varnow-cli upload --help)"},
+        {{"upload", "a.qvk", "b.qvk"}, 2, "error: The following argument was not expected: b.qvk"},
+        {{"--lang", "fr", "ports"}, 2, "error: --lang: fr not in {en,ko}"},
+        {{"--simulate", "-p", "X", "identify"}, 2, "error: --port excludes --simulate"},
+        {{"--trace", "/nonexistent/t", "identify"}, 2,
+         "error: The trace file /nonexistent/t could not be written: No such file or directory."},
+        {{"upload", "nosuch.qvk"}, 3,
+         "error: The package nosuch.qvk could not be read: No such file or directory."},
+        {{"inspect", folder.path().string()}, 3, "error: The package " + folder.path().string() +
+                                                     " could not be read: Is a directory."},
+        {{"upload", broken}, 3, "error: The package " + broken + " was refused."},
+        {{"firmware", image}, 3, "error: The package " + image + " holds no firmware"},
+        {{"--lang", "ko", "firmware", image}, 3, "error: 패키지 " + image + "에는 펌웨어가 없습니다"},
+    };
+    for (const auto& c : cases) {
+        const Run run = Cli(c.arguments);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << LastLine(run.err);
+        EXPECT_LT(run.err.size(), 400u) << "no help dump";
+        EXPECT_FALSE(run.boardOpened) << "nothing is tried on a board";
+    }
+}
+
+TEST_F(CliTest, TakesOptionsBeforeOrAfterTheCommandInEitherSpelling) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--port", "/dev/ttyACM7", "identify"},
+             {"identify", "--port=/dev/ttyACM7"},
+             {"identify", "-p", "/dev/ttyACM7", "--json"}}) {
+        const Run run = Cli(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    EXPECT_EQ(Cli({"--version"}).out, "varnow-cli 1.0.1\n");
+    const Run help = Cli({"upload", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: varnow-cli upload"), std::string::npos);
+}
+
+TEST_F(CliTest, JsonIsOneTypedObjectPerLine) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
+    const Run run = Cli({"--json", "upload", image});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    QJsonObject result;
+    int progressEvents = 0;
+    while (std::getline(lines, line)) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        ASSERT_TRUE(document.isObject()) << line;
+        const QJsonObject object = document.object();
+        if (object["event"] == "result") {
+            result = object;
+        } else if (object["event"] == "progress") {
+            ++progressEvents;
+        }
+        for (const QString& key : object.keys()) {
+            EXPECT_FALSE(key.contains(' ') || key != key.toLower()) << key.toStdString();
+        }
+    }
+    EXPECT_GT(progressEvents, 2);
+    EXPECT_EQ(result["status"].toInt(-1), 0);
+    EXPECT_EQ(result["upload"].toString(), "verified");
+    EXPECT_EQ(result["image_bytes"].toInt(), 2048) << "a number, not a display string";
+    EXPECT_TRUE(result["send_seconds"].isDouble());
+    EXPECT_EQ(result["image_hash"].toString().size(), 40);
+}
+
+TEST_F(CliTest, ABoardSilentAtAnyStepOfConnectingEndsWithItsStatusAndWhatDidNotAnswer) {
     struct Case {
         const char* command;
-        int status;
         const char* error;
     };
     const Case cases[] = {
-        {"\r", 6, "error: The product on /dev/ttyACM7 does not answer"},
-        {"set esc", 6, "error: The product did not answer \"set esc 02\" in time."},
-        {"set echo", 6, "error: The product did not answer \"set echo 0\" in time."},
-        {"get id pdb", 6, "error: The product did not answer \"get id pdb\" in time."},
-        {"get sys kofs", 6, "error: The product did not answer \"get sys kofs\" in time."},
-        {"get state", 6, "error: The product did not answer \"get state 0\" in time."},
-        {"get id kofs", 6, "error: The product did not answer \"get id kofs\" in time."},
-        {"get id fib", 6, "error: The product did not answer \"get id fib\" in time."},
-        {"get id mcu", 6, "error: The product did not answer \"get id mcu\" in time."},
+        {"\r", "error: The product on /dev/ttyACM7 does not answer"},
+        {"set esc", "error: The product did not answer \"set esc 02\" in time."},
+        {"set echo", "error: The product did not answer \"set echo 0\" in time."},
+        {"get id pdb", "error: The product did not answer \"get id pdb\" in time."},
+        {"get sys kofs", "error: The product did not answer \"get sys kofs\" in time."},
+        {"get state", "error: The product did not answer \"get state 0\" in time."},
+        {"get id kofs", "error: The product did not answer \"get id kofs\" in time."},
+        {"get id fib", "error: The product did not answer \"get id fib\" in time."},
+        {"get id mcu", "error: The product did not answer \"get id mcu\" in time."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        cli::IdentifyCommand identify;
-        const Run run = Execute(identify, {}, SilentFrom(c.command));
-        EXPECT_EQ(run.status, c.status);
+        const Run run = Cli({"identify"}, SilentFrom(c.command));
+        EXPECT_EQ(run.status, 6);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << run.err;
         EXPECT_LE(run.virtualMs, 3200u) << "within the connect's time-outs";
     }
 }
 
-TEST_F(CliCommandTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDidNotAnswer) {
-    const std::string package =
-        folder.Write("image.qvk", samples::MakeKofsImage({.sizeKib = 2})).string();
+TEST_F(CliTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDidNotAnswer) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
     struct Case {
         const char* command;
         int status;
@@ -110,17 +210,15 @@ TEST_F(CliCommandTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDi
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        cli::UploadCommand upload(false);
-        const Run run = Execute(upload, {package}, SilentFrom(c.command));
+        const Run run = Cli({"upload", image}, SilentFrom(c.command));
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << run.err;
         EXPECT_LE(run.virtualMs, 10200u) << "within the upload's time-outs";
     }
 }
 
-TEST_F(CliCommandTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
-    cli::IdentifyCommand identify;
-    const Run run = Execute(identify, {}, [](VirtualBoardAccess& access) {
+TEST_F(CliTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
+    const Run run = Cli({"identify"}, [](VirtualBoardAccess& access) {
         access.board().config().password = "open sesame";
     });
     EXPECT_EQ(run.status, 9);
@@ -129,26 +227,81 @@ TEST_F(CliCommandTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
               "VARNOW_PASSWORD.");
 }
 
-TEST_F(CliCommandTest, ABoardWithoutAHashCommandLeavesTheImageUnverified) {
-    const std::string package =
-        folder.Write("image.qvk", samples::MakeKofsImage({.sizeKib = 1})).string();
-    cli::UploadCommand upload(false);
-    const Run run = Execute(upload, {package}, [](VirtualBoardAccess& access) {
-        access.board().faults().noHashCommand = true;
-    });
-    EXPECT_EQ(run.status, 15);
-    EXPECT_NE(run.out.find("upload: unverified"), std::string::npos);
-    EXPECT_TRUE(LastLine(run.err).starts_with("error: The product did not confirm")) << run.err;
+TEST_F(CliTest, ABoardInItsBootLoaderIsToldAsSuchWithTheWayOut) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 1}));
+    const auto inBootLoader = [](VirtualBoardAccess& access) {
+        access.board().config().ispMode = true;
+    };
+    const Run identify = Cli({"identify"}, inBootLoader);
+    EXPECT_EQ(identify.status, 10);
+    EXPECT_EQ(identify.out.find("fib id"), std::string::npos) << "nothing empty is printed";
+    const Run upload = Cli({"upload", image}, inBootLoader);
+    EXPECT_EQ(upload.status, 10);
+    EXPECT_NE(LastLine(upload.err).find("with the firmware command"), std::string::npos)
+        << upload.err;
 }
 
-TEST_F(CliCommandTest, AVerifiedUploadPrintsItsHashAndNoError) {
-    const Bytes image = samples::MakeKofsImage({.sizeKib = 1});
-    const std::string package = folder.Write("image.qvk", image).string();
-    cli::UploadCommand upload(false);
-    const Run run = Execute(upload, {package});
+TEST_F(CliTest, AnUnplugInTheMiddleOfTheImageSaysThatThePortVanished) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 8}));
+    const Run run = Cli({"upload", image}, [](VirtualBoardAccess& access) {
+        access.board().faults().unplugAfterTextBytes = 5000;
+    });
+    EXPECT_EQ(run.status, 11);
+    EXPECT_EQ(run.err.find("information:"), std::string::npos) << run.err;
+    EXPECT_TRUE(LastLine(run.err).starts_with(
+        "error: The product's port vanished while the image was being written"));
+}
+
+TEST_F(CliTest, CtrlCClosesThePortAndSaysWhatTheBoardMayHold) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
+    bool closed = false;
+    const Run run = Cli({"upload", image}, [&closed](VirtualBoardAccess& access) {
+        access.board().faults().silentAfterStored = true;  // long enough to be interrupted
+        access.InterruptAfter(2000);
+        access.port().SetWriteTap([&closed, &access](ByteView) { closed = !access.port().IsOpen(); });
+    });
+    EXPECT_EQ(run.status, 130);
+    EXPECT_TRUE(LastLine(run.err).starts_with(
+        "error: Interrupted: the port was closed. The product may hold a partial image"))
+        << run.err;
+    EXPECT_LE(run.virtualMs, 2100u);
+}
+
+TEST_F(CliTest, AVerifiedUploadPrintsItsHashAndNoError) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 1}));
+    const Run run = Cli({"upload", image});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("upload: verified"), std::string::npos);
+    EXPECT_NE(run.out.find("image hash: "), std::string::npos);
     EXPECT_EQ(run.err.find("error:"), std::string::npos) << run.err;
+}
+
+TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {
+    const cli::ProgressLine line{"Updating files.", "sending", 3000, 4202, 3072};
+    struct Case {
+        int columns;
+        std::vector<std::string> shown;
+        std::vector<std::string> dropped;
+    };
+    const Case cases[] = {
+        {200, {"[", "71%", "2.1/3.0 KiB", "KiB/s", "left", "Updating files."}, {}},
+        {80, {"71%", "Updating files."}, {}},
+        {40, {"71%"}, {"KiB/s", "left"}},
+        {12, {"71%"}, {"[", "KiB"}},
+    };
+    for (const auto& c : cases) {
+        const std::string rendered = cli::RenderProgressLine(line, c.columns, 2.0, 0);
+        SCOPED_TRACE(rendered);
+        EXPECT_LE(rendered.size(), static_cast<std::size_t>(c.columns - 1));
+        for (const std::string& part : c.shown) {
+            EXPECT_NE(rendered.find(part), std::string::npos) << part << " at " << c.columns;
+        }
+        for (const std::string& part : c.dropped) {
+            EXPECT_EQ(rendered.find(part), std::string::npos) << part << " at " << c.columns;
+        }
+    }
+    const cli::ProgressLine spinner{std::string(300, 'x'), "connecting"};
+    EXPECT_EQ(cli::RenderProgressLine(spinner, 40, 0, 1).size(), 39u);
 }
 
 }  // namespace

@@ -38,6 +38,12 @@ public:
     Platform& platform() override { return m_platform; }
     BoardSession& session() override { return m_session; }
     const std::string& portName() const override { return m_portName; }
+    bool interrupted() const override { return m_interrupted; }
+
+    // The user presses Ctrl-C `ms` from now.
+    void InterruptAfter(std::uint64_t ms) {
+        m_loop.After(ms, [this] { m_interrupted = true; });
+    }
 
     sim::VirtualEventLoop& loop() { return m_loop; }
     sim::SimBoard& board() { return m_board; }
@@ -52,6 +58,7 @@ private:
     BoardSession m_session;
     std::string m_portName = kPort;
     std::uint64_t* m_endedAt = nullptr;
+    bool m_interrupted = false;
 };
 
 }  // namespace varnow::testing

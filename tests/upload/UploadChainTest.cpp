@@ -172,9 +172,9 @@ TEST_F(UploadChainTest, EndsUnconfirmedWhenTheBoardNeverFinishesStoring) {
 
 TEST_F(UploadChainTest, FailsWhenTheBoardIsUnpluggedInTheMiddleOfTheText) {
     board.faults().unplugAfterTextBytes = 5000;
-    EXPECT_EQ(Upload(Image(8)), UploadOutcome::SendFailed);
+    EXPECT_EQ(Upload(Image(8)), UploadOutcome::BoardLost);
     EXPECT_EQ(host.messageIds(), std::vector<int>{126});
-    EXPECT_EQ(host.messages()[0].style, MessageStyle::Information);
+    EXPECT_EQ(host.messages()[0].style, MessageStyle::Warning) << "a failure, not news";
     EXPECT_FALSE(port.IsOpen()) << "the port check closed it";
 }
 

@@ -46,6 +46,12 @@ void BoardSession::OnConnectEnded(const ConnectResult& result) {
     }
 }
 
+void BoardSession::Abort() {
+    m_link.channel().End();
+    m_link.progress().Close();
+    m_link.Disconnect();
+}
+
 void BoardSession::Disconnect() {
     m_link.Disconnect();
 }

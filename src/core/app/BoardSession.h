@@ -44,6 +44,10 @@ public:
     // The firmware upgrade window for a firmware image file.
     void UpgradeFirmware(std::filesystem::path firmware, FirmwareDone done = {});
 
+    // The front end gives up on the running operation (its user interrupted it): the command
+    // ends and the port is closed. No outcome follows.
+    void Abort();
+
     // What the front end reports.
     void ProgressClosedByUser() { m_link.progress().ClosedByUser(); }
     bool CloseFirmwareWindow() { return m_firmware.CloseWindow(); }

@@ -64,8 +64,9 @@ std::optional<OutcomeText> DescribeUpload(const UploadResult& result, const std:
         case UploadOutcome::IspMode:
             return OutcomeText{kErrInBootLoader, {}};
         case UploadOutcome::NoBoard:
-        case UploadOutcome::BoardLost:
             return OutcomeText{kErrPortVanished, {}};
+        case UploadOutcome::BoardLost:
+            return OutcomeText{result.erased ? kErrPortVanishedInImage : kErrPortVanished, {}};
         case UploadOutcome::TimedOut:
         case UploadOutcome::Stalled:
             return OutcomeText{kErrNoAnswer, {result.command}};

@@ -99,6 +99,7 @@ void FirmwareUpgrade::CheckFile() {
     }
     m_state.sent = 0;
     m_state.status = m_messenger.Text(kTextStandby);
+    m_state.step = FirmwareStep::Preparing;
     Changed();
     m_isp.Prepare([this](const IspResult& result) { OnPrepared(result); });
 }
@@ -133,6 +134,7 @@ void FirmwareUpgrade::OnTested(const IspResult& result) {
 
 void FirmwareUpgrade::OnProgress(long long sent) {
     m_state.sent = sent;
+    m_state.step = FirmwareStep::Transferring;
     if (m_state.standby) {
         m_platform.CancelTimer(kStandbyTimer);
         m_state.standby = false;
@@ -146,6 +148,7 @@ void FirmwareUpgrade::OnImageSent() {
     m_state.enabled = true;
     m_state.sent = m_state.total;
     m_state.finished = true;
+    m_state.step = FirmwareStep::Programming;
     m_state.status = m_messenger.Text(kMsgFirmwareTransmitted);
     Changed();
 }
@@ -154,6 +157,8 @@ void FirmwareUpgrade::OnProgrammed(const IspResult& result) {
     if (result.code != IspOutcome::Done) {
         return Failed(result);
     }
+    m_state.step = FirmwareStep::Restarting;
+    Changed();
     m_awaitReturn([this](const std::optional<ConnectResult>& connect) { OnReturned(connect); });
 }
 

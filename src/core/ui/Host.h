@@ -9,13 +9,18 @@ namespace varnow {
 
 enum class ProgressMode : int { Connect = 0, Upload = 1, Password = 2 };
 
+// Where a long operation is; the dialog shows only its text, a terminal says more.
+enum class ProgressStep { Working, Sending, Storing, Verifying };
+
 // What the progress dialog shows.
 struct ProgressState {
     ProgressMode mode = ProgressMode::Connect;
     std::string text;
     bool showBar = false;
-    long long total = 0;
+    long long total = 0;    // units of the bar (the upload text's characters)
     long long current = 0;
+    long long payload = 0;  // the bytes that the bar's total stands for (the image's)
+    ProgressStep step = ProgressStep::Working;
 };
 
 // The progress dialog of long operations, as the core drives it. The host reports a dialog
@@ -28,9 +33,12 @@ public:
     virtual void ProgressClosed() = 0;
 };
 
+enum class FirmwareStep { Checking, Preparing, Transferring, Programming, Restarting };
+
 // What the firmware upgrade window shows.
 struct FirmwareWindowState {
     std::string status;
+    FirmwareStep step = FirmwareStep::Checking;
     long long sent = 0;
     long long total = 0;
     bool standby = true;    // waiting: the status is left-aligned, its dots grow

@@ -55,6 +55,23 @@ enum MessageId : int {
     kErrFirmwareCancelled = 228,
     kErrPortForbidden = 229,
     kErrNotASerialPort = 230,
+    kErrPortVanishedInImage = 231,
+    // The command line's own texts.
+    kCliNoBoardPort = 232,
+    kCliSeveralBoardPorts = 233,
+    kCliStepStoring = 234,
+    kCliStepVerifying = 235,
+    kCliStepWritingFirmware = 236,
+    kCliStepProgramming = 237,
+    kCliStepRestarting = 238,
+    kCliInterruptedInImage = 239,
+    kCliInterruptedInFirmware = 240,
+    kCliInterrupted = 241,
+    kCliPackageUnreadable = 242,
+    kCliTraceUnwritable = 243,
+    kCliPasswordPrompt = 244,
+    kCliStepBootLoader = 245,
+    kCliNoFirmwareInPackage = 246,
 };
 
 }  // namespace varnow

@@ -25,8 +25,16 @@ void Progress::SetText(std::string text, bool showBar) {
     }
 }
 
-void Progress::SetTotal(long long total) {
+void Progress::SetTotal(long long total, long long payload) {
     m_state.total = total;
+    m_state.payload = payload;
+}
+
+void Progress::SetStep(ProgressStep step) {
+    m_state.step = step;
+    if (m_shown) {
+        m_view.ProgressChanged(m_state);
+    }
 }
 
 void Progress::SetCurrent(long long current) {

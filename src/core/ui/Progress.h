@@ -19,8 +19,10 @@ public:
     ProgressMode mode() const { return m_state.mode; }
 
     void SetText(std::string text, bool showBar);
-    void SetTotal(long long total);
+    // The bar's total, and the bytes it stands for.
+    void SetTotal(long long total, long long payload = 0);
     void SetCurrent(long long current);
+    void SetStep(ProgressStep step);
 
     // The host's report that the user closed the dialog; the operation goes on without it.
     void ClosedByUser() { m_shown = false; }

@@ -56,6 +56,7 @@ void UploadChain::Start(LoadedPackage& package, Done done) {
     m_done = std::move(done);
     m_package = &package;
     m_progressShown = false;
+    m_erased = false;
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
         return Finish(UploadOutcome::NoBoard);
@@ -159,9 +160,13 @@ Reply UploadChain::OnEraseLine(const ReplyLine& line) {
     if (!line.StartsWith("4")) {
         return Reply::Pending;
     }
+    m_erased = true;
     m_link.channel().End();
     if (!SendImage()) {
-        FailStep(kMsgSetValuesFailed, MessageStyle::Information, UploadOutcome::SendFailed, "");
+        // A failure, so shown as one; the port may have vanished under the text.
+        const bool lost = !m_link.portOpen();
+        FailStep(kMsgSetValuesFailed, MessageStyle::Warning,
+                 lost ? UploadOutcome::BoardLost : UploadOutcome::SendFailed, "");
     }
     return Reply::Pending;
 }
@@ -170,7 +175,9 @@ bool UploadChain::SendImage() {
     CommandChannel& channel = m_link.channel();
     Platform& platform = m_link.platform();
     Progress& progress = m_link.progress();
-    progress.SetTotal(static_cast<long long>(m_uploadText.size()));
+    progress.SetTotal(static_cast<long long>(m_uploadText.size()),
+                      static_cast<long long>(m_imageBytes));
+    progress.SetStep(ProgressStep::Sending);
     progress.SetCurrent(0);
     progress.SetText(m_messenger.Text(kTextUpdatingFiles), true);
     channel.Send(Command{
@@ -216,6 +223,7 @@ bool UploadChain::SendImage() {
     m_sendSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     channel.ArmReplyTimer({kTimerReply3s, 3000});
+    progress.SetStep(ProgressStep::Storing);
     return true;
 }
 
@@ -243,6 +251,7 @@ void UploadChain::OnSendTimeout() {
 }
 
 void UploadChain::AskForHash() {
+    m_link.progress().SetStep(ProgressStep::Verifying);
     m_link.channel().Send(Command{
         .text = "get id kofs hash\r",
         .state = kStateGetKofsHash,
@@ -296,7 +305,7 @@ void UploadChain::Finish(UploadOutcome outcome, std::string command) {
     if (!done) {
         return;
     }
-    UploadResult result{{outcome, std::move(command)}, {}};
+    UploadResult result{{outcome, std::move(command)}, {}, m_erased};
     // The firmware of a combined package follows whatever became of its image, once the
     // upload got as far as its progress dialog.
     if (outcome == UploadOutcome::FirmwareOnly) {

@@ -26,6 +26,8 @@ public:
 
     void Start(LoadedPackage& package, Done done);
     bool running() const { return static_cast<bool>(m_done); }
+    // The board's file system has been erased during the running upload.
+    bool erased() const { return m_erased; }
 
     const std::string& imageHash() const { return m_imageHash; }
     std::size_t imageBytes() const { return m_imageBytes; }
@@ -59,6 +61,7 @@ private:
     std::string m_uploadText;
     bool m_progressShown = false;  // the upload got as far as its progress dialog
     bool m_sending = false;
+    bool m_erased = false;
     bool m_stored = false;  // the board said "412": it has the whole text
     bool m_hashDiffered = false;
     double m_sendSeconds = 0;

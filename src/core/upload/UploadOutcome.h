@@ -26,6 +26,9 @@ struct UploadResult : Outcome<UploadOutcome> {
     // A checked firmware image to write next: the package's own (firmware only) or the one
     // split off a combined package, which follows whatever became of its image.
     std::filesystem::path firmware;
+    // The board's file system was erased: unless the outcome is a success, it now holds
+    // nothing or a part of the image.
+    bool erased = false;
 };
 
 const char* UploadOutcomeName(UploadOutcome outcome);

@@ -3,7 +3,8 @@
 namespace varnow::sim {
 
 std::vector<platform::DiscoveredPort> EmbeddedLine::ListPorts() {
-    return {{EmbeddedBoard::kPortName, "simulated board (embedded)", true}};
+    return {{EmbeddedBoard::kPortName, "simulated board (embedded)", true,
+             EmbeddedBoard::kPortName}};
 }
 
 void EmbeddedLine::SetNotifiers(std::function<void()> arrived,
