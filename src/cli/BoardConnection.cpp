@@ -13,7 +13,9 @@ std::unique_ptr<platform::BoardLine> BoardConnection::LineFor(const CliOptions& 
 BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
                                  const StringTable& strings, std::string port)
     : m_portName(std::move(port)), m_interrupt([this] {
+          // The port closes at once: a transfer under way stops at its next block.
           m_interrupted = true;
+          m_session->Abort();
           m_platform->Wake();
       }) {
     m_clock.start();

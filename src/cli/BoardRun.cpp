@@ -18,7 +18,7 @@ int Finish(CommandContext& context, ExitStatus status, const std::string& outcom
 
 int FinishInterrupted(CommandContext& context, BoardAccess& board, int textId,
                       const CliOutput::Fields& fields) {
-    board.session().Abort();
+    board.session().Abort();  // closed already by the interruption; again does no harm
     return Finish(context, kExitInterrupted, "interrupted", fields, OutcomeText{textId, {}});
 }
 

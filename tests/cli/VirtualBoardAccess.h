@@ -42,7 +42,10 @@ public:
 
     // The user presses Ctrl-C `ms` from now.
     void InterruptAfter(std::uint64_t ms) {
-        m_loop.After(ms, [this] { m_interrupted = true; });
+        m_loop.After(ms, [this] {
+            m_interrupted = true;
+            m_session.Abort();
+        });
     }
 
     sim::VirtualEventLoop& loop() { return m_loop; }
