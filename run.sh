@@ -9,8 +9,12 @@ cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-# With a display, the desktop tool opens with the simulated board in its port list.
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${VARNOW_NO_GUI:-}" ]; then
+# With a display that opens, the desktop tool opens with the simulated board in its port list
+# (a stale DISPLAY falls back to the command-line demo; the shell's word on the failed check
+# goes with its output).
+display_opens() { build/src/gui/varnow --check-display > /dev/null 2>&1; }
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${VARNOW_NO_GUI:-}" ] &&
+    display_opens 2> /dev/null; then
     exec build/src/gui/varnow --simulate
 fi
 

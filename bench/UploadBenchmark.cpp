@@ -134,7 +134,8 @@ pid_t StartSimulator(const std::string& sim, const std::string& name, const std:
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: upload-benchmark VARNOW_CLI VARNO_SIM [--quick]\n");
+        std::fprintf(stderr,
+                     "usage: upload-benchmark VARNOW_CLI VARNO_SIM [--quick | --unthrottled-only]\n");
         return 2;
     }
     const std::string cli = argv[1];

@@ -28,6 +28,8 @@ public:
     std::string SelectedPort() override { return m_port; }
     void SelectPortInList(const std::string&) override {}
     std::optional<std::string> AskLoginPassword() override;
+    // The command line ends with its own result and error lines.
+    void ShowStatus(const std::string&) override {}
 
 private:
     void ShowProgress(const ProgressState& state);

@@ -1,23 +1,30 @@
 #include "CVarnoWApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 
 #include "session/LanguageChoice.h"
 
 namespace varnow::gui {
 
 CVarnoWApp::CVarnoWApp(platform::LanguageStore& store, const QLocale& systemLocale,
-                       MainWindowOptions options)
+                       MainWindowOptions options, std::optional<int> languageForThisRun)
     : m_strings(StringTable::BuiltIn()) {
     const LanguageChoice choice =
         ChooseStartupLanguage(store.Read(), platform::LanguageIdOf(systemLocale));
     if (choice.store) {
         store.Write(choice.language);
     }
-    m_language = choice.language;
+    m_language = languageForThisRun.value_or(choice.language);
     const Language language = m_language == kLanguageKorean ? Language::Korean : Language::English;
     m_ui = std::make_unique<UiText>(m_strings, language);
-    m_window = std::make_unique<CVarnoWDlg>(*m_ui, m_language, store, options);
+    if (language == Language::Korean &&
+        m_qtTexts.load(QLocale(QLocale::Korean), "qtbase", "_",
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&m_qtTexts);
+    }
+    m_window = std::make_unique<CVarnoWDlg>(*m_ui, WindowLanguages{m_language, choice.language},
+                                            store, options);
 }
 
 int CVarnoWApp::Run() {

@@ -24,6 +24,8 @@ namespace {
 constexpr int kButtonsX = 180;
 constexpr int kButtonsY = 10;
 constexpr int kFieldTop = 70;
+constexpr int kFieldHeight = 20;
+constexpr int kStatusHeight = 20;
 
 std::vector<std::string> LocalFiles(const QMimeData* data) {
     std::vector<std::string> names;
@@ -40,12 +42,16 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 
 CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
                        MainWindowOptions options)
+    : CVarnoWDlg(ui, WindowLanguages{language, language}, store, options) {}
+
+CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages,
+                       platform::LanguageStore& store, MainWindowOptions options)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       m_ui(ui),
-      m_language(language),
-      m_startupLanguage(language),
+      m_language(languages.stored),
+      m_startupLanguage(languages.shown),
       m_store(store),
       m_options(options) {
     InitGuiResources();
@@ -77,6 +83,16 @@ CVarnoWDlg::~CVarnoWDlg() {
     delete m_progress;
     delete m_firmwareDialog;
     m_session.reset();  // closes the port
+}
+
+void CVarnoWDlg::ShutDown() {
+    if (m_shutDown) {
+        return;
+    }
+    m_shutDown = true;
+    m_session->Abort();  // the port closed, the progress dialog too
+    FirmwareWindowClosed();
+    m_store.Write(m_language);
 }
 
 void CVarnoWDlg::BuildMenus() {
@@ -114,9 +130,12 @@ void CVarnoWDlg::BuildControls() {
     auto* comLabel = new QLabel(m_ui(kTextComPort), m_client);
     comLabel->setGeometry(units.X(6), units.Y(9), units.X(34), units.Y(8));
     m_ports = new PortComboBox(m_client);
-    m_ports->setGeometry(units.X(43), units.Y(7), units.X(51), units.Y(12));
+    // As wide as the room before the buttons: a port's short name must be readable.
+    m_ports->setGeometry(units.X(43), units.Y(7), kButtonsX - 8 - units.X(43), units.Y(12));
     m_ports->SetBeforeDropDown([this] { FillPortList(); });
-    m_ports->view()->setMinimumWidth(units.X(160));  // simulated boards have long names
+    m_ports->view()->setMinimumWidth(units.X(160));
+    connect(m_ports, &QComboBox::currentIndexChanged, this,
+            [this] { m_ports->setToolTip(m_ports->currentData().toString()); });
     auto* pathLabel = new QLabel(m_ui(kTextQvkFilePath), m_client);
     pathLabel->setGeometry(units.X(6), units.Y(25), units.X(191), units.Y(14));
     m_connect = new CPngButton("connect", m_ui(103), m_client);
@@ -128,8 +147,12 @@ void CVarnoWDlg::BuildControls() {
     connect(m_settings, &QAbstractButton::clicked, this, [this] { Settings(); });
     connect(m_upload, &QAbstractButton::clicked, this, [this] { Upload(); });
     m_fileList = new CWndFileList(m_client);
+    m_status = new QLabel(m_client);
+    m_status->setFont(DialogFont());
+    m_status->setTextFormat(Qt::PlainText);
     const int width = m_upload->sizeHint().width() * 4 + 15 + kButtonsX + 10;
-    setFixedSize(width, m_menuBar->sizeHint().height() + kFieldTop + 30);
+    setFixedSize(width, m_menuBar->sizeHint().height() + kFieldTop + kFieldHeight + 6 +
+                            kStatusHeight + 10);
     LayOut();
 }
 
@@ -142,8 +165,9 @@ void CVarnoWDlg::LayOut() {
         button->setGeometry(x, kButtonsY, button->sizeHint().width(), button->sizeHint().height());
         x += button->sizeHint().width() + 5;
     }
-    m_fileList->setGeometry(
-        QRect(QPoint(10, kFieldTop), QPoint(m_client->width() - 11, m_client->height() - 11)));
+    m_fileList->setGeometry(QRect(10, kFieldTop, m_client->width() - 20, kFieldHeight));
+    m_status->setGeometry(QRect(12, kFieldTop + kFieldHeight + 6, m_client->width() - 24,
+                                kStatusHeight));
 }
 
 void CVarnoWDlg::resizeEvent(QResizeEvent* event) {
@@ -161,8 +185,11 @@ void CVarnoWDlg::paintEvent(QPaintEvent*) {
 void CVarnoWDlg::RefillPortList() {
     m_ports->clear();
     for (const auto& port : m_platform->line().ListPorts()) {
-        m_ports->addItem(QString::fromStdString(port.name));
+        const QString path = QString::fromStdString(port.name);
+        m_ports->addItem(QString::fromStdString(port.label.empty() ? port.name : port.label), path);
+        m_ports->setItemData(m_ports->count() - 1, path, Qt::ToolTipRole);
     }
+    m_ports->setToolTip(m_ports->currentData().toString());
 }
 
 void CVarnoWDlg::FillPortList() {
@@ -225,8 +252,10 @@ void CVarnoWDlg::ShowAbout() {
 }
 
 void CVarnoWDlg::closeEvent(QCloseEvent* event) {
-    m_store.Write(m_language);
-    QDialog::closeEvent(event);
+    // The close box and Alt+F4 close the window, and with it the application.
+    ShutDown();
+    QDialog::reject();
+    event->accept();
 }
 
 bool CVarnoWDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -354,14 +383,22 @@ void CVarnoWDlg::ShowConnected(bool connected) {
 }
 
 std::string CVarnoWDlg::SelectedPort() {
-    return m_ports->currentText().toStdString();
+    return m_ports->currentData().toString().toStdString();
 }
 
 void CVarnoWDlg::SelectPortInList(const std::string& name) {
-    const int index = m_ports->findText(QString::fromStdString(name));
+    const int index = m_ports->findData(QString::fromStdString(name));
     if (index >= 0) {
         m_ports->setCurrentIndex(index);
     }
+}
+
+void CVarnoWDlg::ShowStatus(const std::string& text) {
+    // One line: the first line of the text, shortened to fit, all of it as the tooltip.
+    const QString full = QString::fromStdString(text).remove('\r');
+    const QString line = full.section('\n', 0, 0);
+    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(full);
 }
 
 }  // namespace varnow::gui

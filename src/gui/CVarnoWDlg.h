@@ -28,12 +28,21 @@ struct MainWindowOptions {
     bool simulate = false;  // an embedded simulated board is listed first in the port list
 };
 
+// The main window's languages: the one its texts are in (chosen for this run), and the one
+// stored for the next start, which its Language menu changes.
+struct WindowLanguages {
+    int shown;
+    int stored;
+};
+
 // The tool's only top-level window: port list, the four image buttons, the package path
 // field and the menus. It is the host of the core's operations: every message, progress
 // dialog, firmware window and password prompt of an operation is shown from here.
 class CVarnoWDlg : public QDialog, public Host {
 public:
     CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
+               MainWindowOptions options = {});
+    CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::LanguageStore& store,
                MainWindowOptions options = {});
     ~CVarnoWDlg() override;
 
@@ -58,6 +67,7 @@ public:
     void FirmwareWindowChanged(const FirmwareWindowState& state) override;
     void FirmwareWindowClosed() override;
     void ShowConnected(bool connected) override;
+    void ShowStatus(const std::string& text) override;
     std::string SelectedPort() override;
     void SelectPortInList(const std::string& name) override;
 
@@ -69,6 +79,7 @@ public:
     CPngButton* settingsButton() { return m_settings; }
     CPngButton* uploadButton() { return m_upload; }
     CWndFileList* fileList() { return m_fileList; }
+    QLabel* statusLine() { return m_status; }
     QAction* productInfoAction() { return m_productInfo; }
     QAction* networkInfoAction() { return m_networkInfo; }
     QAction* koreanAction() { return m_korean; }
@@ -100,6 +111,9 @@ private:
     void LayOut();
     void UpdateMenus();
     void RefillPortList();
+    // What closing the window does before it goes: the port closed, dialogs gone, the
+    // language stored.
+    void ShutDown();
 
     const UiText& m_ui;
     int m_language;
@@ -128,6 +142,8 @@ private:
     CPngButton* m_settings = nullptr;
     CPngButton* m_upload = nullptr;
     CWndFileList* m_fileList = nullptr;
+    QLabel* m_status = nullptr;
+    bool m_shutDown = false;
     QPointer<CDlgProgress> m_progress;
     QPointer<CDlgFWUpgrade> m_firmwareDialog;
 };

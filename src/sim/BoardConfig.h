@@ -11,7 +11,8 @@ namespace varnow::sim {
 
 // Who the simulated board is and how it behaves.
 struct BoardConfig {
-    std::vector<std::string> fibLines{"VARNO-FIB-0001 rev.B"};  // data lines of "get id fib"
+    // Data lines of "get id fib": an "f4sP" board of 104 KiB firmware, version 2.1.5.
+    std::vector<std::string> fibLines{"66347350001a00000000000021050000"};
     std::string mcuId = "0123456789abcdef0123456789abcdef01234567";
     bool mcuIdSupported = true;                   // false: "501 " to "get id mcu"
     std::optional<std::string> pdbLine = "0100";  // nullopt: "501 " (firmware too old)

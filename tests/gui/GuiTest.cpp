@@ -215,6 +215,55 @@ private slots:
         QVERIFY(m_unexpected.isEmpty());
     }
 
+    void closingTheWindowClosesThePortAndStoresTheLanguage() {
+        platform::LanguageStore store;
+        store.Write(1033);
+        auto window = std::make_unique<CVarnoWDlg>(m_ui, WindowLanguages{1033, 1033}, store,
+                                                   MainWindowOptions{true});
+        window->show();
+        window->Connect();
+        QTRY_VERIFY(window->session().lastConnect().has_value());
+        QVERIFY(window->session().portOpen());
+        m_modalWatch.start(20);
+        window->ChooseLanguage(1042);  // for the next start: its message is closed
+        m_modalWatch.stop();
+        QVERIFY(window->close());
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->session().portOpen());
+        QCOMPARE(store.Read(), std::optional<int>(1042));
+        QVERIFY(window->progressDialog() == nullptr);
+    }
+
+    void statusLineSaysWhatTheBoardIsAndHowTheLastActionEnded() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        QTRY_VERIFY(window->session().lastConnect().has_value());
+        QCOMPARE(window->statusLine()->text(),
+                 QString("Connected to simulated-board: firmware 2.1.5, 104K."));
+        window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/image.qvk");
+        window->Upload();
+        QTRY_VERIFY_WITH_TIMEOUT(window->statusLine()->text().startsWith("Image "), 10000);
+        QVERIFY(window->statusLine()->text().contains("written and verified (SHA-1 "));
+
+        window->embeddedBoard()->board().faults().wrongHash = true;
+        m_modalWatch.start(20);
+        window->Upload();
+        QTRY_VERIFY_WITH_TIMEOUT(window->statusLine()->text().contains("differs"), 10000);
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected.size(), 1);  // the board's hash, shown as it came
+    }
+
+    void portListShowsShortNamesWithTheirPathsAsTooltips() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        QCOMPARE(window->portList()->currentText(), QString("simulated-board"));
+        QCOMPARE(window->SelectedPort(), std::string("simulated-board"));
+        QVERIFY(window->portList()->width() >=
+                window->portList()->fontMetrics().horizontalAdvance("simulated-board"));
+    }
+
     void languageMenuStoresTheChoiceForTheNextStart() {
         platform::LanguageStore store;
         store.Write(1033);
@@ -341,6 +390,8 @@ private slots:
         window.FillPortList();
         window.SelectPortInList(link.toStdString());
         QCOMPARE(window.SelectedPort(), link.toStdString());
+        QCOMPARE(window.portList()->currentText(), QString("hotplug"));  // the link's name
+        QCOMPARE(window.portList()->toolTip(), link);
         window.Connect();
         QTRY_VERIFY(window.session().lastConnect().has_value());
         QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);

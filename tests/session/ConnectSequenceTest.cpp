@@ -51,6 +51,20 @@ TEST_F(ConnectSequenceTest, IdentifiesTheBoard) {
     }
 }
 
+TEST_F(ConnectSequenceTest, TellsTheStatusLineWhatTheBoardIsOrWhatFailed) {
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
+    EXPECT_EQ(host.status(), "Connected to ttyACM0: firmware 2.1.5, 104K.");
+    session.Disconnect();
+    EXPECT_EQ(host.status(), "Disconnected.");
+    board.config().fibLines = {"FIB"};
+    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
+    EXPECT_EQ(host.status(), "Connected to ttyACM0.");
+    session.Disconnect();
+    board.faults().ignoredCommands = {"get id fib"};
+    EXPECT_EQ(Connect().code, ConnectOutcome::TimedOut);
+    EXPECT_EQ(host.status(), "The product did not answer \"get id fib\" in time.");
+}
+
 TEST_F(ConnectSequenceTest, ConnectsAgainToABoardWhoseEchoIsAlreadyOff) {
     ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
     session.Disconnect();

@@ -29,6 +29,7 @@ public:
     void ShowConnected(bool connected) override { m_looks.push_back(connected); }
     void SelectPortInList(const std::string& name) override { m_selectedPort = name; }
     std::string SelectedPort() override { return m_selectedPort; }
+    void ShowStatus(const std::string& text) override { m_status = text; }
 
     // Forgets what happened (the selected port and the loop stay).
     void Reset();
@@ -60,6 +61,8 @@ public:
     const FirmwareWindowState& firmwareWindow() const { return m_firmware; }
     // The bytes-sent values the firmware window showed while transferring, each once.
     const std::vector<long long>& firmwareProgress() const { return m_firmwareProgress; }
+    // The status line as the last operation left it.
+    const std::string& status() const { return m_status; }
 
 private:
     sim::VirtualEventLoop& m_loop;
@@ -79,6 +82,7 @@ private:
     bool m_firmwareOpen = false;
     FirmwareWindowState m_firmware;
     std::vector<long long> m_firmwareProgress;
+    std::string m_status;
 };
 
 }  // namespace varnow::testing

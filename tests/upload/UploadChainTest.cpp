@@ -56,6 +56,17 @@ TEST_F(UploadChainTest, WritesTheImageAndTheBoardHoldsItByteForByte) {
     EXPECT_TRUE(session.channel().idle());
 }
 
+TEST_F(UploadChainTest, TellsTheStatusLineWhatWasWrittenOrWhatFailed) {
+    EXPECT_EQ(Upload(Image(1)), UploadOutcome::Verified);
+    EXPECT_EQ(host.status(), "Image uploaded written and verified (SHA-1 " +
+                                 session.upload().imageHash() + ").");
+    board.faults().wrongHash = true;
+    EXPECT_EQ(Upload(Image(1)), UploadOutcome::HashMismatch);
+    EXPECT_EQ(host.status(),
+              "The product's hash of the stored image differs from the package's: write the "
+              "package again.");
+}
+
 TEST_F(UploadChainTest, SkipsTheProductCheckWhenTheBoardSendsNoHead) {
     board.Receive(AsBytes("erase kofs\r"));  // the board now holds no image
     loop.RunUntilIdle();

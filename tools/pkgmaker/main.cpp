@@ -32,6 +32,10 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
     if (argc < 3) {
         return Fail("KIND and OUTPUT are required");
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/BoardReturn.h"
+#include "app/OutcomeText.h"
 #include "app/PortCheck.h"
 #include "app/WriteResult.h"
 #include "connect/ConnectSequence.h"
@@ -72,8 +73,10 @@ public:
 
 private:
     void OnConnectEnded(const ConnectResult& result);
+    void ShowStatus(const OutcomeText& text);
 
     Platform& m_platform;
+    StatusView& m_status;
     Messenger m_messenger;
     BoardLink m_link;
     ConnectSequence m_connect;

@@ -1,5 +1,6 @@
 #include "app/OutcomeText.h"
 
+#include "info/FibId.h"
 #include "link/Platform.h"
 #include "ui/MessageIds.h"
 
@@ -110,6 +111,55 @@ std::optional<OutcomeText> DescribeWrite(const WriteResult& result, const std::s
         return DescribeFirmware(*result.firmware, port, package);
     }
     return std::nullopt;
+}
+
+}  // namespace varnow
+
+namespace varnow {
+
+std::string ShortPortName(const std::string& port) {
+    const auto slash = port.find_last_of("/\\");
+    return slash == std::string::npos ? port : port.substr(slash + 1);
+}
+
+OutcomeText ConnectStatus(const ConnectResult& result, const std::string& port,
+                          const std::string& fibId) {
+    const std::string name = ShortPortName(port);
+    if (result.code == ConnectOutcome::IspMode) {
+        return OutcomeText{kStatusConnectedBootLoader, {name}};
+    }
+    if (result.code != ConnectOutcome::Identified) {
+        return DescribeConnect(result, port).value_or(OutcomeText{});
+    }
+    const FibInfo fib = DecodeFibId(fibId);
+    std::string firmware;
+    if (fib.version) {
+        firmware = std::to_string(fib.version->major) + "." + std::to_string(fib.version->minor) +
+                   "." + std::to_string(fib.version->patch);
+    }
+    if (fib.sizeKib) {
+        firmware += (firmware.empty() ? "" : ", ") + std::to_string(*fib.sizeKib) + "K";
+    }
+    return firmware.empty() ? OutcomeText{kStatusConnected, {name}}
+                            : OutcomeText{kStatusConnectedFirmware, {name, firmware}};
+}
+
+OutcomeText WriteStatus(const WriteResult& result, const std::string& port,
+                        const std::string& package, const std::string& imageName,
+                        const std::string& imageHash) {
+    if (auto failure = DescribeWrite(result, port, package)) {
+        return *failure;
+    }
+    if (result.upload.code == UploadOutcome::FirmwareOnly) {
+        return OutcomeText{kStatusFirmwareWritten, {}};
+    }
+    return OutcomeText{result.firmware ? kStatusImageAndFirmwareWritten : kStatusImageWritten,
+                       {imageName, imageHash}};
+}
+
+OutcomeText FirmwareStatus(const FirmwareResult& result, const std::string& port,
+                           const std::string& package) {
+    return DescribeFirmware(result, port, package).value_or(OutcomeText{kStatusFirmwareWritten, {}});
 }
 
 }  // namespace varnow

@@ -45,6 +45,7 @@ void PortCheck::Check() {
                 session.reconnectPending = true;
                 m_link.progress().Close();
                 m_link.view().ShowConnected(false);
+                m_lost();
                 // Last: the operation that ends here may start the next one.
                 m_link.channel().AbandonForLostPort();
             }

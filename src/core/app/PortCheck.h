@@ -10,8 +10,9 @@ namespace varnow {
 // when the remembered port vanishes, and made again when it comes back.
 class PortCheck {
 public:
-    PortCheck(BoardLink& link, std::function<void()> connect)
-        : m_link(link), m_connect(std::move(connect)) {}
+    // `connect` makes the connection again; `lost` hears that the board's port vanished.
+    PortCheck(BoardLink& link, std::function<void()> connect, std::function<void()> lost)
+        : m_link(link), m_connect(std::move(connect)), m_lost(std::move(lost)) {}
 
     void OnDeviceArrival();
     void OnDeviceRemoval();
@@ -25,6 +26,7 @@ private:
 
     BoardLink& m_link;
     std::function<void()> m_connect;
+    std::function<void()> m_lost;
 };
 
 }  // namespace varnow

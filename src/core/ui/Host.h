@@ -75,6 +75,13 @@ public:
     virtual std::optional<std::string> AskLoginPassword() = 0;
 };
 
+// One line that says what the board is and how the last operation ended.
+class StatusView {
+public:
+    virtual ~StatusView() = default;
+    virtual void ShowStatus(const std::string& text) = 0;
+};
+
 // Everything the core asks of a front end: a few questions (the login password, the answer to
 // a message's buttons, the selected port) and notifications (messages, progress, the
 // firmware window, the connected look). Modal windows are the front end's business.
@@ -82,6 +89,7 @@ class Host : public MessageHost,
              public ProgressView,
              public FirmwareWindowView,
              public ConnectionView,
-             public LoginPrompt {};
+             public LoginPrompt,
+             public StatusView {};
 
 }  // namespace varnow

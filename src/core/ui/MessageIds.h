@@ -72,6 +72,14 @@ enum MessageId : int {
     kCliPasswordPrompt = 244,
     kCliStepBootLoader = 245,
     kCliNoFirmwareInPackage = 246,
+    // The main window's status line.
+    kStatusConnected = 250,
+    kStatusConnectedFirmware = 251,
+    kStatusConnectedBootLoader = 252,
+    kStatusDisconnected = 253,
+    kStatusImageWritten = 254,
+    kStatusFirmwareWritten = 255,
+    kStatusImageAndFirmwareWritten = 256,
 };
 
 }  // namespace varnow

@@ -7,6 +7,7 @@
 #include "link/CommandStates.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
+#include "package/RecordNames.h"
 #include "package/VerifyFirmwareImage.h"
 #include "ui/MessageIds.h"
 #include "upload/UploadText.h"
@@ -47,6 +48,11 @@ const char* UploadOutcomeName(UploadOutcome outcome) {
             return "firmware-only";
     }
     return "unknown";
+}
+
+std::string UploadChain::imageName() const {
+    const std::string name = m_package ? ImageName(m_package->image()) : std::string();
+    return !name.empty() || !m_package ? name : m_package->packagePath().filename().string();
 }
 
 UploadChain::UploadChain(BoardLink& link, Messenger& messenger)

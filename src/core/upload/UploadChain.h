@@ -30,6 +30,8 @@ public:
     bool erased() const { return m_erased; }
 
     const std::string& imageHash() const { return m_imageHash; }
+    // The image's name record, or else the package's file name.
+    std::string imageName() const;
     std::size_t imageBytes() const { return m_imageBytes; }
     std::size_t uploadTextLength() const { return m_uploadText.size(); }
     // Wall-clock seconds the last image text took to write, for reports (never for decisions).

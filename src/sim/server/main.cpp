@@ -1,7 +1,9 @@
 // varno-sim: serves one simulated board on a pseudo-terminal that the tool lists as a port.
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -25,8 +27,10 @@ Serves one simulated Varno board on a pseudo-terminal and links it into the simu
 folder ($VARNOW_SIM_PORTS, else $XDG_RUNTIME_DIR/varnow-sim), where the tool lists it.
 Prints the link's path, then reads control commands on standard input:
   unplug | replug | break | silent on | silent off | save kofs FILE | save firmware FILE | quit
+It ends when its standard input closes. Without control input (started in the background of
+a shell, with standard input from /dev/null, or with --detach) it runs until it is killed.
 
-identity:  --name NAME (link name, default board0)  --dir FOLDER
+identity:  --name NAME (link name, default board0)  --dir FOLDER  --detach
            --fib TEXT (repeatable)  --mcu HEX  --pdb TEXT  --old-firmware  --no-mcu-id
 modes:     --password PW  --isp  --latency MS  --seed N  --product-id N  --erased
            --reboot-ms MS  --baud N (line rate of what the tool sends; default 115200, 0: none)
@@ -42,6 +46,7 @@ void OnSignal(int) {
 }
 
 struct Options {
+    bool detach = false;
     unsigned long baud = 115200;
     std::string name = "board0";
     std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
@@ -61,6 +66,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         };
         if (option == "--name")
             options.name = value();
+        else if (option == "--detach")
+            options.detach = true;
         else if (option == "--dir")
             options.folder = value();
         else if (option == "--fib") {
@@ -127,6 +134,21 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+// Whether standard input can carry control commands: not /dev/null, and not a terminal that
+// belongs to the foreground job while this one runs in the background (reading it there
+// would stop the board).
+bool HasControlInput() {
+    struct stat input {};
+    struct stat null {};
+    if (fstat(0, &input) != 0) {
+        return false;
+    }
+    if (stat("/dev/null", &null) == 0 && S_ISCHR(input.st_mode) && input.st_rdev == null.st_rdev) {
+        return false;
+    }
+    return !isatty(0) || tcgetpgrp(0) == getpgrp();
+}
+
 // Handles one control line; false to stop.
 bool Control(const std::string& line, PtyLink& link, SimBoard& board) {
     if (line == "quit") {
@@ -174,6 +196,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGTTIN, SIG_IGN);  // a read from a terminal in the background fails instead
 
     RealTimeScheduler scheduler;
     SimBoard board(options.config, scheduler);
@@ -200,7 +223,11 @@ int main(int argc, char** argv) {
     std::cout << link.link().string() << std::endl;
 
     std::string control;
-    bool stdinOpen = true;
+    bool stdinOpen = !options.detach && HasControlInput();
+    if (!stdinOpen) {
+        std::cerr << "varno-sim: no control input; running until stopped (kill " << getpid()
+                  << ")" << std::endl;
+    }
     bool clientConnected = false;
     bool receiving = false;  // bytes came in the last round: somebody holds the port
     while (!g_stop) {
@@ -243,9 +270,12 @@ int main(int argc, char** argv) {
         if (fds[1].revents & (POLLIN | POLLHUP)) {
             char buffer[256];
             const ssize_t count = read(0, buffer, sizeof buffer);
-            if (count <= 0) {
-                stdinOpen = false;
+            if (count < 0 && errno == EIO) {
+                stdinOpen = false;  // a terminal we may not read: run detached
                 continue;
+            }
+            if (count <= 0) {
+                break;  // the control input closed: the board goes with it
             }
             control.append(buffer, static_cast<std::size_t>(count));
             for (std::size_t end = control.find('\n'); end != std::string::npos;
