@@ -3,8 +3,7 @@
 namespace varnow::sim {
 
 std::vector<platform::DiscoveredPort> EmbeddedLine::ListPorts() {
-    return {{EmbeddedBoard::kPortName, "simulated board (embedded)", true,
-             EmbeddedBoard::kPortName}};
+    return {{EmbeddedBoard::kPortName, "simulated board (embedded)", true, "simulated"}};
 }
 
 void EmbeddedLine::SetNotifiers(std::function<void()> arrived,
