@@ -133,7 +133,7 @@ std::string RenderProgressLine(const ProgressLine& line, int columns, double sec
         const int filled = static_cast<int>(static_cast<long long>(width) * current / line.total);
         return "[" + std::string(filled, '#') + std::string(width - filled, '.') + "]";
     };
-    // Dropped in this order until the line fits; then the text is shortened.
+    // Narrowed and dropped in this order until the line fits; then the text is shortened.
     int barWidth = 30;
     std::string composed;
     for (int attempt = 0;; ++attempt) {
@@ -142,11 +142,12 @@ std::string RenderProgressLine(const ProgressLine& line, int columns, double sec
             return composed;
         }
         switch (attempt) {
-            case 0: left.clear(); break;
-            case 1: speed.clear(); break;
-            case 2: barWidth = 10; break;
-            case 3: bytes.clear(); break;
+            case 0: barWidth = 20; break;
+            case 1: barWidth = 10; break;
+            case 2: left.clear(); break;
+            case 3: speed.clear(); break;
             case 4: barWidth = 0; break;
+            case 5: bytes.clear(); break;
             default: return Fit(composed, limit);
         }
     }

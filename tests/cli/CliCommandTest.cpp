@@ -285,8 +285,8 @@ TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {
     };
     const Case cases[] = {
         {200, {"[", "71%", "2.1/3.0 KiB", "KiB/s", "left", "Updating files."}, {}},
-        {80, {"71%", "Updating files."}, {}},
-        {40, {"71%"}, {"KiB/s", "left"}},
+        {80, {"[", "71%", "2.1/3.0 KiB", "KiB/s", "left", "Updating files."}, {}},
+        {40, {"71%", "2.1/3.0 KiB"}, {"[", "KiB/s", "left"}},
         {12, {"71%"}, {"[", "KiB"}},
     };
     for (const auto& c : cases) {
