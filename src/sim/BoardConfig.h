@@ -24,6 +24,8 @@ struct BoardConfig {
     bool startsWithImage = true;                  // false: an erased file system
     std::string firmwareName = "VARNO-FW 3.2.1";  // the "A" record of "send tail"
     std::uint64_t rebootMs = 300;                 // from a restart until the port is back
+    bool wlanRecords = true;                      // its settings block has wireless LAN records
+    std::string productName = "VARNO-104K demo board";
 };
 
 // Misbehaviour on request; counters count down as replies go out.
@@ -39,6 +41,10 @@ struct BoardFaults {
     bool noHashCommand = false;            // "501 " to "get id kofs hash"
     bool silentAfterStored = false;        // "412 " and then nothing
     std::size_t unplugAfterTextBytes = 0;  // the cable goes after this much upload text (0: never)
+    bool noSettings = false;               // "501 " to "send envs"
+    bool settingsRefused = false;          // "501 " to "recv envs"
+    bool settingsTwice600 = false;         // "600 " twice to "recv envs"
+    bool settingsEarly412 = false;         // "412 " before "600 " to "recv envs"
 };
 
 }  // namespace varnow::sim

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "BoardCodec.h"
+#include "EnvironmentImage.h"
 #include "common/Bytes.h"
 
 namespace varnow::sim {
@@ -52,6 +53,10 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
     if (m_config.startsWithImage) {
         m_kofs = FactoryImage(m_config.productId);
     }
+    m_environment = environment::FactoryBlock({m_config.wlanRecords, m_config.productName});
+    if (m_config.password) {
+        m_adminKey = codec::AdminKey(*m_config.password, m_config.mcuId);
+    }
     m_handlers = {
         {"set esc", &SimBoard::OnSetEsc},
         {"set echo", &SimBoard::OnSetEcho},
@@ -70,6 +75,10 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         {"send kofs head", &SimBoard::OnSendKofsHead},
         {"send tail", &SimBoard::OnSendTail},
         {"reboot isp", &SimBoard::OnRebootIsp},
+        {"reboot sys", &SimBoard::OnRebootSys},
+        {"reboot psk", &SimBoard::OnRebootPsk},
+        {"send envs", &SimBoard::OnSendEnvs},
+        {"recv envs", &SimBoard::OnRecvEnvs},
     };
 }
 
@@ -101,18 +110,13 @@ void SimBoard::Restart(bool bootLoader) {
 void SimBoard::Receive(ByteView bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const std::uint8_t byte = bytes[i];
-        if (m_mode == Mode::KofsText && m_faults.unplugAfterTextBytes == 0) {
-            // Upload text arrives in bulk: take everything up to the "\r\r" that ends it.
-            const std::size_t before = m_text.size();
-            m_text.append(reinterpret_cast<const char*>(bytes.data()) + i, bytes.size() - i);
-            const std::size_t end = m_text.find("\r\r", before == 0 ? 0 : before - 1);
-            if (end == std::string::npos) {
+        if ((m_mode == Mode::KofsText && m_faults.unplugAfterTextBytes == 0) ||
+            m_mode == Mode::EnvironmentText) {
+            const Mode mode = m_mode;
+            if (!TakeText(bytes, i)) {
                 return;
             }
-            const std::size_t rest = m_text.size() - (end + 2);
-            m_text.resize(end + 2);
-            FinishKofsText();
-            i = bytes.size() - rest - 1;
+            mode == Mode::KofsText ? FinishKofsText() : FinishEnvironmentText();
             continue;
         }
         if (m_mode != Mode::Commands) {
@@ -139,6 +143,20 @@ void SimBoard::Receive(ByteView bytes) {
             HandleLine(line);
         }
     }
+}
+
+bool SimBoard::TakeText(ByteView bytes, std::size_t& i) {
+    // Text arrives in bulk: take everything up to the "\r\r" that ends it.
+    const std::size_t before = m_text.size();
+    m_text.append(reinterpret_cast<const char*>(bytes.data()) + i, bytes.size() - i);
+    const std::size_t end = m_text.find("\r\r", before == 0 ? 0 : before - 1);
+    if (end == std::string::npos) {
+        return false;
+    }
+    const std::size_t rest = m_text.size() - (end + 2);
+    m_text.resize(end + 2);
+    i = bytes.size() - rest - 1;
+    return true;
 }
 
 void SimBoard::ReceiveData(std::uint8_t byte) {
@@ -171,6 +189,7 @@ void SimBoard::ReceiveData(std::uint8_t byte) {
             }
             break;
         }
+        case Mode::EnvironmentText:
         case Mode::Commands:
             break;
     }
@@ -201,6 +220,20 @@ void SimBoard::FinishKofsText() {
     if (!m_faults.silentAfterStored) {
         Reply("602 0 STOP kofs 0");
     }
+}
+
+void SimBoard::FinishEnvironmentText() {
+    m_mode = Mode::Commands;
+    Bytes block;
+    const bool decoded = codec::DecodeBase64(m_text, block);
+    m_text.clear();
+    const std::string problem = decoded ? environment::Problem(block) : "not Base64";
+    if (!problem.empty()) {
+        Reply("502 " + problem);
+        return;
+    }
+    m_environment = std::move(block);
+    Reply("412 stored");
 }
 
 void SimBoard::FinishTestBlock() {
@@ -289,7 +322,7 @@ void SimBoard::HandleBootLoaderLine(const std::string& line) {
 }
 
 bool SimBoard::Locked(std::string_view command) const {
-    return m_config.password.has_value() && !m_loggedIn && !command.starts_with("auth") &&
+    return m_adminKey.has_value() && !m_loggedIn && !command.starts_with("auth") &&
            command != "get id mcu";
 }
 
@@ -420,7 +453,7 @@ void SimBoard::OnAuthChap(std::string_view) {
 }
 
 void SimBoard::OnAuthHash(std::string_view arguments) {
-    const codec::Bytes key = codec::AdminKey(m_config.password.value_or(""), m_config.mcuId);
+    const codec::Bytes key = m_adminKey.value_or(codec::Bytes(32, 0));
     if (!m_challenge.empty() && arguments == codec::LoginAnswer(m_challenge, key)) {
         m_loggedIn = true;
         m_challenge.clear();
@@ -477,6 +510,72 @@ void SimBoard::OnSendTail(std::string_view) {
 void SimBoard::OnRebootIsp(std::string_view) {
     Reply("410 OK");
     Restart(true);
+}
+
+}  // namespace varnow::sim
+
+namespace varnow::sim {
+
+void SimBoard::OnRebootSys(std::string_view) {
+    Reply("410 OK");
+    Restart(false);
+}
+
+// "reboot psk 10 " and the 38-byte password record in hexadecimal: set (flag 1, key CRC, the
+// admin key) or delete (all zero), each with the CRC of its first 36 bytes at the end.
+void SimBoard::OnRebootPsk(std::string_view arguments) {
+    const std::string_view hex = arguments.substr(std::min<std::size_t>(3, arguments.size()));
+    Bytes record;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        const int high = std::isxdigit(static_cast<unsigned char>(hex[i]))
+                             ? std::stoi(std::string(1, hex[i]), nullptr, 16)
+                             : -1;
+        const int low = std::isxdigit(static_cast<unsigned char>(hex[i + 1]))
+                            ? std::stoi(std::string(1, hex[i + 1]), nullptr, 16)
+                            : -1;
+        if (high < 0 || low < 0) {
+            break;
+        }
+        record.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    const bool sound = arguments.starts_with("10 ") && record.size() == 38 &&
+                       codec::Crc16(record.data(), 36) == ReadLe16(record, 36);
+    if (!sound) {
+        Reply("502 bad password record");
+        return;
+    }
+    if (record[0] == 1) {
+        m_adminKey = Bytes(record.begin() + 4, record.begin() + 36);
+    } else {
+        m_adminKey.reset();
+    }
+    Restart(false);
+}
+
+void SimBoard::OnSendEnvs(std::string_view) {
+    if (m_faults.noSettings) {
+        Reply("501 no settings");
+        return;
+    }
+    SendBulk(m_environment);
+}
+
+void SimBoard::OnRecvEnvs(std::string_view) {
+    if (m_faults.settingsRefused) {
+        Reply("501 settings locked");
+        return;
+    }
+    if (m_faults.settingsEarly412) {
+        Reply("412 stored");  // and it takes nothing
+        Reply("600 send settings");
+        return;
+    }
+    Reply("600 send settings");
+    if (m_faults.settingsTwice600) {
+        Reply("600 send settings");
+    }
+    m_text.clear();
+    m_mode = Mode::EnvironmentText;
 }
 
 }  // namespace varnow::sim

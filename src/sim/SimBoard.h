@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -50,15 +51,22 @@ public:
     const Bytes& kofs() const { return m_kofs; }
     const Bytes& firmware() const { return m_firmware; }
     const Bytes& testBlock() const { return m_testBlock; }
+    // The settings block it holds, and the administrator key (none: no password).
+    const Bytes& environment() const { return m_environment; }
+    void SetEnvironment(Bytes block) { m_environment = std::move(block); }
+    bool hasPassword() const { return m_adminKey.has_value(); }
 
 private:
     using Handler = void (SimBoard::*)(std::string_view arguments);
 
-    enum class Mode { Commands, KofsText, TestBlock, FirmwareImage };
+    enum class Mode { Commands, KofsText, EnvironmentText, TestBlock, FirmwareImage };
 
     void HandleLine(const std::string& line);
     void ReceiveData(std::uint8_t byte);
     void FinishKofsText();
+    void FinishEnvironmentText();
+    // Takes Base64 text up to "\r\r" in bulk; true when it ended.
+    bool TakeText(ByteView bytes, std::size_t& i);
     void FinishTestBlock();
     void FinishFirmwareImage();
     // Ends a raw transfer that has stopped arriving.
@@ -89,6 +97,10 @@ private:
     void OnSendKofsHead(std::string_view arguments);
     void OnSendTail(std::string_view arguments);
     void OnRebootIsp(std::string_view arguments);
+    void OnRebootSys(std::string_view arguments);
+    void OnRebootPsk(std::string_view arguments);
+    void OnSendEnvs(std::string_view arguments);
+    void OnRecvEnvs(std::string_view arguments);
 
     BoardConfig m_config;
     BoardFaults m_faults;
@@ -118,6 +130,8 @@ private:
     Bytes m_kofs;
     Bytes m_firmware;
     Bytes m_testBlock;
+    Bytes m_environment;
+    std::optional<Bytes> m_adminKey;
 };
 
 }  // namespace varnow::sim

@@ -26,6 +26,7 @@ public:
         m_loop.Sleep(static_cast<std::uint64_t>(milliseconds));
     }
     std::filesystem::path AppDataFolder() override { return m_appData; }
+    void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
     bool RunUntil(const std::function<bool()>& done) override { return m_loop.RunUntil(done); }
     void Wake() override {}  // the virtual loop looks at `done` after every event
 

@@ -6,8 +6,11 @@
 
 namespace varnow {
 
-BoardReturn::BoardReturn(Platform& platform, std::function<void()> lookForBoard)
-    : m_platform(platform), m_lookForBoard(std::move(lookForBoard)) {}
+BoardReturn::BoardReturn(Platform& platform, std::function<void()> lookForBoard,
+                         std::function<bool()> portBack)
+    : m_platform(platform),
+      m_lookForBoard(std::move(lookForBoard)),
+      m_isPortBack(std::move(portBack)) {}
 
 void BoardReturn::Await(Returned returned) {
     m_returned = std::move(returned);
@@ -15,9 +18,23 @@ void BoardReturn::Await(Returned returned) {
     m_platform.ArmTimer(kTimerBoardReturn, kLimitMs, [this] { Deliver(std::nullopt); });
 }
 
+void BoardReturn::AwaitPort(std::function<void(bool back)> returned) {
+    m_portBack = std::move(returned);
+    m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] {
+        if (m_isPortBack()) {
+            Stop();
+            std::exchange(m_portBack, nullptr)(true);
+        }
+    });
+    m_platform.ArmTimer(kTimerBoardReturn, kLimitMs, [this] {
+        Stop();
+        std::exchange(m_portBack, nullptr)(false);
+    });
+}
+
 void BoardReturn::OnConnectEnded(const ConnectResult& result) {
     // A port that vanished again was caught while the board was still restarting.
-    if (awaiting() && result.code != ConnectOutcome::PortLost) {
+    if (m_returned && result.code != ConnectOutcome::PortLost) {
         Deliver(result);
     }
 }

@@ -18,11 +18,15 @@ public:
     static constexpr int kProbeMs = 500;
     static constexpr int kLimitMs = 30000;
 
-    // `lookForBoard` connects when the board's port is back.
-    BoardReturn(Platform& platform, std::function<void()> lookForBoard);
+    // `lookForBoard` connects when the board's port is back; `portBack` tells whether it is.
+    BoardReturn(Platform& platform, std::function<void()> lookForBoard,
+                std::function<bool()> portBack);
 
+    // Until the board is connected again.
     void Await(Returned returned);
-    bool awaiting() const { return static_cast<bool>(m_returned); }
+    // Until the board's port is back, without connecting.
+    void AwaitPort(std::function<void(bool back)> returned);
+    bool awaiting() const { return static_cast<bool>(m_returned) || static_cast<bool>(m_portBack); }
     // Every connect's end; while awaiting, the first one is the board's return.
     void OnConnectEnded(const ConnectResult& result);
 
@@ -32,7 +36,9 @@ private:
 
     Platform& m_platform;
     std::function<void()> m_lookForBoard;
+    std::function<bool()> m_isPortBack;
     Returned m_returned;
+    std::function<void(bool)> m_portBack;
 };
 
 }  // namespace varnow

@@ -1,7 +1,10 @@
 #include "app/BoardSession.h"
 
+#include <chrono>
 #include <utility>
 
+#include "settings/EnvironmentBlock.h"
+#include "settings/SettingsBackup.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
@@ -15,10 +18,13 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
       m_connect(m_link, m_messenger, host),
       m_upload(m_link, m_messenger),
       m_isp(m_link, m_messenger),
+      m_settingsRead(m_link, m_messenger),
+      m_settingsWrite(m_link, m_messenger),
       m_portCheck(
           m_link, [this] { Connect(); },
           [this] { ShowStatus(OutcomeText{kErrPortVanished, {}}); }),
-      m_return(platform, [this] { m_portCheck.ConnectIfBack(); }),
+      m_return(
+          platform, [this] { m_portCheck.ConnectIfBack(); }, [this] { return PortBack(); }),
       m_firmware(platform, m_messenger, host, m_isp,
                  [this](auto returned) { m_return.Await(std::move(returned)); }) {
     m_platform.SetListener(this);
@@ -97,6 +103,101 @@ void BoardSession::UpgradeFirmware(std::filesystem::path firmware, FirmwareDone 
             done(result);
         }
     });
+}
+
+}  // namespace varnow
+
+namespace varnow {
+
+bool BoardSession::PortBack() {
+    const std::string& port = m_link.session().portName;
+    return !m_link.portOpen() && !port.empty() &&
+           m_platform.ProbePort(port) == PortProbe::Free;
+}
+
+void BoardSession::ReadSettings(SettingsReadDone done) {
+    if (m_link.session().isp) {
+        m_messenger.Show(kMsgIspModeRefusal, MessageStyle::Warning);
+        return done(Outcome<SettingsReadOutcome>{SettingsReadOutcome::IspMode}, {});
+    }
+    m_settingsRead.Start(std::move(done));
+}
+
+void BoardSession::WriteSettings(EnvironmentData edited, SettingsWriteDone done) {
+    const Bytes asRead = edited.blockCopy;
+    std::optional<Bytes> block = PatchEnvironmentBlock(edited);
+    if (!block) {
+        m_messenger.Show(kMsgChangeValuesFailed, MessageStyle::Warning);
+        return done(SettingsWriteResult{{SettingsWriteOutcome::Unencodable}});
+    }
+    SaveAndWrite(asRead, std::move(*block), std::move(done));
+}
+
+void BoardSession::WriteBlock(Bytes block, Bytes asRead, SettingsWriteDone done) {
+    SaveAndWrite(asRead, std::move(block), std::move(done));
+}
+
+void BoardSession::SaveAndWrite(const Bytes& asRead, Bytes block, SettingsWriteDone done) {
+    const SessionRecord& session = m_link.session();
+    if (session.isp || !m_link.portOpen()) {
+        m_messenger.Show(session.isp ? kMsgIspModeRefusal : kMsgOpenComPort,
+                         MessageStyle::Warning);
+        return done(SettingsWriteResult{
+            {session.isp ? SettingsWriteOutcome::IspMode : SettingsWriteOutcome::NoBoard}});
+    }
+    const auto now = std::chrono::system_clock::now();
+    const SettingsBackup backup{session.mcuId, session.portName, Iso8601(now), asRead};
+    const std::filesystem::path path =
+        SettingsBackup::PathFor(m_platform.AppDataFolder(), session.mcuId, now);
+    std::string problem;
+    if (!backup.Write(path, problem)) {
+        SettingsWriteResult result{{SettingsWriteOutcome::BackupFailed}, path};
+        result.outcome.reason = problem;
+        return done(result);
+    }
+    const std::optional<std::string> text = EnvironmentText(block);
+    if (!text) {
+        m_messenger.Show(kMsgChangeValuesFailed, MessageStyle::Warning);
+        return done(SettingsWriteResult{{SettingsWriteOutcome::Unencodable}, path});
+    }
+    m_settingsWrite.Start(*text, [path, block = std::move(block), done](const auto& outcome) {
+        done(SettingsWriteResult{outcome, path, block});
+    });
+}
+
+void BoardSession::RebootBoard(ReturnDone done) {
+    SessionRecord& session = m_link.session();
+    session.reconnectPending = true;
+    m_link.channel().SendRaw(session.isp ? "rs 10\r" : "reboot sys 100\r");
+    m_link.Disconnect();
+    m_return.Await([this, done](const std::optional<ConnectResult>& connect) {
+        if (!connect) {
+            ShowStatus(OutcomeText{kErrNotBackAfterRestart, {}});
+        }
+        if (done) {
+            done(connect);
+        }
+    });
+}
+
+void BoardSession::ChangePassword(const std::string& command, bool reconnect, PasswordDone done) {
+    SessionRecord& session = m_link.session();
+    session.ignoreNextArrival = !reconnect;
+    session.reconnectPending = reconnect;
+    m_link.channel().SendRaw(command);
+    m_link.Disconnect();  // the board restarts with its new password
+    auto tell = [done](PasswordChangeResult result) {
+        if (done) {
+            done(result);
+        }
+    };
+    if (reconnect) {
+        m_return.Await([tell](const std::optional<ConnectResult>& connect) {
+            tell(PasswordChangeResult{connect.has_value(), connect});
+        });
+    } else {
+        m_return.AwaitPort([tell](bool back) { tell(PasswordChangeResult{back, std::nullopt}); });
+    }
 }
 
 }  // namespace varnow

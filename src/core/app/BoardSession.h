@@ -15,12 +15,29 @@
 #include "link/Platform.h"
 #include "package/LoadedPackage.h"
 #include "session/BoardLink.h"
+#include "settings/SettingsRead.h"
+#include "settings/SettingsWrite.h"
 #include "ui/Host.h"
 #include "ui/Messenger.h"
 #include "ui/StringTable.h"
 #include "upload/UploadChain.h"
 
 namespace varnow {
+
+// What a write of settings did: how it ended, where the block as read was saved first, and
+// the block that was sent.
+struct SettingsWriteResult {
+    Outcome<SettingsWriteOutcome> outcome;
+    std::filesystem::path backup;
+    Bytes sent;
+};
+
+// What a password change came to: whether the board came back after its restart, and how the
+// connect to it ended when one was asked for.
+struct PasswordChangeResult {
+    bool back = false;
+    std::optional<ConnectResult> connect;
+};
 
 // One front end's session with a board: the link to it, and the operations the front end
 // starts on it (connect, upload, firmware upgrade), each ending with one outcome handed to
@@ -30,6 +47,10 @@ public:
     using ConnectDone = std::function<void(const ConnectResult&)>;
     using WriteDone = std::function<void(const WriteResult&)>;
     using FirmwareDone = std::function<void(const FirmwareResult&)>;
+    using SettingsReadDone = SettingsRead::Done;
+    using SettingsWriteDone = std::function<void(const SettingsWriteResult&)>;
+    using ReturnDone = std::function<void(const std::optional<ConnectResult>&)>;
+    using PasswordDone = std::function<void(const PasswordChangeResult&)>;
 
     BoardSession(Platform& platform, Host& host, const StringTable& strings, Language language);
     ~BoardSession() override;
@@ -44,6 +65,19 @@ public:
     void Upload(LoadedPackage& package, WriteDone done = {});
     // The firmware upgrade window for a firmware image file.
     void UpgradeFirmware(std::filesystem::path firmware, FirmwareDone done = {});
+    // The Settings button: the board's settings block, read and checked.
+    void ReadSettings(SettingsReadDone done);
+    // Writes the edited settings: the block as read is saved first; then the block with the
+    // store's values patched in goes to the board.
+    void WriteSettings(EnvironmentData edited, SettingsWriteDone done);
+    // Writes a block exactly as it is (a restore), after the block as read now is saved.
+    void WriteBlock(Bytes block, Bytes asRead, SettingsWriteDone done);
+    // Restarts the board to apply its settings, and connects to it again once it is back.
+    void RebootBoard(ReturnDone done = {});
+    // Writes a password command; the board restarts. With `reconnect` it is connected again
+    // once back (to log in with the new password); otherwise, as the desktop tool does, its
+    // next arrival is ignored and `done` hears only that its port is back.
+    void ChangePassword(const std::string& command, bool reconnect, PasswordDone done = {});
 
     // The front end gives up on the running operation (its user interrupted it): the command
     // ends and the port is closed. No outcome follows.
@@ -64,7 +98,10 @@ public:
     const SessionRecord& session() const { return m_link.session(); }
     bool portOpen() { return m_link.portOpen(); }
     // An operation is running: the front end starts no other meanwhile.
-    bool busy() const { return m_connect.running() || m_upload.running() || m_firmware.running(); }
+    bool busy() const {
+        return m_connect.running() || m_upload.running() || m_firmware.running() ||
+               m_settingsRead.running() || m_settingsWrite.running() || m_return.awaiting();
+    }
     // How the last connect ended, if one has, and how many have.
     const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
     int connectsEnded() const { return m_connectsEnded; }
@@ -74,6 +111,10 @@ public:
 private:
     void OnConnectEnded(const ConnectResult& result);
     void ShowStatus(const OutcomeText& text);
+    // Saves the block as read, then sends the block's text.
+    void SaveAndWrite(const Bytes& asRead, Bytes block, SettingsWriteDone done);
+    // The board's port is back (closed by us, and free).
+    bool PortBack();
 
     Platform& m_platform;
     StatusView& m_status;
@@ -82,6 +123,8 @@ private:
     ConnectSequence m_connect;
     UploadChain m_upload;
     IspTransfer m_isp;
+    SettingsRead m_settingsRead;
+    SettingsWrite m_settingsWrite;
     PortCheck m_portCheck;
     BoardReturn m_return;
     FirmwareUpgrade m_firmware;

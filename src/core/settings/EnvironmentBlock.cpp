@@ -152,14 +152,14 @@ bool PatchRecord(const Record& record, std::span<std::uint8_t> block, const Envi
     return true;
 }
 
-std::optional<std::string> EncodeText(ByteView block) {
+}  // namespace
+
+std::optional<std::string> EnvironmentText(ByteView block) {
     if (Base64EncodedLength(block.size()) + 1 > kEnvironmentBufferSize) {
         return std::nullopt;
     }
     return EncodeBase64(block);
 }
-
-}  // namespace
 
 bool DecodeEnvironmentBlock(ByteView text, EnvironmentData& data, Messenger& messenger) {
     data.wlanPresent = false;
@@ -167,8 +167,12 @@ bool DecodeEnvironmentBlock(ByteView text, EnvironmentData& data, Messenger& mes
         messenger.Show(kMsgNoConfigurationValue, MessageStyle::Warning);
         return false;
     }
+    return DecodeEnvironmentBytes(DecodeBase64(text), data);
+}
+
+bool DecodeEnvironmentBytes(Bytes block, EnvironmentData& data) {
+    data.wlanPresent = false;
     data.store = SettingsStore{};
-    Bytes block = DecodeBase64(text);
     if (block.size() > kEnvironmentBufferSize) {
         data.blockCopy.clear();
         return false;
@@ -195,6 +199,11 @@ bool DecodeEnvironmentBlock(ByteView text, EnvironmentData& data, Messenger& mes
 }
 
 std::optional<std::string> EncodeEnvironmentBlock(EnvironmentData& data) {
+    const std::optional<Bytes> block = PatchEnvironmentBlock(data);
+    return block ? EnvironmentText(*block) : std::nullopt;
+}
+
+std::optional<Bytes> PatchEnvironmentBlock(EnvironmentData& data) {
     std::span<std::uint8_t> block = data.blockCopy;
     if (block.size() < kHeaderSize) {
         return std::nullopt;
@@ -209,12 +218,16 @@ std::optional<std::string> EncodeEnvironmentBlock(EnvironmentData& data) {
     if (!walk.wellFormed) {
         return std::nullopt;
     }
-    if (walk.endOfEndRecord == 0) {
-        return EncodeText(block);  // no end record: the whole block, header as received
+    // Without an end record the whole block goes back, its header as received.
+    const std::size_t length = walk.endOfEndRecord != 0 ? walk.endOfEndRecord : block.size();
+    if (Base64EncodedLength(length) + 1 > kEnvironmentBufferSize) {
+        return std::nullopt;
     }
-    WriteLe32(block, 0, kEnvironmentMagic);
-    WriteLe16(block, 6, Crc16(ByteView(block).first(6)));
-    return EncodeText(ByteView(block).first(walk.endOfEndRecord));
+    if (walk.endOfEndRecord != 0) {
+        WriteLe32(block, 0, kEnvironmentMagic);
+        WriteLe16(block, 6, Crc16(ByteView(block).first(6)));
+    }
+    return Bytes(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(length));
 }
 
 }  // namespace varnow

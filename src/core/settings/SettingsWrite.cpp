@@ -1,0 +1,87 @@
+#include "settings/SettingsWrite.h"
+
+#include "link/CommandStates.h"
+#include "ui/MessageIds.h"
+
+namespace varnow {
+
+SettingsWrite::SettingsWrite(BoardLink& link, Messenger& messenger)
+    : m_link(link), m_messenger(messenger) {}
+
+void SettingsWrite::Start(std::string text, Done done) {
+    m_done = std::move(done);
+    m_text = std::move(text);
+    m_sent = false;
+    m_stalled = false;
+    if (!m_link.portOpen()) {
+        m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        return Finish(SettingsWriteOutcome::NoBoard);
+    }
+    // The board's "412 " must come within 3 s of the command: the timer is not re-armed.
+    m_link.channel().Send(Command{
+        .text = "recv envs\r",
+        .state = kStateRecvEnvs,
+        .timer = {kTimerReply3s, 3000},
+        .onReply = [this](const ReplyLine& line) { return OnLine(line); },
+        .onTimeout =
+            [this] {
+                m_link.channel().End();
+                Finish(m_stalled ? SettingsWriteOutcome::Stalled : SettingsWriteOutcome::TimedOut);
+            },
+        .onPortLost = [this] { Finish(SettingsWriteOutcome::PortLost); },
+    });
+}
+
+Reply SettingsWrite::OnLine(const ReplyLine& line) {
+    if (line.empty()) {
+        return Reply::Pending;
+    }
+    if (line.StartsWith("600 ")) {
+        if (!m_sent) {
+            m_sent = true;
+            m_stalled = !SendText();
+        }
+        return Reply::Pending;  // a second "600 " changes nothing
+    }
+    m_link.channel().End();
+    if (line.StartsWith("412 ")) {
+        // Before the block was asked for, "412 " confirms nothing that was sent.
+        Finish(m_sent && !m_stalled ? SettingsWriteOutcome::Written : SettingsWriteOutcome::NotSent);
+    } else {
+        Finish(SettingsWriteOutcome::Refused);
+    }
+    return Reply::Done;
+}
+
+bool SettingsWrite::SendText() {
+    std::size_t at = 0;
+    int stalls = 0;
+    while (at < m_text.size()) {
+        if (!m_link.portOpen()) {
+            m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
+            return false;
+        }
+        const std::string_view chunk =
+            std::string_view(m_text).substr(at, std::min(kChunkSize, m_text.size() - at));
+        const std::size_t written = m_link.channel().SendRaw(chunk);
+        if (written == 0 && ++stalls > kMostStalls) {
+            m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
+            return false;
+        }
+        at += written;
+    }
+    m_link.channel().SendRaw("\r\r");
+    return true;
+}
+
+void SettingsWrite::Finish(SettingsWriteOutcome outcome) {
+    if (Done done = std::exchange(m_done, nullptr)) {
+        Outcome<SettingsWriteOutcome> result{outcome};
+        if (outcome == SettingsWriteOutcome::TimedOut) {
+            result.command = "recv envs";
+        }
+        done(result);
+    }
+}
+
+}  // namespace varnow

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include "common/Bytes.h"
+#include "session/BoardLink.h"
+#include "session/Outcome.h"
+#include "ui/Messenger.h"
+
+namespace varnow {
+
+enum class SettingsWriteOutcome {
+    Written,       // the board took the block and said "412 "
+    IspMode,       // the board is in its boot loader
+    NoBoard,       // the port is not open
+    BackupFailed,  // the block as read could not be saved first: nothing was written
+    Unencodable,   // the edited block could not be encoded: "Failed to change the values."
+    NotSent,   // the board said "412 " before it asked for the block
+    Refused,   // the board answered with something else
+    Stalled,   // the text could not be written: "The synchronization has been failed."
+    TimedOut,  // no "412 " within 3 s of "recv envs"
+    PortLost,
+};
+
+// "recv envs": the board asks for the block ("600 "), takes its Base64 text in chunks of at
+// most 1024 bytes and "\r\r", and confirms with "412 ".
+class SettingsWrite {
+public:
+    using Done = std::function<void(const Outcome<SettingsWriteOutcome>&)>;
+
+    static constexpr std::size_t kChunkSize = 1024;
+    static constexpr int kMostStalls = 10;
+
+    SettingsWrite(BoardLink& link, Messenger& messenger);
+    // `text`: the block's Base64 text.
+    void Start(std::string text, Done done);
+    bool running() const { return static_cast<bool>(m_done); }
+
+private:
+    Reply OnLine(const ReplyLine& line);
+    bool SendText();
+    void Finish(SettingsWriteOutcome outcome);
+
+    BoardLink& m_link;
+    Messenger& m_messenger;
+    std::string m_text;
+    bool m_sent = false;
+    bool m_stalled = false;
+    Done m_done;
+};
+
+}  // namespace varnow

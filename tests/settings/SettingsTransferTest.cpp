@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "EnvironmentImage.h"
+#include "base64/Base64Encoder.h"
+#include "link/CommandStates.h"
+#include "settings/EnvironmentBlock.h"
+#include "settings/NetworkPage.h"
+#include "settings/PasswordChange.h"
+#include "settings/SettingsBackup.h"
+#include "support/BoardFixture.h"
+#include "support/TempFolder.h"
+
+namespace varnow {
+namespace {
+
+using testing::BoardFixture;
+
+class SettingsTransferTest : public BoardFixture {
+protected:
+    SettingsTransferTest() : BoardFixture() {}
+    void SetUp() override {
+        board.config().latencyMs = 1;
+        platform.SetAppDataFolder(folder.path());
+        ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
+        host.Reset();
+    }
+    std::pair<SettingsReadOutcome, EnvironmentData> Read() {
+        std::optional<std::pair<SettingsReadOutcome, EnvironmentData>> result;
+        session.ReadSettings([&](const Outcome<SettingsReadOutcome>& outcome, EnvironmentData data) {
+            result.emplace(outcome.code, std::move(data));
+        });
+        loop.RunUntil([&] { return result.has_value(); });
+        EXPECT_TRUE(result.has_value()) << "the read never ended";
+        return result ? std::move(*result) : std::pair<SettingsReadOutcome, EnvironmentData>{};
+    }
+    SettingsWriteResult Write(EnvironmentData data) {
+        const auto result = Run<SettingsWriteResult>(
+            [&](auto done) { session.WriteSettings(std::move(data), done); });
+        EXPECT_TRUE(result.has_value()) << "the write never ended";
+        return result.value_or(SettingsWriteResult{});
+    }
+
+    testing::TempFolder folder;
+};
+
+TEST_F(SettingsTransferTest, ReadsTheBlockEditsItAndTheBoardHoldsWhatWasSent) {
+    auto [read, data] = Read();
+    ASSERT_EQ(read, SettingsReadOutcome::Read);
+    EXPECT_TRUE(data.wlanPresent);
+    EXPECT_EQ(data.blockCopy, board.environment());
+    EXPECT_EQ(AsText(data.store.productName), "VARNO-104K demo board");
+    const Bytes asRead = data.blockCopy;
+    NetworkPage page;
+    page.Fill(data.store);
+    page.Type(NetworkPage::kAddress, {10, 1, 2, 3});
+    ASSERT_TRUE(page.Collect(data.store).ok());
+    const SettingsWriteResult written = Write(data);
+    EXPECT_EQ(written.outcome.code, SettingsWriteOutcome::Written);
+    EXPECT_EQ(board.environment(), written.sent) << "byte for byte";
+    EXPECT_EQ(written.sent.size(), asRead.size()) << "only patched, never rebuilt";
+    EXPECT_TRUE(sim::environment::Problem(board.environment()).empty());
+    std::string problem;
+    const auto backup = SettingsBackup::Read(written.backup, problem);
+    ASSERT_TRUE(backup.has_value()) << problem;
+    EXPECT_EQ(backup->block, asRead) << "the block as read, saved before the write";
+    EXPECT_EQ(backup->mcuId, board.config().mcuId);
+
+    auto [again, reread] = Read();
+    ASSERT_EQ(again, SettingsReadOutcome::Read);
+    EXPECT_EQ((Ipv4Address{reread.store.ipv4Address}), (Ipv4Address{10, 1, 2, 3}));
+}
+
+// The text goes out in chunks of at most 1024 bytes, then "\r\r". (Base64 text with its line
+// breaks is never exactly 1024 or 1025 bytes long: 1014 and 1026 are the nearest.)
+TEST_F(SettingsTransferTest, SendsTheTextInChunksOfAtMost1024Bytes) {
+    std::vector<std::size_t> lengths;
+    for (std::size_t extra = 0; extra < 2000 && lengths.size() < 2; ++extra) {
+        const Bytes block = sim::environment::FactoryBlock({.futureRecordBytes = extra});
+        const std::size_t length = EnvironmentText(block)->size();
+        if ((lengths.empty() && length > 1000 && length <= 1024) ||
+            (!lengths.empty() && length > 1024)) {
+            lengths.push_back(length);
+            board.SetEnvironment(block);
+            auto [read, data] = Read();
+            ASSERT_EQ(read, SettingsReadOutcome::Read);
+            std::vector<std::size_t> writes;
+            bool sending = false;
+            port.SetWriteTap([&](ByteView bytes) {
+                if (AsText(bytes) == "recv envs\r") {
+                    sending = true;
+                } else if (sending) {
+                    writes.push_back(bytes.size());
+                }
+            });
+            EXPECT_EQ(Write(data).outcome.code, SettingsWriteOutcome::Written);
+            port.SetWriteTap({});
+            const std::vector<std::size_t> expected =
+                length <= 1024 ? std::vector<std::size_t>{length, 2}
+                               : std::vector<std::size_t>{1024, length - 1024, 2};
+            EXPECT_EQ(writes, expected) << length;
+        }
+    }
+    ASSERT_EQ(lengths.size(), 2u);
+}
+
+TEST_F(SettingsTransferTest, EndsEveryWriteWithAnOutcomeWhateverTheBoardAnswers) {
+    struct Case {
+        const char* name;
+        void (*fault)(sim::BoardFaults&);
+        SettingsWriteOutcome outcome;
+        bool stored;
+    };
+    const Case cases[] = {
+        {"a second 600 ", [](sim::BoardFaults& f) { f.settingsTwice600 = true; },
+         SettingsWriteOutcome::Written, true},
+        {"412 before 600 ", [](sim::BoardFaults& f) { f.settingsEarly412 = true; },
+         SettingsWriteOutcome::NotSent, false},
+        {"501 to recv envs", [](sim::BoardFaults& f) { f.settingsRefused = true; },
+         SettingsWriteOutcome::Refused, false},
+        {"silence", [](sim::BoardFaults& f) { f.ignoredCommands = {"recv envs"}; },
+         SettingsWriteOutcome::TimedOut, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        board.faults() = {};
+        auto [read, data] = Read();
+        ASSERT_EQ(read, SettingsReadOutcome::Read);
+        data.store.ipv4Gateway = {10, 0, 0, 254};
+        const Bytes before = board.environment();
+        c.fault(board.faults());
+        const std::size_t writtenBefore = written().size();
+        const SettingsWriteResult result = Write(data);
+        EXPECT_EQ(result.outcome.code, c.outcome);
+        EXPECT_EQ(board.environment() != before, c.stored);
+        const std::string sent = written().substr(writtenBefore);
+        EXPECT_EQ(sent.find("\r\r") != std::string::npos, c.stored) << "the block went once or not";
+        Settle();
+    }
+}
+
+TEST_F(SettingsTransferTest, AReadEndsWithAMessageWhenTheBlockCannotBeHad) {
+    struct Case {
+        const char* name;
+        void (*fault)(sim::SimBoard&);
+        SettingsReadOutcome outcome;
+        std::vector<int> messages;
+    };
+    const Case cases[] = {
+        {"silence", [](sim::SimBoard& b) { b.faults().ignoredCommands = {"send envs"}; },
+         SettingsReadOutcome::TimedOut, {147}},
+        {"an empty block", [](sim::SimBoard& b) { b.SetEnvironment({}); },
+         SettingsReadOutcome::Undecodable, {148, 147}},
+        {"a damaged block",
+         [](sim::SimBoard& b) {
+             Bytes block = b.environment();
+             block[20] ^= 1;
+             b.SetEnvironment(block);
+         },
+         SettingsReadOutcome::Undecodable, {147}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.Reset();
+        board.faults() = {};
+        c.fault(board);
+        EXPECT_EQ(Read().first, c.outcome);
+        EXPECT_EQ(host.messageIds(), c.messages);
+        board.SetEnvironment(sim::environment::FactoryBlock({}));
+    }
+}
+
+TEST_F(SettingsTransferTest, ARebootRestartsTheBoardAndConnectsAgain) {
+    const std::size_t writtenBefore = written().size();
+    const auto returned =
+        Run<std::optional<ConnectResult>>([this](auto done) { session.RebootBoard(done); });
+    ASSERT_TRUE(returned.has_value() && returned->has_value());
+    EXPECT_EQ((*returned)->code, ConnectOutcome::Identified);
+    EXPECT_EQ(written().substr(writtenBefore, 15), "reboot sys 100\r");
+    EXPECT_TRUE(port.IsOpen());
+}
+
+TEST_F(SettingsTransferTest, ANewPasswordIsAskedAtTheNextConnectAndDeletingItEndsThat) {
+    const std::string command = PasswordChange::Command("new secret", session.session().mcuId);
+    ASSERT_EQ(command.size(), 91u);
+    host.AnswerPasswords({"new secret"});
+    auto changed = Run<PasswordChangeResult>(
+        [&](auto done) { session.ChangePassword(command, true, done); });
+    ASSERT_TRUE(changed && changed->connect);
+    EXPECT_EQ(changed->connect->code, ConnectOutcome::Identified);
+    EXPECT_TRUE(board.hasPassword());
+    EXPECT_TRUE(session.session().login) << "it logged in with the new password";
+    EXPECT_EQ(written().find("new secret"), std::string::npos) << "never on the line";
+
+    changed = Run<PasswordChangeResult>([&](auto done) {
+        session.ChangePassword(PasswordChange::Command(std::nullopt, session.session().mcuId),
+                               false, done);
+    });
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_TRUE(changed->back);
+    EXPECT_FALSE(changed->connect.has_value()) << "the desktop tool does not connect by itself";
+    EXPECT_FALSE(board.hasPassword());
+    EXPECT_FALSE(port.IsOpen());
+}
+
+}  // namespace
+}  // namespace varnow
