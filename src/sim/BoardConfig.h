@@ -16,7 +16,7 @@ struct BoardConfig {
     std::string mcuId = "0123456789abcdef0123456789abcdef01234567";
     bool mcuIdSupported = true;                   // false: "501 " to "get id mcu"
     std::optional<std::string> pdbLine = "0100";  // nullopt: "501 " (firmware too old)
-    std::optional<std::string> password;          // set: the board asks for a login
+    std::optional<std::string> password;          // the password it starts with (a login)
     bool ispMode = false;                         // starts in its boot loader
     std::uint64_t latencyMs = 2;                  // from a command's CR to its reply
     std::uint32_t seed = 1;                       // login challenges

@@ -54,9 +54,7 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         m_kofs = FactoryImage(m_config.productId);
     }
     m_environment = environment::FactoryBlock({m_config.wlanRecords, m_config.productName});
-    if (m_config.password) {
-        m_adminKey = codec::AdminKey(*m_config.password, m_config.mcuId);
-    }
+    SetPassword(m_config.password);
     m_handlers = {
         {"set esc", &SimBoard::OnSetEsc},
         {"set echo", &SimBoard::OnSetEcho},
@@ -515,6 +513,13 @@ void SimBoard::OnRebootIsp(std::string_view) {
 }  // namespace varnow::sim
 
 namespace varnow::sim {
+
+void SimBoard::SetPassword(const std::optional<std::string>& password) {
+    m_adminKey.reset();
+    if (password) {
+        m_adminKey = codec::AdminKey(*password, m_config.mcuId);
+    }
+}
 
 void SimBoard::OnRebootSys(std::string_view) {
     Reply("410 OK");

@@ -55,6 +55,8 @@ public:
     const Bytes& environment() const { return m_environment; }
     void SetEnvironment(Bytes block) { m_environment = std::move(block); }
     bool hasPassword() const { return m_adminKey.has_value(); }
+    // The administrator password the board asks for from now on (none: no login).
+    void SetPassword(const std::optional<std::string>& password);
 
 private:
     using Handler = void (SimBoard::*)(std::string_view arguments);

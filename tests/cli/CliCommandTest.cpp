@@ -219,7 +219,7 @@ TEST_F(CliTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDidNotAns
 
 TEST_F(CliTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
     const Run run = Cli({"identify"}, [](VirtualBoardAccess& access) {
-        access.board().config().password = "open sesame";
+        access.board().SetPassword("open sesame");
     });
     EXPECT_EQ(run.status, 9);
     EXPECT_EQ(LastLine(run.err),

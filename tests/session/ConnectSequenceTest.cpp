@@ -198,7 +198,7 @@ TEST_F(ConnectSequenceTest, EndsAtOnceWhenTheBoardIsUnpluggedDuringTheProbe) {
 
 class LoginTest : public ConnectSequenceTest {
 protected:
-    LoginTest() { board.config().password = "correct horse"; }
+    LoginTest() { board.SetPassword("correct horse"); }
     std::size_t Count(const std::string& what) const {
         std::size_t count = 0;
         for (std::size_t at = written().find(what); at != std::string::npos;
