@@ -10,6 +10,8 @@
 
 namespace varnow::cli {
 
+class CliHost;
+
 // What a board command works with: a session over the chosen board and the platform whose
 // events drive it. The real port (or the embedded board) in the program; a simulated board
 // on a virtual clock in tests.
@@ -18,6 +20,7 @@ public:
     virtual ~BoardAccess() = default;
     virtual Platform& platform() = 0;
     virtual BoardSession& session() = 0;
+    virtual CliHost& host() = 0;
     virtual const std::string& portName() const = 0;
     // The user interrupted the command (Ctrl-C).
     virtual bool interrupted() const { return false; }

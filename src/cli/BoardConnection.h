@@ -24,6 +24,7 @@ public:
 
     Platform& platform() override { return *m_platform; }
     BoardSession& session() override { return *m_session; }
+    CliHost& host() override { return *m_host; }
     const std::string& portName() const override { return m_portName; }
     bool interrupted() const override { return m_interrupted; }
 

@@ -30,6 +30,8 @@ constexpr const char* kExitStatuses = R"(Exit status:
  15  the board did not confirm what it stored
  16  the image could not be written to the port
  17  the boot loader did not take the firmware
+ 18  a setting was refused (by the settings' rules, or by the board): nothing was written
+ 19  the settings read back differ from those written
 130  interrupted (Ctrl-C): the port was closed)";
 
 struct Parsed {
@@ -134,6 +136,7 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
                  "varnow-cli"};
     Parsed parsed;
     parsed.options.password = environment.password;
+    parsed.options.newPassword = environment.newPassword;
     parsed.options.scratchFolder = environment.scratchFolder;
     parsed.commands = AllCommands(environment.scratchFolder);
     Define(app, parsed);

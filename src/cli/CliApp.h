@@ -22,7 +22,8 @@ struct CliEnvironment {
     std::ostream& err;
     bool terminal = false;  // standard error is a terminal
     std::function<int()> columns = [] { return 80; };
-    std::optional<std::string> password;  // VARNOW_PASSWORD
+    std::optional<std::string> password;     // VARNOW_PASSWORD
+    std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD
     std::string scratchFolder;
     std::function<std::unique_ptr<BoardAccess>(const CliOptions&, CliOutput&,
                                                const std::string& port)>

@@ -1,15 +1,8 @@
 #include "CliHost.h"
 
-#include <cstdio>
-#include <iostream>
-
+#include "TerminalSecret.h"
+#include "common/Cleanse.h"
 #include "ui/MessageIds.h"
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <termios.h>
-#include <unistd.h>
-#define VARNOW_HAVE_TERMIOS 1
-#endif
 
 namespace varnow::cli {
 namespace {
@@ -28,6 +21,21 @@ CliHost::CliHost(CliOutput& output, const StringTable& strings, Language languag
 MessageResult CliHost::ShowMessage(const Message& message) {
     m_output.Message(message);
     return message.style == MessageStyle::Question ? MessageResult::No : MessageResult::Ok;
+}
+
+CliHost::~CliHost() {
+    if (m_password) {
+        Cleanse(*m_password);
+    }
+}
+
+void CliHost::UsePassword(std::optional<std::string> password, bool mayPrompt) {
+    if (m_password) {
+        Cleanse(*m_password);
+    }
+    m_password = std::move(password);
+    m_passwordOffered = false;
+    m_mayPrompt = mayPrompt;
 }
 
 void CliHost::ShowProgress(const ProgressState& state) {
@@ -80,7 +88,10 @@ std::optional<std::string> CliHost::AskLoginPassword() {
         m_passwordOffered = true;
         password = m_password;
     } else {
-        password = ReadPasswordFromTerminal();
+        if (m_mayPrompt) {
+            m_output.EndProgress();
+            password = ReadSecretFromTerminal(Text(kCliPasswordPrompt));
+        }
     }
     if (password && (password->size() < kMinimumPassword || password->size() > kMaximumPassword)) {
         ShowMessage(Message{kMsgPasswordTooShort, m_strings.Text(kMsgPasswordTooShort, m_language),
@@ -88,31 +99,6 @@ std::optional<std::string> CliHost::AskLoginPassword() {
         return std::nullopt;
     }
     return password;
-}
-
-std::optional<std::string> CliHost::ReadPasswordFromTerminal() {
-#ifdef VARNOW_HAVE_TERMIOS
-    if (!isatty(0)) {
-        return std::nullopt;
-    }
-    m_output.EndProgress();
-    std::cerr << Text(kCliPasswordPrompt) << std::flush;
-    termios saved{};
-    tcgetattr(0, &saved);
-    termios silent = saved;
-    silent.c_lflag &= static_cast<tcflag_t>(~ECHO);
-    tcsetattr(0, TCSANOW, &silent);
-    std::string line;
-    const bool read = static_cast<bool>(std::getline(std::cin, line));
-    tcsetattr(0, TCSANOW, &saved);
-    std::cerr << std::endl;
-    if (!read || line.empty()) {
-        return std::nullopt;
-    }
-    return line;
-#else
-    return std::nullopt;
-#endif
 }
 
 }  // namespace varnow::cli

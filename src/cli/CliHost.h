@@ -16,6 +16,13 @@ class CliHost : public Host {
 public:
     CliHost(CliOutput& output, const StringTable& strings, Language language, std::string port,
             std::optional<std::string> password);
+    ~CliHost() override;
+    CliHost(const CliHost&) = delete;
+    CliHost& operator=(const CliHost&) = delete;
+
+    // The password for the next login (after a password change), offered once; `mayPrompt`:
+    // whether the terminal may be asked when there is none.
+    void UsePassword(std::optional<std::string> password, bool mayPrompt);
 
     MessageResult ShowMessage(const Message& message) override;
     void ProgressShown(const ProgressState& state) override { ShowProgress(state); }
@@ -34,7 +41,6 @@ public:
 private:
     void ShowProgress(const ProgressState& state);
     std::string Text(int id) const { return m_strings.Text(id, m_language); }
-    std::optional<std::string> ReadPasswordFromTerminal();
 
     CliOutput& m_output;
     const StringTable& m_strings;
@@ -42,6 +48,7 @@ private:
     std::string m_port;
     std::optional<std::string> m_password;
     bool m_passwordOffered = false;
+    bool m_mayPrompt = true;
 };
 
 }  // namespace varnow::cli

@@ -12,6 +12,7 @@ struct CliOptions {
     std::string port;                     // -p, --port
     bool simulate = false;                // --simulate: an embedded simulated board
     std::optional<std::string> password;  // --password, else VARNOW_PASSWORD
+    std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD (password set)
     std::string traceFile;                // --trace
     Language language = Language::English;
     bool json = false;  // --json

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 
 namespace varnow::cli {
@@ -72,6 +73,8 @@ QJsonObject ToJson(const CliOutput::Fields& fields) {
     return object;
 }
 
+}  // namespace
+
 std::string ForPeople(const QJsonValue& value) {
     switch (value.type()) {
         case QJsonValue::Bool:
@@ -95,6 +98,8 @@ std::string ForPeople(const QJsonValue& value) {
             return {};
     }
 }
+
+namespace {
 
 std::string Label(std::string name) {
     for (char& c : name) {
@@ -249,12 +254,14 @@ void CliOutput::Result(int status, const std::string& outcome, const Fields& fie
 
 void CliOutput::Error(const std::string& text) {
     EndProgress();
+    // One line: the lines of a message text joined.
+    std::string line = WithoutCarriageReturns(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
     if (m_json) {
-        WriteJson(QJsonObject{{"event", "error"},
-                              {"text", QString::fromStdString(WithoutCarriageReturns(text))}});
+        WriteJson(QJsonObject{{"event", "error"}, {"text", QString::fromStdString(line)}});
         return;
     }
-    m_err << "error: " << WithoutCarriageReturns(text) << std::endl;
+    m_err << "error: " << line << std::endl;
 }
 
 void CliOutput::Note(const std::string& text) {
@@ -264,11 +271,16 @@ void CliOutput::Note(const std::string& text) {
     }
 }
 
-void CliOutput::Row(const std::string& event, const Fields& fields) {
+void CliOutput::Row(const std::string& event, const Fields& fields,
+                    const std::string& forPeople) {
     if (m_json) {
         QJsonObject row = ToJson(fields);
         row.insert("event", QString::fromStdString(event));
         WriteJson(row);
+        return;
+    }
+    if (!forPeople.empty()) {
+        Note(forPeople);
         return;
     }
     std::string line;

@@ -21,6 +21,9 @@ struct ProgressLine {
     long long payload = 0;   // the bytes the total stands for (0: the total's own units)
 };
 
+// A value as people read it: yes or no, numbers without decimals when whole, lists joined.
+std::string ForPeople(const QJsonValue& value);
+
 // The terminal's progress line for `line`, at most `columns - 1` characters: parts are
 // dropped (time left, rate, bytes, then the bar) and the text shortened before it could wrap.
 std::string RenderProgressLine(const ProgressLine& line, int columns, double seconds, int frame);
@@ -48,8 +51,9 @@ public:
     void Error(const std::string& text);
     // A remark for people on standard error (nothing under --json).
     void Note(const std::string& text);
-    // One row of a listing: tab-separated for people, a JSON object per row under --json.
-    void Row(const std::string& event, const Fields& fields);
+    // One row of a listing: tab-separated for people (or `forPeople` on standard error when
+    // given), a JSON object per row under --json.
+    void Row(const std::string& event, const Fields& fields, const std::string& forPeople = {});
 
 private:
     void WriteJson(const QJsonValue& object);

@@ -1,6 +1,8 @@
 #include "CheckPackageCommand.h"
 #include "Command.h"
 #include "IdentifyCommand.h"
+#include "PasswordCommands.h"
+#include "SettingsCommands.h"
 #include "PortsCommand.h"
 #include "UploadCommand.h"
 
@@ -13,6 +15,13 @@ std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchF
     commands.push_back(std::make_unique<UploadCommand>(false, scratchFolder));
     commands.push_back(std::make_unique<UploadCommand>(true, scratchFolder));
     commands.push_back(std::make_unique<CheckPackageCommand>(scratchFolder));
+    commands.push_back(std::make_unique<SettingsShowCommand>());
+    commands.push_back(std::make_unique<SettingsSetCommand>());
+    commands.push_back(std::make_unique<SettingsBackupCommand>());
+    commands.push_back(std::make_unique<SettingsRestoreCommand>());
+    commands.push_back(std::make_unique<PasswordCommand>(false));
+    commands.push_back(std::make_unique<PasswordCommand>(true));
+    commands.push_back(std::make_unique<RebootCommand>());
     return commands;
 }
 

@@ -25,6 +25,8 @@ enum ExitStatus : int {
     kExitUnverified = 15,       // the board did not confirm what it stored
     kExitSendFailed = 16,       // the image could not be written to the port
     kExitFirmwareFailed = 17,   // the boot loader did not take the firmware
+    kExitSettingsRefused = 18,  // a setting the pages do not allow, or the board refused them
+    kExitReadBackDiffers = 19,  // the settings read back differ from those written
     kExitInterrupted = 130,     // Ctrl-C: the port was closed
 };
 

@@ -20,7 +20,7 @@ std::filesystem::path FirmwareOf(LoadedPackage& package, BoardSession& session) 
         return package.packagePath();
     }
     if (kind == PackageKind::ImageAndFirmware &&
-        LoadPackage(package, session.platform().AppDataFolder(), messenger)) {
+        LoadPackage(package, session.upload().extractionFolder(), messenger)) {
         return package.extractedFirmwarePath();
     }
     return {};

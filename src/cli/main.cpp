@@ -54,6 +54,10 @@ int main(int argc, char** argv) {
     if (const char* given = std::getenv("VARNOW_PASSWORD"); given && *given) {
         password = given;
     }
+    std::optional<std::string> newPassword;
+    if (const char* given = std::getenv("VARNOW_NEW_PASSWORD"); given && *given) {
+        newPassword = given;
+    }
     const StringTable strings = StringTable::BuiltIn();
     CliEnvironment environment{
         .out = std::cout,
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
         .terminal = ErrorIsTerminal(),
         .columns = TerminalColumns,
         .password = password,
+        .newPassword = newPassword,
         .scratchFolder = scratch.string(),
         .openBoard = [&strings](const CliOptions& options, CliOutput& output,
                                 const std::string& port) -> std::unique_ptr<BoardAccess> {

@@ -79,6 +79,12 @@ public:
     // next arrival is ignored and `done` hears only that its port is back.
     void ChangePassword(const std::string& command, bool reconnect, PasswordDone done = {});
 
+    // Where a combined package's firmware is split off (the application-data folder unless
+    // set): command-line runs side by side each keep their own.
+    void SetExtractionFolder(std::filesystem::path folder) {
+        m_upload.SetExtractionFolder(std::move(folder));
+    }
+
     // The front end gives up on the running operation (its user interrupted it): the command
     // ends and the port is closed. No outcome follows.
     void Abort();

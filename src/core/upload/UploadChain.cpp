@@ -55,6 +55,10 @@ std::string UploadChain::imageName() const {
     return !name.empty() || !m_package ? name : m_package->packagePath().filename().string();
 }
 
+std::filesystem::path UploadChain::extractionFolder() const {
+    return m_extractionFolder.empty() ? m_link.platform().AppDataFolder() : m_extractionFolder;
+}
+
 UploadChain::UploadChain(BoardLink& link, Messenger& messenger)
     : m_link(link), m_messenger(messenger), m_headRead(link) {}
 
@@ -99,7 +103,7 @@ void UploadChain::OnHeadRead(const Outcome<ReadOutcome>& read, const Bytes& head
     if (read.code == ReadOutcome::PortLost) {
         return Finish(UploadOutcome::BoardLost);
     }
-    if (!LoadPackage(*m_package, m_link.platform().AppDataFolder(), m_messenger)) {
+    if (!LoadPackage(*m_package, extractionFolder(), m_messenger)) {
         return Finish(UploadOutcome::PackageRefused);
     }
     if (!PrepareUpload(head)) {

@@ -25,6 +25,10 @@ public:
     UploadChain(BoardLink& link, Messenger& messenger);
 
     void Start(LoadedPackage& package, Done done);
+    // Where the firmware of a combined package is split off; the application-data folder
+    // unless set.
+    void SetExtractionFolder(std::filesystem::path folder) { m_extractionFolder = std::move(folder); }
+    std::filesystem::path extractionFolder() const;
     bool running() const { return static_cast<bool>(m_done); }
     // The board's file system has been erased during the running upload.
     bool erased() const { return m_erased; }
@@ -57,6 +61,7 @@ private:
     ImageHeadRead m_headRead;
     Done m_done;
     LoadedPackage* m_package = nullptr;
+    std::filesystem::path m_extractionFolder;
     PackageKind m_kind = PackageKind::Incorrect;
     std::string m_imageHash;
     std::size_t m_imageBytes = 0;

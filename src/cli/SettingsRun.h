@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "BoardAccess.h"
+#include "BoardRun.h"
+#include "Command.h"
+
+namespace varnow::cli {
+
+// A board, connected and identified, for a command that works on its settings; nullptr when
+// that failed (the end of the command is then reported, with `status`).
+std::unique_ptr<BoardAccess> ConnectedBoard(CommandContext& context, CliOutput::Fields& fields,
+                                            int& status);
+
+// The board's settings block, read and checked; nullopt when that failed (reported, `status`).
+std::optional<EnvironmentData> ReadBoardSettings(CommandContext& context, BoardAccess& board,
+                                                 const CliOutput::Fields& fields, int& status);
+
+// Writes a block (the edited settings, or a restored one), reads it back and compares, and
+// restarts the board when asked: the whole command's end, reported. `edited`: patch the
+// store's values into `data`; otherwise `data.blockCopy` goes exactly as it is.
+int WriteAndConfirm(CommandContext& context, BoardAccess& board, EnvironmentData data,
+                    const Bytes& asRead, bool edited, bool reboot, CliOutput::Fields& fields);
+
+// Restarts the board and waits until it is identified again: nullopt when it was; otherwise
+// the status, reported.
+std::optional<int> RebootAndReconnect(CommandContext& context, BoardAccess& board,
+                                      CliOutput::Fields& fields);
+
+}  // namespace varnow::cli
