@@ -101,7 +101,12 @@ std::string ForPeople(const QJsonValue& value) {
 
 namespace {
 
+// A field's name as people read it: "image_hash" as "image hash". A setting's key (with its
+// dot) stays as it is, so that what settings show prints can be given to settings set.
 std::string Label(std::string name) {
+    if (name.find('.') != std::string::npos) {
+        return name;
+    }
     for (char& c : name) {
         c = c == '_' ? ' ' : c;
     }

@@ -93,8 +93,8 @@ int SettingsSetCommand::Execute(CommandContext& context) {
         return Finish(context, kExitSettingsRefused, "refused", fields, refused);
     }
     if (const int message = editor.Collect(); message != 0) {
+        // The page's message is the reason on the one error line.
         const std::string text = context.Text(message);
-        context.output.Message(Message{message, text, MessageStyle::Warning});
         return Finish(context, kExitSettingsRefused, "refused", fields,
                       OutcomeText{kCliSettingsRefused, {text}});
     }

@@ -18,10 +18,11 @@ const std::vector<std::string> kDot1x{"off", "eap-tls", "eap-ttls", "peap"};
 const std::vector<std::string> kPhys{"none", "802.11", "802.11b", "802.11b/g"};
 
 const std::vector<std::string> kEditable{
-    "ipv4.mode", "ipv4.address", "ipv4.netmask", "ipv4.gateway", "ipv4.dns", "ipv4.dns_auto",
-    "wlan.enabled", "wlan.topology", "wlan.channel", "wlan.ssid", "wlan.key", "wlan.8021x",
-    "wlan.identity", "wlan.password", "wlan.phy", "wlan.short_preamble", "wlan.short_slot",
-    "wlan.cts_protection"};
+    "ipv4.mode",       "ipv4.address",       "ipv4.netmask", "ipv4.gateway",
+    "ipv4.dns",        "ipv4.dns_auto",      "wlan.enabled", "wlan.topology",
+    "wlan.channel",    "wlan.ssid",          "wlan.key",     "wlan.8021x",
+    "wlan.identity",   "wlan.password",      "wlan.phy",     "wlan.short_preamble",
+    "wlan.short_slot", "wlan.cts_protection"};
 // Shown only, with why.
 const std::vector<std::pair<std::string, std::string>> kShownOnly{
     {"product_name", "it is the product's"},
@@ -39,21 +40,30 @@ const std::vector<std::pair<std::string, std::string>> kShownOnly{
 
 // The order in which the pages take the keys: what locks others comes first.
 int Stage(const std::string& key) {
-    if (key == "wlan.enabled" || key == "wlan.topology") return 0;
-    if (key == "ipv4.mode") return 1;
-    if (key == "ipv4.dns_auto") return 2;
-    if (key.starts_with("ipv4.")) return 3;
-    if (key == "wlan.8021x") return 4;
-    if (key == "wlan.identity" || key == "wlan.password") return 5;
-    if (key == "wlan.phy") return 6;
+    if (key == "wlan.enabled" || key == "wlan.topology")
+        return 0;
+    if (key == "ipv4.mode")
+        return 1;
+    if (key == "ipv4.dns_auto")
+        return 2;
+    if (key.starts_with("ipv4."))
+        return 3;
+    if (key == "wlan.8021x")
+        return 4;
+    if (key == "wlan.identity" || key == "wlan.password")
+        return 5;
+    if (key == "wlan.phy")
+        return 6;
     if (key == "wlan.short_preamble" || key == "wlan.short_slot" || key == "wlan.cts_protection")
         return 7;
     return 4;
 }
 
 std::optional<bool> OnOff(const std::string& value) {
-    if (value == "on" || value == "yes" || value == "true" || value == "1") return true;
-    if (value == "off" || value == "no" || value == "false" || value == "0") return false;
+    if (value == "on" || value == "yes" || value == "true" || value == "1")
+        return true;
+    if (value == "off" || value == "no" || value == "false" || value == "0")
+        return false;
     return std::nullopt;
 }
 
@@ -96,7 +106,8 @@ std::optional<int> Channel(const std::string& value) {
     }
     int channel = -1;
     const auto [next, error] = std::from_chars(value.data(), value.data() + value.size(), channel);
-    if (error != std::errc() || next != value.data() + value.size() || channel < 0 || channel > 13) {
+    if (error != std::errc() || next != value.data() + value.size() || channel < 0 ||
+        channel > 13) {
         return std::nullopt;
     }
     return channel;
@@ -108,7 +119,8 @@ std::size_t Characters(const std::string& text) {
 }
 
 // Secrets are never repeated back, not even wrong ones.
-OutcomeText ValueError(const std::string& key, const std::string& allowed, const std::string& given) {
+OutcomeText ValueError(const std::string& key, const std::string& allowed,
+                       const std::string& given) {
     const bool secret = key == "wlan.key" || key == "wlan.password";
     return OutcomeText{kCliSettingValue, {key, allowed, secret ? "..." : given}};
 }
@@ -137,20 +149,7 @@ bool IsSet(const std::array<std::uint8_t, N>& field) {
 
 }  // namespace
 
-SettingsEditor::SettingsEditor(EnvironmentData data) : m_data(std::move(data)) {
-    const SettingsStore& store = m_data.store;
-    m_network.Fill(store);
-    if (m_data.wlanPresent) {
-        m_wlan.Init(store);
-        m_wlan.Fill(store);
-    }
-    LockNetworkPage();
-}
-
-void SettingsEditor::LockNetworkPage() {
-    m_network.SetWlanEnabled(m_data.wlanPresent && m_wlan.shown().enabled);
-    m_network.ApplyTopologyLock(m_data.wlanPresent ? m_wlan.topology() : 0);
-}
+SettingsEditor::SettingsEditor(EnvironmentData data) : m_pages(std::move(data)) {}
 
 CliOutput::Fields SettingsEditor::Show(const EnvironmentData& data) {
     const SettingsStore& store = data.store;
@@ -180,23 +179,27 @@ CliOutput::Fields SettingsEditor::Show(const EnvironmentData& data) {
     const std::uint32_t method = (word & kWlanDot1xMask) >> 16;
     const auto dot1x = std::find(std::begin(kDot1xMethods), std::end(kDot1xMethods), method);
     const std::uint32_t phy = (word & kWlanPhyMask) >> 25;
+    const int channel = static_cast<int>((word & kWlanChannelMask) >> 4);
     const std::vector<std::pair<std::string, QJsonValue>> wlan{
         {"wlan.enabled", (flags & kFlagWlanEnabled) != 0},
         {"wlan.topology", topology < 3 ? QJsonValue(QString::fromStdString(kTopologies[topology]))
                                        : QJsonValue(static_cast<int>(topology))},
-        {"wlan.channel", static_cast<int>((word & kWlanChannelMask) >> 4)},
+        {"wlan.channel", channel == 0 ? QJsonValue("auto") : QJsonValue(channel)},
         {"wlan.ssid", Text(store.ssid)},
-        {"wlan.key_size", keySize == 1 ? 40 : keySize == 2 ? 104 : 0},
+        {"wlan.key_size", keySize == 1   ? 40
+                          : keySize == 2 ? 104
+                                         : 0},
         {"wlan.key_set", IsSet(store.sharedKey)},
-        {"wlan.8021x", dot1x != std::end(kDot1xMethods)
-                           ? QJsonValue(QString::fromStdString(
-                                 kDot1x[static_cast<std::size_t>(dot1x - std::begin(kDot1xMethods))]))
-                           : QJsonValue(static_cast<int>(method))},
-        {"wlan.identity", data.dot1xId ? QString::fromStdString(BoardTextToUtf8(
-                                             UpToFirstNul(*data.dot1xId)))
-                                       : QString()},
-        {"wlan.password_set", data.dot1xPassword && !data.dot1xPassword->empty() &&
-                                  data.dot1xPassword->front() != 0},
+        {"wlan.8021x",
+         dot1x != std::end(kDot1xMethods)
+             ? QJsonValue(QString::fromStdString(
+                   kDot1x[static_cast<std::size_t>(dot1x - std::begin(kDot1xMethods))]))
+             : QJsonValue(static_cast<int>(method))},
+        {"wlan.identity", data.dot1xId
+                              ? QString::fromStdString(BoardTextToUtf8(UpToFirstNul(*data.dot1xId)))
+                              : QString()},
+        {"wlan.password_set",
+         data.dot1xPassword && !data.dot1xPassword->empty() && data.dot1xPassword->front() != 0},
         {"wlan.phy", phy <= 3 ? QJsonValue(QString::fromStdString(kPhys[phy]))
                               : QJsonValue(static_cast<int>(phy))},
         {"wlan.short_preamble", (word & kWlanShortPreamble) != 0},
@@ -255,7 +258,7 @@ std::optional<OutcomeText> SettingsEditor::Apply(const SettingPairs& pairs) {
         }
     }
     if (m_advanced) {
-        m_data.store.wlanWord = m_advanced->Apply(m_data.store.wlanWord);
+        m_pages.data().store.wlanWord = m_advanced->Apply(m_pages.data().store.wlanWord);
     }
     return std::nullopt;
 }
@@ -268,7 +271,7 @@ std::optional<OutcomeText> SettingsEditor::ApplyOne(const std::string& key,
     if (key.starts_with("ipv4.")) {
         return ApplyNetwork(key, value);
     }
-    if (!m_data.wlanPresent) {
+    if (!m_pages.data().wlanPresent) {
         return OutcomeText{kCliNoWirelessSettings, {key}};
     }
     if (key == "wlan.identity" || key == "wlan.password") {
@@ -283,20 +286,21 @@ std::optional<OutcomeText> SettingsEditor::ApplyOne(const std::string& key,
 
 std::optional<OutcomeText> SettingsEditor::ApplyNetwork(const std::string& key,
                                                         const std::string& value) {
-    const NetworkPage::Enabled& enabled = m_network.enabled();
-    const SettingsStore& store = m_data.store;
+    const NetworkPage::Enabled& enabled = m_pages.network().enabled();
+    const SettingsStore& store = m_pages.data().store;
     if (!enabled.radios) {
         return Locked(key, "the wireless LAN is a Soft AP (wlan.topology=softap)");
     }
     if (key == "ipv4.mode") {
-        *Choice(value, kModes) == 0 ? m_network.SelectStatic(store) : m_network.SelectDhcp();
+        *Choice(value, kModes) == 0 ? m_pages.network().SelectStatic(store)
+                                    : m_pages.network().SelectDhcp();
         return std::nullopt;
     }
     if (key == "ipv4.dns_auto") {
         if (!enabled.dnsAuto) {
             return Locked(key, "ipv4.mode is static");
         }
-        m_network.SetDnsAuto(*OnOff(value), store);
+        m_pages.network().SetDnsAuto(*OnOff(value), store);
         return std::nullopt;
     }
     static const std::pair<const char*, int> fields[] = {{"ipv4.address", NetworkPage::kAddress},
@@ -313,60 +317,64 @@ std::optional<OutcomeText> SettingsEditor::ApplyNetwork(const std::string& key,
                                    ? "ipv4.mode is dhcp, unless ipv4.dns_auto=off is given"
                                    : "ipv4.mode is dhcp");
         }
-        m_network.Type(id, *Ipv4(value));
+        m_pages.network().Type(id, *Ipv4(value));
     }
     return std::nullopt;
 }
 
 std::optional<OutcomeText> SettingsEditor::ApplyWlan(const std::string& key,
                                                      const std::string& value) {
-    const WlanPage::Enabled& enabled = m_wlan.enabled();
+    const WlanPage::Enabled& enabled = m_pages.wlan().enabled();
     if (key == "wlan.enabled") {
-        m_wlan.SetEnabled(*OnOff(value), m_data.store);
-        LockNetworkPage();
+        m_pages.wlan().SetEnabled(*OnOff(value), m_pages.data().store);
+        m_pages.LockNetworkPage();
         return std::nullopt;
     }
-    if (!m_wlan.shown().enabled) {
+    if (!m_pages.wlan().shown().enabled) {
         return Locked(key, "wlan.enabled is off");
     }
     if (key == "wlan.topology") {
-        m_wlan.SelectTopology(*Choice(value, kTopologies));
-        LockNetworkPage();
+        m_pages.wlan().SelectTopology(*Choice(value, kTopologies));
+        m_pages.LockNetworkPage();
     } else if (key == "wlan.channel") {
         if (!enabled.channel) {
             return Locked(key, "wlan.topology is infrastructure");
         }
-        m_wlan.SelectChannel(*Channel(value));
+        m_pages.wlan().SelectChannel(*Channel(value));
     } else if (key == "wlan.ssid") {
-        m_wlan.TypeSsid(value);
+        m_pages.wlan().TypeSsid(value);
     } else if (key == "wlan.key") {
-        m_wlan.TypeSharedKey(value);
+        m_pages.wlan().TypeSharedKey(value);
     } else if (key == "wlan.8021x") {
-        m_wlan.SelectDot1x(*Choice(value, kDot1x));
+        m_pages.wlan().SelectDot1x(*Choice(value, kDot1x));
     }
     return std::nullopt;
 }
 
 std::optional<OutcomeText> SettingsEditor::ApplyAdvanced(const std::string& key,
                                                          const std::string& value) {
-    if (!m_wlan.enabled().advanced) {
+    if (!m_pages.wlan().enabled().advanced) {
         return Locked(key, "wlan.enabled is off");
     }
     if (!m_advanced) {
-        m_advanced.emplace(m_wlan.shown().topology.value_or(0), m_data.store.wlanWord);
+        m_advanced.emplace(m_pages.wlan().shown().topology.value_or(0),
+                           m_pages.data().store.wlanWord);
     }
     const WlanAdvanced::Enabled& enabled = m_advanced->enabled();
     const std::string phy = "wlan.phy is " + kPhys[static_cast<std::size_t>(m_advanced->phy())];
     if (key == "wlan.phy") {
         m_advanced->SelectPhy(*Choice(value, kPhys));
     } else if (key == "wlan.short_preamble") {
-        if (!enabled.shortPreamble) return Locked(key, phy);
+        if (!enabled.shortPreamble)
+            return Locked(key, phy);
         m_advanced->SetShortPreamble(*OnOff(value));
     } else if (key == "wlan.short_slot") {
-        if (!enabled.shortSlot) return Locked(key, phy + " or wlan.topology is not infrastructure");
+        if (!enabled.shortSlot)
+            return Locked(key, phy + " or wlan.topology is not infrastructure");
         m_advanced->SetShortSlot(*OnOff(value));
     } else if (key == "wlan.cts_protection") {
-        if (!enabled.ctsProtection) return Locked(key, phy);
+        if (!enabled.ctsProtection)
+            return Locked(key, phy);
         m_advanced->SetCtsProtection(*OnOff(value));
     }
     return std::nullopt;
@@ -374,10 +382,12 @@ std::optional<OutcomeText> SettingsEditor::ApplyAdvanced(const std::string& key,
 
 std::optional<OutcomeText> SettingsEditor::ApplyCredentials(const std::string& key,
                                                             const std::string& value) {
-    if (!m_wlan.enabled().idPassword) {
-        return Locked(key, m_wlan.shown().enabled ? "wlan.8021x is off" : "wlan.enabled is off");
+    if (!m_pages.wlan().enabled().idPassword) {
+        return Locked(key,
+                      m_pages.wlan().shown().enabled ? "wlan.8021x is off" : "wlan.enabled is off");
     }
-    auto credentials = Dot1xCredentials::Open(m_data, m_wlan.shown().dot1xItem.value_or(0));
+    auto credentials =
+        Dot1xCredentials::Open(m_pages.data(), m_pages.wlan().shown().dot1xItem.value_or(0));
     if (!credentials) {
         return OutcomeText{kCliNoWirelessSettings, {key}};
     }
@@ -390,22 +400,12 @@ std::optional<OutcomeText> SettingsEditor::ApplyCredentials(const std::string& k
         return ValueError(key, "at most " + std::to_string(limit) + " bytes", value);
     }
     (id ? credentials->id : credentials->password) = value;
-    credentials->Accept(m_data);
+    credentials->Accept(m_pages.data());
     return std::nullopt;
 }
 
 int SettingsEditor::Collect() {
-    const PageCheck network = m_network.Collect(m_data.store);
-    if (!network.ok()) {
-        return network.messageId;
-    }
-    if (m_data.wlanPresent) {
-        const PageCheck wlan = m_wlan.Collect(m_data.store);
-        if (!wlan.ok()) {
-            return wlan.messageId;
-        }
-    }
-    return 0;
+    return m_pages.Collect().messageId;
 }
 
 }  // namespace varnow::cli

@@ -7,8 +7,7 @@
 
 #include "CliOutput.h"
 #include "app/OutcomeText.h"
-#include "settings/NetworkPage.h"
-#include "settings/SettingsStore.h"
+#include "settings/SettingsPages.h"
 #include "settings/WlanAdvanced.h"
 #include "settings/WlanPage.h"
 
@@ -35,7 +34,7 @@ public:
     // Write's checks and the store filled from the pages: the page's message id, or 0.
     int Collect();
 
-    EnvironmentData& data() { return m_data; }
+    EnvironmentData& data() { return m_pages.data(); }
 
 private:
     std::optional<OutcomeText> ApplyOne(const std::string& key, const std::string& value);
@@ -43,11 +42,8 @@ private:
     std::optional<OutcomeText> ApplyWlan(const std::string& key, const std::string& value);
     std::optional<OutcomeText> ApplyAdvanced(const std::string& key, const std::string& value);
     std::optional<OutcomeText> ApplyCredentials(const std::string& key, const std::string& value);
-    void LockNetworkPage();
 
-    EnvironmentData m_data;
-    NetworkPage m_network;
-    WlanPage m_wlan;
+    SettingsPages m_pages;
     std::optional<WlanAdvanced> m_advanced;
 };
 

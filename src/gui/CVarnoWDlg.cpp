@@ -44,8 +44,8 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& 
                        MainWindowOptions options)
     : CVarnoWDlg(ui, WindowLanguages{language, language}, store, options) {}
 
-CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages,
-                       platform::LanguageStore& store, MainWindowOptions options)
+CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::LanguageStore& store,
+                       MainWindowOptions options)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
@@ -82,7 +82,8 @@ CVarnoWDlg::~CVarnoWDlg() {
     qApp->removeEventFilter(this);
     delete m_progress;
     delete m_firmwareDialog;
-    m_session.reset();  // closes the port
+    delete m_settingsDialog;  // before the session it works on
+    m_session.reset();        // closes the port
 }
 
 void CVarnoWDlg::ShutDown() {
@@ -92,6 +93,9 @@ void CVarnoWDlg::ShutDown() {
     m_shutDown = true;
     m_session->Abort();  // the port closed, the progress dialog too
     FirmwareWindowClosed();
+    if (m_settingsDialog) {
+        m_settingsDialog->done(QDialog::Rejected);
+    }
     m_store.Write(m_language);
 }
 
@@ -151,8 +155,8 @@ void CVarnoWDlg::BuildControls() {
     m_status->setFont(DialogFont());
     m_status->setTextFormat(Qt::PlainText);
     const int width = m_upload->sizeHint().width() * 4 + 15 + kButtonsX + 10;
-    setFixedSize(width, m_menuBar->sizeHint().height() + kFieldTop + kFieldHeight + 6 +
-                            kStatusHeight + 10);
+    setFixedSize(
+        width, m_menuBar->sizeHint().height() + kFieldTop + kFieldHeight + 6 + kStatusHeight + 10);
     LayOut();
 }
 
@@ -166,8 +170,8 @@ void CVarnoWDlg::LayOut() {
         x += button->sizeHint().width() + 5;
     }
     m_fileList->setGeometry(QRect(10, kFieldTop, m_client->width() - 20, kFieldHeight));
-    m_status->setGeometry(QRect(12, kFieldTop + kFieldHeight + 6, m_client->width() - 24,
-                                kStatusHeight));
+    m_status->setGeometry(
+        QRect(12, kFieldTop + kFieldHeight + 6, m_client->width() - 24, kStatusHeight));
 }
 
 void CVarnoWDlg::resizeEvent(QResizeEvent* event) {
@@ -218,7 +222,22 @@ void CVarnoWDlg::Settings() {
     } else if (!m_platform->Port().IsOpen()) {
         ShowMessage(
             Message{kMsgOpenComPort, m_ui(kMsgOpenComPort).toStdString(), MessageStyle::Warning});
+    } else if (!m_session->busy() && !m_settingsDialog) {
+        m_session->ReadSettings(
+            [this](const Outcome<SettingsReadOutcome>& outcome, EnvironmentData settings) {
+                if (outcome.code == SettingsReadOutcome::Read) {
+                    QTimer::singleShot(10, this, [this, settings = std::move(settings)]() mutable {
+                        OpenSettings(std::move(settings));
+                    });
+                }
+            });
     }
+}
+
+void CVarnoWDlg::OpenSettings(EnvironmentData settings) {
+    m_settingsDialog = new CDlgSetting(this, m_ui, *m_session, std::move(settings));
+    connect(m_settingsDialog, &QDialog::finished, m_settingsDialog, &QObject::deleteLater);
+    m_settingsDialog->open();
 }
 
 void CVarnoWDlg::Upload() {
@@ -304,10 +323,18 @@ void CVarnoWDlg::dropEvent(QDropEvent* event) {
     }
 }
 
+QWidget* CVarnoWDlg::OperationOwner() {
+    if (m_firmwareDialog) {
+        return m_firmwareDialog;
+    }
+    if (m_settingsDialog) {
+        return m_settingsDialog;
+    }
+    return this;
+}
+
 MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
-    QWidget* owner = m_progress         ? static_cast<QWidget*>(m_progress)
-                     : m_firmwareDialog ? static_cast<QWidget*>(m_firmwareDialog)
-                                        : this;
+    QWidget* owner = m_progress ? static_cast<QWidget*>(m_progress) : OperationOwner();
     CDlgMessage dialog(owner, QString::fromStdString(message.text),
                        static_cast<unsigned>(message.style), m_ui);
     return static_cast<MessageResult>(dialog.exec());
@@ -315,8 +342,7 @@ MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
 
 void CVarnoWDlg::ProgressShown(const ProgressState& state) {
     delete m_progress;
-    QWidget* owner = m_firmwareDialog ? static_cast<QWidget*>(m_firmwareDialog) : this;
-    m_progress = new CDlgProgress(owner, state.mode, m_ui);
+    m_progress = new CDlgProgress(OperationOwner(), state.mode, m_ui);
     m_progress->SetTextAndBar(QString::fromStdString(state.text), state.showBar);
     // Closed by its user, the operation goes on without it.
     connect(m_progress, &QDialog::finished, this, [this] {
@@ -345,7 +371,7 @@ void CVarnoWDlg::ProgressClosed() {
 }
 
 std::optional<std::string> CVarnoWDlg::AskLoginPassword() {
-    CDlgUserPW dialog(this, m_ui);
+    CDlgUserPW dialog(OperationOwner(), m_ui);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 
 #include "CDlgFWUpgrade.h"
 #include "CDlgProgress.h"
+#include "CDlgSetting.h"
 #include "CPngButton.h"
 #include "CWndFileList.h"
 #include "EmbeddedLine.h"
@@ -87,6 +88,7 @@ public:
     QMenu* functionMenu() { return m_functionMenu; }
     CDlgProgress* progressDialog() { return m_progress; }
     CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
+    CDlgSetting* settingsDialog() { return m_settingsDialog; }
     sim::EmbeddedBoard* embeddedBoard() { return m_embedded ? &m_embedded->board() : nullptr; }
     int currentLanguage() const { return m_language; }
     // How many device arrivals and removals have reached the window.
@@ -114,6 +116,10 @@ private:
     // What closing the window does before it goes: the port closed, dialogs gone, the
     // language stored.
     void ShutDown();
+    void OpenSettings(EnvironmentData settings);
+    // The window that owns what an operation shows now: the firmware window, the Settings
+    // dialog, or this window.
+    QWidget* OperationOwner();
 
     const UiText& m_ui;
     int m_language;
@@ -146,6 +152,7 @@ private:
     bool m_shutDown = false;
     QPointer<CDlgProgress> m_progress;
     QPointer<CDlgFWUpgrade> m_firmwareDialog;
+    QPointer<CDlgSetting> m_settingsDialog;
 };
 
 }  // namespace varnow::gui

@@ -8,6 +8,10 @@
 
 #include "CDlgMessage.h"
 #include "CDlgProgress.h"
+#include "CDlgSetting.h"
+#include "CDlgSettingWLANAdvance.h"
+#include "CDlgSettingWLANIDPW.h"
+#include "CDlgUserPW.h"
 #include "CVarnoWDlg.h"
 #include "LanguageStore.h"
 #include "UiText.h"
@@ -22,6 +26,33 @@ void Save(QWidget& widget, const QString& path) {
     QApplication::processEvents();
     const bool saved = widget.grab().save(path, "PNG");
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+}
+
+// The Settings dialog's pages and the dialogs they open, over the simulated board's settings.
+void ShootSettings(CVarnoWDlg& window, const UiText& ui, const QString& folder,
+                   const QString& suffix) {
+    QEventLoop reading;
+    EnvironmentData settings;
+    window.session().ReadSettings([&](const auto&, EnvironmentData read) {
+        settings = std::move(read);
+        reading.quit();
+    });
+    reading.exec();
+    const std::uint32_t wlanWord = settings.store.wlanWord;
+    CDlgSetting dialog(&window, ui, window.session(), std::move(settings));
+    Save(dialog, folder + "/settings-network" + suffix + ".png");
+    dialog.tabs()->setCurrentIndex(1);
+    Save(dialog, folder + "/settings-wlan" + suffix + ".png");
+    WlanAdvanced rules(1, wlanWord);
+    CDlgSettingWLANAdvance advanced(&dialog, ui, rules);
+    Save(advanced, folder + "/settings-advanced" + suffix + ".png");
+    CDlgSettingWLANIDPW credentials(&dialog, ui, CDlgSettingWLANIDPW::Mode::IdAndPassword);
+    credentials.SetTexts("field-engineer", "secret");
+    Save(credentials, folder + "/settings-8021x" + suffix + ".png");
+    CDlgUserPW password(&dialog, ui, CDlgUserPW::Mode::Change, true);
+    Save(password, folder + "/password-change" + suffix + ".png");
+    CDlgProgress setting(&dialog, ProgressMode::Password, ui);
+    Save(setting, folder + "/progress-password" + suffix + ".png");
 }
 
 void Shoot(const StringTable& strings, Language language, const QString& folder) {
@@ -58,6 +89,7 @@ void Shoot(const StringTable& strings, Language language, const QString& folder)
     uploading.SetTotal(100);
     uploading.SetCurrent(62);
     Save(uploading, folder + "/progress-upload" + suffix + ".png");
+    ShootSettings(window, ui, folder, suffix);
     window.Disconnect();
 }
 

@@ -1,5 +1,6 @@
 // The desktop application's windows on the offscreen platform.
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QProcess>
@@ -7,13 +8,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 #include "CDlgMessage.h"
 #include "CDlgProgress.h"
+#include "CDlgSetting.h"
+#include "CDlgUserPW.h"
 #include "CVarnoWApp.h"
 #include "CVarnoWDlg.h"
+#include "EnvironmentImage.h"
 #include "LanguageStore.h"
 #include "UiText.h"
 
@@ -43,6 +48,8 @@ private:
     // Messages that a test did not expect are closed and kept here.
     QStringList m_unexpected;
     QTimer m_modalWatch;
+    int m_answer = 1;       // what the watch answers a message with
+    QString m_newPassword;  // what the watch types into a password dialog in change mode
 
     std::unique_ptr<CVarnoWDlg> SimulatedWindow(platform::LanguageStore& store) {
         return std::make_unique<CVarnoWDlg>(m_ui, 1033, store, MainWindowOptions{true});
@@ -54,14 +61,142 @@ private slots:
         qputenv("XDG_DATA_HOME", (m_config.path() + "/data").toUtf8());
         qputenv("VARNOW_SIM_PORTS", (m_config.path() + "/ports").toUtf8());
         connect(&m_modalWatch, &QTimer::timeout, this, [this] {
-            if (auto* message = dynamic_cast<CDlgMessage*>(QApplication::activeModalWidget())) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* message = dynamic_cast<CDlgMessage*>(modal)) {
                 m_unexpected << message->lines().join(" ");
-                message->done(1);
+                message->done(m_answer);
+            } else if (auto* password = dynamic_cast<CDlgUserPW*>(modal)) {
+                password->passwordEdit()->setText(m_newPassword);
+                password->retypeEdit()->setText(m_newPassword);
+                password->okButton()->click();
             }
         });
     }
 
-    void init() { m_unexpected.clear(); }
+    void init() {
+        m_unexpected.clear();
+        m_answer = 1;
+    }
+
+    // A connected window with its Settings dialog open over the simulated board's settings.
+    std::unique_ptr<CVarnoWDlg> WindowWithSettingsOpen(platform::LanguageStore& store,
+                                                       bool wlanRecords = true) {
+        auto window = SimulatedWindow(store);
+        window->embeddedBoard()->board().SetEnvironment(
+            sim::environment::FactoryBlock({.wlanRecords = wlanRecords}));
+        window->show();
+        window->Connect();
+        [&] { QTRY_VERIFY(window->session().lastConnect().has_value()); }();
+        window->settingsButton()->click();
+        [&] { QTRY_VERIFY(window->settingsDialog() != nullptr); }();
+        return window;
+    }
+
+    void settingsDialogShowsTheWirelessPageOnlyWhenTheBlockHasIt_data() {
+        QTest::addColumn<bool>("wlanRecords");
+        QTest::newRow("with wireless LAN records") << true;
+        QTest::newRow("without") << false;
+    }
+    void settingsDialogShowsTheWirelessPageOnlyWhenTheBlockHasIt() {
+        QFETCH(bool, wlanRecords);
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store, wlanRecords);
+        CDlgSetting* dialog = window->settingsDialog();
+        QCOMPARE(dialog->windowTitle(), QString("Settings - VARNO-104K demo board"));
+        QCOMPARE(dialog->tabs()->count(), wlanRecords ? 2 : 1);
+        QCOMPARE(dialog->tabs()->tabText(0), QString("Network"));
+        QVERIFY(dialog->koManagerButton()->isHidden());
+        QVERIFY(dialog->certificateButton()->isEnabled());
+        QVERIFY(dialog->networkPage()->staticRadio()->isChecked());
+        QCOMPARE(dialog->networkPage()->field(1013)->text(), QString("192.168.0.100"));
+        if (!wlanRecords) {
+            QVERIFY(dialog->wlanPage() == nullptr);
+            return;
+        }
+        // Soft AP locks the IPv4 group when the network tab is shown again; Infrastructure
+        // frees it.
+        dialog->tabs()->setCurrentIndex(1);
+        dialog->wlanPage()->topologyRadio(2)->click();
+        dialog->tabs()->setCurrentIndex(0);
+        QVERIFY(!dialog->networkPage()->staticRadio()->isEnabled());
+        QVERIFY(!dialog->networkPage()->field(1013)->isEnabled());
+        dialog->tabs()->setCurrentIndex(1);
+        dialog->wlanPage()->topologyRadio(1)->click();
+        dialog->tabs()->setCurrentIndex(0);
+        QVERIFY(dialog->networkPage()->staticRadio()->isEnabled());
+        QVERIFY(dialog->networkPage()->field(1013)->isEnabled());
+        // Enter, typed into a page or on a button, never closes the dialog.
+        QTest::keyClick(dialog->networkPage()->field(1013), Qt::Key_Return);
+        QTest::keyClick(dialog->networkPage()->field(1013), Qt::Key_Escape);
+        QTest::keyClick(dialog->writeButton(), Qt::Key_Enter);
+        QApplication::processEvents();
+        QVERIFY(dialog->isVisible());
+    }
+
+    void writeAsksToRebootAndTheDialogStaysOpenWhileTheBoardRestarts() {
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store);
+        CDlgSetting* dialog = window->settingsDialog();
+        CIpAddressEdit* address = dialog->networkPage()->field(1013);
+        address->selectAll();
+        QTest::keyClicks(address, "10.1.2.3");
+        const int connects = window->session().connectsEnded();
+        m_answer = static_cast<int>(MessageResult::Yes);
+        m_modalWatch.start(20);
+        dialog->writeButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window->session().connectsEnded() > connects, 15000);
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected, QStringList{"Has Succeded in setting the value. Do you want to "
+                                           "reboot the product?"});
+        QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor has ended
+        QCOMPARE(window->settingsDialog(), dialog);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(window->disconnectButton()->isEnabled());  // connected again
+        const auto& commands = window->embeddedBoard()->board().commands();
+        QVERIFY(std::find(commands.begin(), commands.end(), "reboot sys 100") != commands.end());
+        QVERIFY(window->statusLine()->toolTip().contains("Connected to simulated-board"));
+        const QString backups = m_config.path() + "/data/VarnoW/backups";
+        QVERIFY(!QDir(backups).entryList(QDir::Files).isEmpty());
+
+        bool read = false;
+        window->session().ReadSettings([&](const auto&, EnvironmentData settings) {
+            QCOMPARE(settings.store.ipv4Address, (Ipv4Address{10, 1, 2, 3}));
+            read = true;
+        });
+        QTRY_VERIFY(read);
+    }
+
+    void aRefusedWriteSaysSoAndLeavesTheBoardConnected() {
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store);
+        window->embeddedBoard()->board().faults().settingsRefused = true;
+        m_modalWatch.start(20);
+        window->settingsDialog()->writeButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->settingsDialog()->writing(), 10000);
+        QTRY_VERIFY(!m_unexpected.isEmpty());
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected, QStringList{"Has failed to set the values."});
+        QVERIFY(window->session().portOpen());
+        QVERIFY(window->settingsDialog()->isVisible());
+    }
+
+    void passwordProgressClosesWhenTheBoardIsBackWithItsNewPassword() {
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store);
+        CDlgSetting* dialog = window->settingsDialog();
+        m_newPassword = "open sesame";
+        m_modalWatch.start(20);
+        dialog->passwordButton()->click();
+        QVERIFY(dialog->passwordProgress() != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->passwordProgress() == nullptr, 15000);
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected.size(), 1);  // the warning that a password cannot be restored
+        QVERIFY(m_unexpected.front().startsWith("Warning : Varno product does not provide"));
+        QVERIFY(window->embeddedBoard()->board().hasPassword());
+        QVERIFY(!window->session().portOpen());  // its next arrival is not connected
+        QVERIFY(window->connectButton()->isEnabled());
+        QVERIFY(dialog->isVisible());
+    }
 
     void messageDialogSplitsAndWrapsLines_data() {
         QTest::addColumn<QString>("text");

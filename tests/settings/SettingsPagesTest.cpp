@@ -6,6 +6,7 @@
 #include "settings/Dot1xCredentials.h"
 #include "settings/NetworkPage.h"
 #include "settings/PasswordChange.h"
+#include "settings/SettingsDialogRules.h"
 #include "settings/WlanAdvanced.h"
 #include "settings/WlanPage.h"
 #include "settings/WpaPsk.h"
@@ -125,7 +126,7 @@ TEST(WlanPageTest, ChecksTheKeyLengthForTheTopology) {
     const Case cases[] = {
         {true, 1, "abcdefgh", 0},  // WPA passphrase of 8
         {true, 1, "abcd", kMsgKeyLength},
-        {false, 1, "abcd", 0},  // a disabled wireless LAN takes any key
+        {false, 1, "abcd", 0},               // a disabled wireless LAN takes any key
         {true, 1, std::string(64, 'k'), 0},  // the edit takes 63 characters; the rest is cut
         {true, 0, "abcdefgh", kMsgWrongWepKey},
         {true, 2, "abcdefgh", kMsgWrongWepKey},
@@ -189,7 +190,8 @@ TEST(WlanPageTest, StoresThePassphraseAndItsPreSharedKey) {
     page.SelectChannel(6);
     page.SelectDot1x(3);
     ASSERT_TRUE(page.Collect(store).ok());
-    EXPECT_EQ(store.preSharedKey, DerivePsk(AsBytes("correct horse battery"), AsBytes("varno-lab")));
+    EXPECT_EQ(store.preSharedKey,
+              DerivePsk(AsBytes("correct horse battery"), AsBytes("varno-lab")));
     EXPECT_EQ((store.wlanWord >> 4) & 0xF, 6u);
     EXPECT_EQ((store.wlanWord >> 16) & 7, 5u) << "PEAP";
     EXPECT_EQ(store.ssid[9], 0) << "zero-padded";
@@ -294,10 +296,34 @@ TEST(PasswordChangeTest, TheDialogsRules) {
     EXPECT_EQ(PasswordChange::Check("short", "short"), kMsgPasswordTooShort);
     EXPECT_EQ(PasswordChange::Check("12345678", "12345679"), kMsgPasswordMismatch);
     EXPECT_EQ(PasswordChange::Check("12345678", "12345678"), 0) << "8 characters are enough";
+    EXPECT_EQ(PasswordChange::Check("비밀번호", "비밀번호"), kMsgPasswordTooShort)
+        << "characters are counted, not bytes";
     EXPECT_TRUE(PasswordChange::WarnsFirst(false)) << "warning 169 without a login only";
     EXPECT_FALSE(PasswordChange::WarnsFirst(true));
     EXPECT_TRUE(PasswordChange::OffersDelete(true));
     EXPECT_FALSE(PasswordChange::OffersDelete(false));
+}
+
+TEST(SettingsDialogRulesTest, CertificatesAreRefusedOnlyAfterAnF1spFibIdThatGoesOn) {
+    const std::pair<const char*, bool> cases[] = {
+        {"66317350", true},     // exactly the four bytes
+        {"663173500", true},    // and half a byte
+        {"6631735001", false},  // and one more byte
+        {"66317350011a0000", false},
+        {"66347350001a0000", true},  // "f4sP"
+        {"", true},
+    };
+    for (const auto& [fibId, allowed] : cases) {
+        EXPECT_EQ(SettingsDialogRules::CertificatesAllowed(fibId), allowed) << fibId;
+    }
+}
+
+TEST(SettingsDialogRulesTest, TheTitleNamesTheProductUpToItsFirstZeroAndCutsALongName) {
+    const Bytes name{'V', 'A', 'R', 'N', 'O', 0, 'x'};
+    EXPECT_EQ(SettingsDialogRules::Title("Settings", name), "Settings - VARNO");
+    const Bytes longName(2000, 'n');
+    EXPECT_EQ(SettingsDialogRules::Title("Settings", longName).size(),
+              std::string("Settings - ").size() + 1023);
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
       m_settingsWrite(m_link, m_messenger),
       m_portCheck(
           m_link, [this] { Connect(); },
-          [this] { ShowStatus(OutcomeText{kErrPortVanished, {}}); }),
+          [this] {
+              ShowStatus(OutcomeText{kErrPortVanished, {}});
+          }),
       m_return(
           platform, [this] { m_portCheck.ConnectIfBack(); }, [this] { return PortBack(); }),
       m_firmware(platform, m_messenger, host, m_isp,
@@ -55,9 +57,9 @@ void BoardSession::OnConnectEnded(const ConnectResult& result) {
     m_lastConnect = result;
     ++m_connectsEnded;
     const SessionRecord& session = m_link.session();
-    ShowStatus(ConnectStatus(result, session.portName.empty() ? m_link.view().SelectedPort()
-                                                               : session.portName,
-                             session.fibId));
+    ShowStatus(ConnectStatus(
+        result, session.portName.empty() ? m_link.view().SelectedPort() : session.portName,
+        session.fibId));
     m_isp.OnConnectEnded(result.code == ConnectOutcome::IspMode);
     m_return.OnConnectEnded(result);
     for (const ConnectDone& done : std::exchange(m_connectWaiters, {})) {
@@ -111,8 +113,7 @@ namespace varnow {
 
 bool BoardSession::PortBack() {
     const std::string& port = m_link.session().portName;
-    return !m_link.portOpen() && !port.empty() &&
-           m_platform.ProbePort(port) == PortProbe::Free;
+    return !m_link.portOpen() && !port.empty() && m_platform.ProbePort(port) == PortProbe::Free;
 }
 
 void BoardSession::ReadSettings(SettingsReadDone done) {
@@ -140,8 +141,7 @@ void BoardSession::WriteBlock(Bytes block, Bytes asRead, SettingsWriteDone done)
 void BoardSession::SaveAndWrite(const Bytes& asRead, Bytes block, SettingsWriteDone done) {
     const SessionRecord& session = m_link.session();
     if (session.isp || !m_link.portOpen()) {
-        m_messenger.Show(session.isp ? kMsgIspModeRefusal : kMsgOpenComPort,
-                         MessageStyle::Warning);
+        m_messenger.Show(session.isp ? kMsgIspModeRefusal : kMsgOpenComPort, MessageStyle::Warning);
         return done(SettingsWriteResult{
             {session.isp ? SettingsWriteOutcome::IspMode : SettingsWriteOutcome::NoBoard}});
     }
@@ -160,7 +160,10 @@ void BoardSession::SaveAndWrite(const Bytes& asRead, Bytes block, SettingsWriteD
         m_messenger.Show(kMsgChangeValuesFailed, MessageStyle::Warning);
         return done(SettingsWriteResult{{SettingsWriteOutcome::Unencodable}, path});
     }
-    m_settingsWrite.Start(*text, [path, block = std::move(block), done](const auto& outcome) {
+    m_settingsWrite.Start(*text, [this, path, block = std::move(block), done](const auto& outcome) {
+        const bool written = outcome.code == SettingsWriteOutcome::Written;
+        ShowStatus(written ? OutcomeText{kStatusSettingsWritten, {path.string()}}
+                           : OutcomeText{kStatusSettingsNotWritten, {}});
         done(SettingsWriteResult{outcome, path, block});
     });
 }
@@ -186,7 +189,12 @@ void BoardSession::ChangePassword(const std::string& command, bool reconnect, Pa
     session.reconnectPending = reconnect;
     m_link.channel().SendRaw(command);
     m_link.Disconnect();  // the board restarts with its new password
-    auto tell = [done](PasswordChangeResult result) {
+    auto tell = [this, reconnect, done](PasswordChangeResult result) {
+        if (!result.back) {
+            ShowStatus(OutcomeText{kErrNotBackAfterRestart, {}});
+        } else if (!reconnect) {
+            ShowStatus(OutcomeText{kStatusPasswordChanged, {}});
+        }
         if (done) {
             done(result);
         }

@@ -116,6 +116,9 @@ enum MessageId : int {
     kStatusImageWritten = 254,
     kStatusFirmwareWritten = 255,
     kStatusImageAndFirmwareWritten = 256,
+    kStatusSettingsWritten = 257,
+    kStatusSettingsNotWritten = 258,
+    kStatusPasswordChanged = 259,
 };
 
 }  // namespace varnow

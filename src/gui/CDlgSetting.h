@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "CDlgProgress.h"
+#include "CDlgSettingNetwork.h"
+#include "CDlgSettingWLAN.h"
+#include "UiText.h"
+#include "app/BoardSession.h"
+#include "settings/SettingsPages.h"
+
+namespace varnow::gui {
+
+// "Settings - <product>": the board's settings as read, on a "Network" page and, when the
+// block has them, a "Wireless LAN" page. Write checks both pages and sends the block (the
+// block as read is saved first), then offers to restart the board; Password sets or deletes
+// the administrator password. The dialog stays open through writes and restarts.
+class CDlgSetting : public QDialog {
+public:
+    CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session, EnvironmentData settings);
+    ~CDlgSetting() override;
+
+    void Write();
+    void ChangePassword();
+    void ShowCertificates();
+
+    QTabWidget* tabs() const { return m_tabs; }
+    CDlgSettingNetwork* networkPage() const { return m_network; }
+    CDlgSettingWLAN* wlanPage() const { return m_wlan; }
+    QPushButton* writeButton() const { return m_write; }
+    QPushButton* passwordButton() const { return m_password; }
+    QPushButton* certificateButton() const { return m_certificate; }
+    QPushButton* koManagerButton() const { return m_koManager; }
+    CDlgProgress* passwordProgress() const { return m_passwordProgress; }
+    // A write is under way: the wait cursor shows until it ends.
+    bool writing() const { return m_writing; }
+    const SettingsPages& pages() const { return m_pages; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildButtons(QWidget* row);
+    void ShowTab(int index);
+    void OnWritten(const SettingsWriteResult& result);
+    void OnPasswordBack(const PasswordChangeResult& result);
+    void EndWait();
+
+    const UiText& m_ui;
+    BoardSession& m_session;
+    SettingsPages m_pages;
+    std::string m_mcuId;
+    bool m_login;  // the board asked this connection for its password
+    bool m_writing = false;
+    QTabWidget* m_tabs = nullptr;
+    CDlgSettingNetwork* m_network = nullptr;
+    CDlgSettingWLAN* m_wlan = nullptr;
+    QPushButton* m_koManager = nullptr;
+    QPushButton* m_password = nullptr;
+    QPushButton* m_certificate = nullptr;
+    QPushButton* m_write = nullptr;
+    QPushButton* m_close = nullptr;
+    QPointer<CDlgProgress> m_passwordProgress;
+};
+
+}  // namespace varnow::gui

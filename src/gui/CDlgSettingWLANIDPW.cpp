@@ -1,0 +1,63 @@
+#include "CDlgSettingWLANIDPW.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "Look.h"
+
+namespace varnow::gui {
+
+CDlgSettingWLANIDPW::CDlgSettingWLANIDPW(QWidget* owner, const UiText& ui, Mode mode)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(ui(kTextIdPassword));
+    setFont(DialogFont());
+    auto* form = new QFormLayout(this);
+    m_id = new QLineEdit(this);
+    m_password = new QLineEdit(this);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet("lineedit-password-character: 9679");  // U+25CF
+    if (mode != Mode::PasswordOnly) {
+        form->addRow(ui(142), m_id);
+    } else {
+        m_id->hide();
+    }
+    if (mode != Mode::IdOnly) {
+        form->addRow(ui(kTextPassword), m_password);
+    } else {
+        m_password->hide();
+    }
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(ui(114), this);
+    auto* cancel = new QPushButton(ui(113), this);
+    for (QPushButton* button : {ok, cancel}) {
+        button->setAutoDefault(false);
+    }
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    form->addRow(buttons);
+    setMinimumWidth(DialogUnitsFor(8).X(183));
+}
+
+void CDlgSettingWLANIDPW::SetTexts(const QString& id, const QString& password) {
+    m_id->setText(id);
+    m_password->setText(password);
+}
+
+void CDlgSettingWLANIDPW::SetLimits(int idLimit, int passwordLimit) {
+    m_id->setMaxLength(idLimit);
+    m_password->setMaxLength(passwordLimit);
+}
+
+void CDlgSettingWLANIDPW::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        return;  // only OK takes the texts
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace varnow::gui
