@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "BoardCodec.h"
+#include "CertificateImage.h"
 #include "EnvironmentImage.h"
 #include "common/Bytes.h"
 
@@ -54,6 +55,7 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         m_kofs = FactoryImage(m_config.productId);
     }
     m_environment = environment::FactoryBlock({m_config.wlanRecords, m_config.productName});
+    m_certificates = certificates::FactoryBlock();
     SetPassword(m_config.password);
     m_handlers = {
         {"set esc", &SimBoard::OnSetEsc},
@@ -77,6 +79,8 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         {"reboot psk", &SimBoard::OnRebootPsk},
         {"send envs", &SimBoard::OnSendEnvs},
         {"recv envs", &SimBoard::OnRecvEnvs},
+        {"send envc", &SimBoard::OnSendEnvc},
+        {"recv envc", &SimBoard::OnRecvEnvc},
     };
 }
 
@@ -109,12 +113,18 @@ void SimBoard::Receive(ByteView bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const std::uint8_t byte = bytes[i];
         if ((m_mode == Mode::KofsText && m_faults.unplugAfterTextBytes == 0) ||
-            m_mode == Mode::EnvironmentText) {
+            m_mode == Mode::EnvironmentText || m_mode == Mode::CertificateText) {
             const Mode mode = m_mode;
             if (!TakeText(bytes, i)) {
                 return;
             }
-            mode == Mode::KofsText ? FinishKofsText() : FinishEnvironmentText();
+            if (mode == Mode::KofsText) {
+                FinishKofsText();
+            } else if (mode == Mode::EnvironmentText) {
+                FinishEnvironmentText();
+            } else {
+                FinishCertificateText();
+            }
             continue;
         }
         if (m_mode != Mode::Commands) {
@@ -188,6 +198,7 @@ void SimBoard::ReceiveData(std::uint8_t byte) {
             break;
         }
         case Mode::EnvironmentText:
+        case Mode::CertificateText:
         case Mode::Commands:
             break;
     }
@@ -232,6 +243,25 @@ void SimBoard::FinishEnvironmentText() {
     }
     m_environment = std::move(block);
     Reply("412 stored");
+}
+
+void SimBoard::FinishCertificateText() {
+    m_mode = Mode::Commands;
+    Bytes block;
+    const bool decoded = codec::DecodeBase64(m_text, block);
+    m_text.clear();
+    const std::string problem = decoded ? certificates::Problem(block) : "not Base64";
+    if (!problem.empty()) {
+        Reply("502 " + problem);
+        return;
+    }
+    const std::string& reply = m_faults.certificateReply;
+    if (reply.starts_with('4') || reply.starts_with('6')) {
+        m_certificates = std::move(block);
+    }
+    if (!reply.empty()) {
+        Reply(reply);
+    }
 }
 
 void SimBoard::FinishTestBlock() {
@@ -581,6 +611,23 @@ void SimBoard::OnRecvEnvs(std::string_view) {
     }
     m_text.clear();
     m_mode = Mode::EnvironmentText;
+}
+
+void SimBoard::OnSendEnvc(std::string_view) {
+    if (m_faults.noCertificates) {
+        Reply("501 no certificates");
+        return;
+    }
+    SendBulk(m_certificates);
+}
+
+void SimBoard::OnRecvEnvc(std::string_view) {
+    if (m_faults.certificatesRefused) {
+        Reply("501 certificates locked");
+        return;
+    }
+    m_text.clear();
+    m_mode = Mode::CertificateText;  // the text follows at once, without a "600 "
 }
 
 }  // namespace varnow::sim

@@ -54,6 +54,9 @@ public:
     // The settings block it holds, and the administrator key (none: no password).
     const Bytes& environment() const { return m_environment; }
     void SetEnvironment(Bytes block) { m_environment = std::move(block); }
+    // The certificate block it holds.
+    const Bytes& certificates() const { return m_certificates; }
+    void SetCertificates(Bytes block) { m_certificates = std::move(block); }
     bool hasPassword() const { return m_adminKey.has_value(); }
     // The administrator password the board asks for from now on (none: no login).
     void SetPassword(const std::optional<std::string>& password);
@@ -61,12 +64,20 @@ public:
 private:
     using Handler = void (SimBoard::*)(std::string_view arguments);
 
-    enum class Mode { Commands, KofsText, EnvironmentText, TestBlock, FirmwareImage };
+    enum class Mode {
+        Commands,
+        KofsText,
+        EnvironmentText,
+        CertificateText,
+        TestBlock,
+        FirmwareImage
+    };
 
     void HandleLine(const std::string& line);
     void ReceiveData(std::uint8_t byte);
     void FinishKofsText();
     void FinishEnvironmentText();
+    void FinishCertificateText();
     // Takes Base64 text up to "\r\r" in bulk; true when it ended.
     bool TakeText(ByteView bytes, std::size_t& i);
     void FinishTestBlock();
@@ -103,6 +114,8 @@ private:
     void OnRebootPsk(std::string_view arguments);
     void OnSendEnvs(std::string_view arguments);
     void OnRecvEnvs(std::string_view arguments);
+    void OnSendEnvc(std::string_view arguments);
+    void OnRecvEnvc(std::string_view arguments);
 
     BoardConfig m_config;
     BoardFaults m_faults;
@@ -133,6 +146,7 @@ private:
     Bytes m_firmware;
     Bytes m_testBlock;
     Bytes m_environment;
+    Bytes m_certificates;
     std::optional<Bytes> m_adminKey;
 };
 

@@ -44,6 +44,10 @@ std::size_t SimulatedPort::Write(ByteView bytes) {
     if (!m_open || !m_plugged) {
         return 0;
     }
+    if (m_stalls > 0) {
+        --m_stalls;
+        return 0;
+    }
     m_written.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     m_board.Receive(bytes);
     return bytes.size();

@@ -40,6 +40,8 @@ public:
 
     // Sees every write the tool makes, as it makes it.
     void SetWriteTap(std::function<void(ByteView)> tap) { m_tap = std::move(tap); }
+    // The next `count` writes move nothing, as a port whose driver stalls.
+    void StallWrites(int count) { m_stalls = count; }
     // Every byte the tool has written, for tests.
     const std::string& written() const { return m_written; }
 
@@ -56,6 +58,7 @@ private:
     std::string m_received;
     std::size_t m_readAt = 0;
     std::string m_written;
+    int m_stalls = 0;
 };
 
 }  // namespace varnow::sim

@@ -20,6 +20,9 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
       m_isp(m_link, m_messenger),
       m_settingsRead(m_link, m_messenger),
       m_settingsWrite(m_link, m_messenger),
+      m_certRead(m_link, m_messenger),
+      m_certWrite(m_link, m_messenger),
+      m_certStore(m_certRead, m_certWrite, m_messenger),
       m_portCheck(
           m_link, [this] { Connect(); },
           [this] {
@@ -122,6 +125,16 @@ void BoardSession::ReadSettings(SettingsReadDone done) {
         return done(Outcome<SettingsReadOutcome>{SettingsReadOutcome::IspMode}, {});
     }
     m_settingsRead.Start(std::move(done));
+}
+
+void BoardSession::ReadCertificates(CertificatesDone done) {
+    m_certRead.Start(std::move(done));
+}
+
+void BoardSession::StoreCertificate(const TlsIdentity& identity,
+                                    const CertificateRecordStore& current,
+                                    CertificateStoreDone done) {
+    m_certStore.Start(identity, current, std::move(done));
 }
 
 void BoardSession::WriteSettings(EnvironmentData edited, SettingsWriteDone done) {

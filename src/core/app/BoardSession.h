@@ -9,6 +9,9 @@
 #include "app/OutcomeText.h"
 #include "app/PortCheck.h"
 #include "app/WriteResult.h"
+#include "certs/CertificateRead.h"
+#include "certs/CertificateStore.h"
+#include "certs/CertificateWrite.h"
 #include "connect/ConnectSequence.h"
 #include "firmware/FirmwareUpgrade.h"
 #include "firmware/IspTransfer.h"
@@ -51,6 +54,8 @@ public:
     using SettingsWriteDone = std::function<void(const SettingsWriteResult&)>;
     using ReturnDone = std::function<void(const std::optional<ConnectResult>&)>;
     using PasswordDone = std::function<void(const PasswordChangeResult&)>;
+    using CertificatesDone = CertificateRead::Done;
+    using CertificateStoreDone = CertificateStore::Done;
 
     BoardSession(Platform& platform, Host& host, const StringTable& strings, Language language);
     ~BoardSession() override;
@@ -79,6 +84,13 @@ public:
     // next arrival is ignored and `done` hears only that its port is back.
     void ChangePassword(const std::string& command, bool reconnect, PasswordDone done = {});
 
+    // The board's certificate block, into a record store (an empty one when none came).
+    void ReadCertificates(CertificatesDone done);
+    // Gives the board a new certificate and key, carrying the other records of `current`
+    // (the block last read); the block is read back afterwards.
+    void StoreCertificate(const TlsIdentity& identity, const CertificateRecordStore& current,
+                          CertificateStoreDone done);
+
     // Where a combined package's firmware is split off (the application-data folder unless
     // set): command-line runs side by side each keep their own.
     void SetExtractionFolder(std::filesystem::path folder) {
@@ -106,7 +118,8 @@ public:
     // An operation is running: the front end starts no other meanwhile.
     bool busy() const {
         return m_connect.running() || m_upload.running() || m_firmware.running() ||
-               m_settingsRead.running() || m_settingsWrite.running() || m_return.awaiting();
+               m_settingsRead.running() || m_settingsWrite.running() || m_certRead.running() ||
+               m_certWrite.running() || m_certStore.running() || m_return.awaiting();
     }
     // How the last connect ended, if one has, and how many have.
     const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
@@ -131,6 +144,9 @@ private:
     IspTransfer m_isp;
     SettingsRead m_settingsRead;
     SettingsWrite m_settingsWrite;
+    CertificateRead m_certRead;
+    CertificateWrite m_certWrite;
+    CertificateStore m_certStore;
     PortCheck m_portCheck;
     BoardReturn m_return;
     FirmwareUpgrade m_firmware;

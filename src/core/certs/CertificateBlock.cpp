@@ -163,7 +163,9 @@ std::optional<Bytes> PackCertificateBlock(ByteView p, ByteView q, ByteView der,
                        {std::to_string(total), std::to_string(kMaxCertificateBlockBytes)});
         return std::nullopt;
     }
-    Bytes block(kHeaderSize, 0);
+    Bytes block;
+    block.reserve(total);  // built in place: the primes leave no copy behind
+    block.resize(kHeaderSize, 0);
     WriteLe32(block, 0, kCertificateMagic);
     WriteLe16(block, 4, static_cast<std::uint16_t>(total));
     WriteLe16(block, 6, Crc16(ByteView(block).first(6)));
@@ -171,6 +173,17 @@ std::optional<Bytes> PackCertificateBlock(ByteView p, ByteView q, ByteView der,
     AppendCertificateRecord(block, der, certificateLength);
     block.insert(block.end(), carried.begin(), carried.end());
     return block;
+}
+
+bool HoldsCertificate(const CertificateRecordStore& store, ByteView der) {
+    const CertificateLookup lookup = FindCertificateRecord(store);
+    if (lookup.result < 0 || lookup.content.size() < der.size() || der.empty()) {
+        return false;
+    }
+    const ByteView content(lookup.content);
+    const ByteView padding = content.subspan(der.size());
+    return std::equal(der.begin(), der.end(), content.begin()) && padding.size() < 4 &&
+           std::all_of(padding.begin(), padding.end(), [](auto b) { return b == 0; });
 }
 
 }  // namespace varnow

@@ -41,6 +41,9 @@ struct CertificateLookup {
 // running past the area also gives -1: the store is damaged.
 CertificateLookup FindCertificateRecord(const CertificateRecordStore& store);
 
+// Whether the store's certificate record holds exactly these DER bytes (and its padding).
+bool HoldsCertificate(const CertificateRecordStore& store, ByteView der);
+
 // Builds a new block: the key record with the primes p and q (big-endian; at most 128 bytes
 // each once leading zeros are dropped), the certificate record with the DER bytes, then the
 // store's carried records (subtypes 0x07 and 0x08) in their order. Tells the user and returns

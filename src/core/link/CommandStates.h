@@ -38,11 +38,12 @@ enum CommandState : int {
 enum TimerId : int {
     kTimerClosePortList = 1,
     kTimerProbe = 2,
-    kTimerProgressStarted = 3,  // 10 ms after a progress dialog opened: its operation starts
-    kTimerPortWait = 4,         // the port's return after "reboot isp 100", every 200 ms
-    kTimerBootLoaderProbe = 5,  // the CRs that reach the boot loader after the reopen
-    kTimerTestAccepted = 6,     // the pause after the boot loader accepted the test block
-    kTimerReturnProbe = 7,      // a restarting board's port, probed every 500 ms
+    kTimerProgressStarted = 3,   // 10 ms after a progress dialog opened: its operation starts
+    kTimerPortWait = 4,          // the port's return after "reboot isp 100", every 200 ms
+    kTimerBootLoaderProbe = 5,   // the CRs that reach the boot loader after the reopen
+    kTimerTestAccepted = 6,      // the pause after the boot loader accepted the test block
+    kTimerReturnProbe = 7,       // a restarting board's port, probed every 500 ms
+    kTimerCertificatePause = 8,  // after "recv envc", before its text
     kTimerOpenSettings = 10,
     kTimerOpenProductInfo = 11,
     kTimerOpenNetworkInfo = 12,

@@ -1,6 +1,7 @@
 #include "settings/SettingsWrite.h"
 
 #include "link/CommandStates.h"
+#include "session/ChunkedWrite.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
@@ -46,7 +47,8 @@ Reply SettingsWrite::OnLine(const ReplyLine& line) {
     m_link.channel().End();
     if (line.StartsWith("412 ")) {
         // Before the block was asked for, "412 " confirms nothing that was sent.
-        Finish(m_sent && !m_stalled ? SettingsWriteOutcome::Written : SettingsWriteOutcome::NotSent);
+        Finish(m_sent && !m_stalled ? SettingsWriteOutcome::Written
+                                    : SettingsWriteOutcome::NotSent);
     } else {
         Finish(SettingsWriteOutcome::Refused);
     }
@@ -54,21 +56,9 @@ Reply SettingsWrite::OnLine(const ReplyLine& line) {
 }
 
 bool SettingsWrite::SendText() {
-    std::size_t at = 0;
-    int stalls = 0;
-    while (at < m_text.size()) {
-        if (!m_link.portOpen()) {
-            m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
-            return false;
-        }
-        const std::string_view chunk =
-            std::string_view(m_text).substr(at, std::min(kChunkSize, m_text.size() - at));
-        const std::size_t written = m_link.channel().SendRaw(chunk);
-        if (written == 0 && ++stalls > kMostStalls) {
-            m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
-            return false;
-        }
-        at += written;
+    if (!WriteInChunks(m_link, m_text, kChunkSize, kMostStalls)) {
+        m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
+        return false;
     }
     m_link.channel().SendRaw("\r\r");
     return true;

@@ -36,7 +36,8 @@ modes:     --password PW  --isp  --latency MS  --seed N  --product-id N  --erase
            --reboot-ms MS  --baud N (line rate of what the tool sends; default 115200, 0: none)
 faults:    --silent  --drop N  --garble N  --ignore COMMAND (repeatable)  --late COMMAND=MS
            --wrong-hash  --upper-case-hash  --no-hash  --silent-after-stored
-           --unplug-after-text N
+           --unplug-after-text N  --no-wlan  --no-settings  --settings-refused
+           --no-certificates  --certificates-refused  --certificates-silent
 )";
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -109,6 +110,18 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.faults.silentAfterStored = true;
         else if (option == "--unplug-after-text")
             options.faults.unplugAfterTextBytes = std::stoul(value());
+        else if (option == "--no-wlan")
+            options.config.wlanRecords = false;
+        else if (option == "--no-settings")
+            options.faults.noSettings = true;
+        else if (option == "--settings-refused")
+            options.faults.settingsRefused = true;
+        else if (option == "--no-certificates")
+            options.faults.noCertificates = true;
+        else if (option == "--certificates-refused")
+            options.faults.certificatesRefused = true;
+        else if (option == "--certificates-silent")
+            options.faults.certificateReply.clear();
         else if (option == "--silent")
             options.faults.silent = true;
         else if (option == "--drop")
@@ -225,8 +238,8 @@ int main(int argc, char** argv) {
     std::string control;
     bool stdinOpen = !options.detach && HasControlInput();
     if (!stdinOpen) {
-        std::cerr << "varno-sim: no control input; running until stopped (kill " << getpid()
-                  << ")" << std::endl;
+        std::cerr << "varno-sim: no control input; running until stopped (kill " << getpid() << ")"
+                  << std::endl;
     }
     bool clientConnected = false;
     bool receiving = false;  // bytes came in the last round: somebody holds the port
@@ -237,7 +250,8 @@ int main(int argc, char** argv) {
         if (idle && clientConnected) {
             // What the tool wrote just before it closed the port still counts ("rs 10").
             for (std::size_t count; (count = link.Read(incoming.data(), incoming.size())) > 0;) {
-                board.Receive(ByteView(reinterpret_cast<const std::uint8_t*>(incoming.data()), count));
+                board.Receive(
+                    ByteView(reinterpret_cast<const std::uint8_t*>(incoming.data()), count));
             }
             board.HostClosedPort();
         }

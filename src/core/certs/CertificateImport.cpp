@@ -1,0 +1,132 @@
+#include "certs/CertificateImport.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "certs/CertificateFiles.h"
+#include "common/Cleansed.h"
+#include "ui/MessageIds.h"
+
+namespace varnow {
+namespace {
+
+constexpr std::uintmax_t kLargestFile = 16u << 20;
+
+// The whole file; nullopt with the reason when it cannot be read.
+std::optional<Cleansed<Bytes>> ReadWhole(const std::filesystem::path& path, std::string& reason) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        reason = error.message();
+        return std::nullopt;
+    }
+    if (size > kLargestFile) {
+        reason = "larger than 16 MiB";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reason = "cannot be opened";
+        return std::nullopt;
+    }
+    Bytes bytes;
+    bytes.reserve(static_cast<std::size_t>(size));
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return Cleansed<Bytes>(std::move(bytes));
+}
+
+ImportResult Ended(ImportOutcome outcome, const std::filesystem::path& file,
+                   std::string reason = {}) {
+    return ImportResult{outcome, std::nullopt, file, std::move(reason)};
+}
+
+}  // namespace
+
+int ImportMessageId(ImportOutcome outcome) {
+    switch (outcome) {
+        case ImportOutcome::FileUnreadable:
+            return kMsgOpenFileFailed;
+        case ImportOutcome::NotACertificate:
+            return kMsgCertificateError;
+        case ImportOutcome::NoKeyInPkcs12:
+            return kMsgNoRsaKey;
+        case ImportOutcome::NoCertificateInPkcs12:
+            return kMsgNoCertificateFound;
+        case ImportOutcome::KeyUnreadable:
+            return kMsgRsaKeyError;
+        case ImportOutcome::KeyNotRsa:
+            return kMsgKeyNotRsa;
+        case ImportOutcome::Ready:
+        case ImportOutcome::Cancelled:
+            break;
+    }
+    return 0;
+}
+
+ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQuestions& questions) {
+    std::string reason;
+    const std::optional<Cleansed<Bytes>> content = ReadWhole(file, reason);
+    if (!content) {
+        return Ended(ImportOutcome::FileUnreadable, file, reason);
+    }
+    const ByteView bytes(content->get());
+    const PasswordSource ask = [&questions] { return questions.AskPassword(); };
+
+    std::optional<Certificate> certificate = ReadDerCertificate(bytes);
+    std::optional<PrivateKey> key;
+    bool pem = false;
+    if (!certificate) {
+        certificate = ReadPemCertificate(bytes, ask);
+        pem = certificate.has_value();
+    }
+    if (!certificate) {
+        std::optional<std::string> password = questions.AskPassword();
+        if (!password) {
+            return Ended(ImportOutcome::Cancelled, file);
+        }
+        Pkcs12Contents pkcs12 = ReadPkcs12(bytes, *password);
+        Cleanse(*password);
+        if (!pkcs12.parsed) {
+            return Ended(ImportOutcome::NotACertificate, file);
+        }
+        if (!pkcs12.key) {
+            return Ended(ImportOutcome::NoKeyInPkcs12, file);
+        }
+        if (!pkcs12.certificate) {
+            return Ended(ImportOutcome::NoCertificateInPkcs12, file);
+        }
+        certificate = std::move(pkcs12.certificate);
+        key = std::move(pkcs12.key);
+    }
+    if (!questions.ConfirmCertificate(*certificate)) {
+        return Ended(ImportOutcome::Cancelled, file);
+    }
+    if (!key) {
+        key = pem ? ReadPemPrivateKey(bytes, ask) : ReadDerPrivateKey(bytes);
+    }
+    std::filesystem::path keyFile = file;
+    if (!key) {
+        std::optional<std::filesystem::path> chosen = questions.ChooseKeyFile();
+        if (!chosen) {
+            return Ended(ImportOutcome::Cancelled, file);
+        }
+        keyFile = *chosen;
+        const std::optional<Cleansed<Bytes>> keyBytes = ReadWhole(keyFile, reason);
+        if (!keyBytes) {
+            return Ended(ImportOutcome::FileUnreadable, keyFile, reason);
+        }
+        key = ReadDerPrivateKey(keyBytes->get());
+        if (!key) {
+            key = ReadPemPrivateKey(keyBytes->get(), ask);
+        }
+        if (!key) {
+            return Ended(ImportOutcome::KeyUnreadable, keyFile);
+        }
+    }
+    if (!key->IsRsa()) {
+        return Ended(ImportOutcome::KeyNotRsa, keyFile, key->Algorithm());
+    }
+    return ImportResult{ImportOutcome::Ready, TlsIdentity{*certificate, *key}, file, {}};
+}
+
+}  // namespace varnow
