@@ -7,6 +7,7 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config
     clang libclang-rt-14-dev             # libFuzzer and the sanitizer runtimes
     libgtest-dev libssl-dev libcli11-dev  # tests, OpenSSL, the command line's parser
+    openssl                              # end-to-end tests make their certificate files
     qt6-base-dev qt6-serialport-dev     # GUI, platform layer
     qt6-translations-l10n               # Qt's own dialog texts in Korean
     libudev-dev                          # hot-plug of the board's USB port

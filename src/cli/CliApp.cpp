@@ -31,7 +31,10 @@ constexpr const char* kExitStatuses = R"(Exit status:
  16  the image could not be written to the port
  17  the boot loader did not take the firmware
  18  a setting was refused (by the settings' rules, or by the board): nothing was written
- 19  the settings read back differ from those written
+ 19  what was read back after a write (settings, certificate) differs from what was written
+ 20  a certificate or key file was refused (unreadable, no certificate, no RSA key)
+ 21  the board holds no certificate, or a damaged one
+ 22  the board did not take the certificate
 130  interrupted (Ctrl-C): the port was closed)";
 
 struct Parsed {

@@ -16,7 +16,9 @@ CliHost::CliHost(CliOutput& output, const StringTable& strings, Language languag
       m_strings(strings),
       m_language(language),
       m_port(std::move(port)),
-      m_password(std::move(password)) {}
+      m_password(std::move(password)) {
+    QObject::connect(&m_spin, &QTimer::timeout, [this] { m_output.Progress(m_spinning); });
+}
 
 MessageResult CliHost::ShowMessage(const Message& message) {
     m_output.Message(message);
@@ -43,7 +45,9 @@ void CliHost::ShowProgress(const ProgressState& state) {
                       state.payload};
     switch (state.step) {
         case ProgressStep::Working:
-            line.step = state.mode == ProgressMode::Connect ? "connecting" : "working";
+            line.step = state.mode == ProgressMode::Connect     ? "connecting"
+                        : state.mode == ProgressMode::MakingKey ? "making-key"
+                                                                : "working";
             break;
         case ProgressStep::Sending:
             line.step = "sending";
@@ -56,6 +60,14 @@ void CliHost::ShowProgress(const ProgressState& state) {
             break;
     }
     m_output.Progress(line);
+    if (line.total > 0) {
+        m_spin.stop();
+    } else {
+        m_spinning = line;
+        if (!m_spin.isActive()) {
+            m_spin.start(100);
+        }
+    }
 }
 
 void CliHost::FirmwareWindowShown(const FirmwareWindowState& state) {
@@ -63,6 +75,7 @@ void CliHost::FirmwareWindowShown(const FirmwareWindowState& state) {
 }
 
 void CliHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
+    m_spin.stop();
     switch (state.step) {
         case FirmwareStep::Checking:
         case FirmwareStep::Preparing:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <optional>
 #include <string>
 
@@ -27,7 +28,10 @@ public:
     MessageResult ShowMessage(const Message& message) override;
     void ProgressShown(const ProgressState& state) override { ShowProgress(state); }
     void ProgressChanged(const ProgressState& state) override { ShowProgress(state); }
-    void ProgressClosed() override { m_output.EndProgress(); }
+    void ProgressClosed() override {
+        m_spin.stop();
+        m_output.EndProgress();
+    }
     void FirmwareWindowShown(const FirmwareWindowState& state) override;
     void FirmwareWindowChanged(const FirmwareWindowState& state) override;
     void FirmwareWindowClosed() override { m_output.EndProgress(); }
@@ -49,6 +53,9 @@ private:
     std::optional<std::string> m_password;
     bool m_passwordOffered = false;
     bool m_mayPrompt = true;
+    // A spinner line is repainted while its work goes on without news (an RSA key being made).
+    QTimer m_spin;
+    ProgressLine m_spinning;
 };
 
 }  // namespace varnow::cli

@@ -257,6 +257,14 @@ void CliOutput::Result(int status, const std::string& outcome, const Fields& fie
     m_out << std::flush;
 }
 
+void CliOutput::Document(const std::string& text) {
+    if (m_json) {
+        return;
+    }
+    EndProgress();
+    m_out << text << (text.ends_with('\n') ? "" : "\n") << std::flush;
+}
+
 void CliOutput::Error(const std::string& text) {
     EndProgress();
     // One line: the lines of a message text joined.

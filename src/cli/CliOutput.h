@@ -49,6 +49,9 @@ public:
     void Result(int status, const std::string& outcome, const Fields& fields);
     // The last line of a failed command: what failed and what to do next.
     void Error(const std::string& text);
+    // A document for people (a report, a PEM file) on standard output, as it is (nothing
+    // under --json: the result carries it).
+    void Document(const std::string& text);
     // A remark for people on standard error (nothing under --json).
     void Note(const std::string& text);
     // One row of a listing: tab-separated for people (or `forPeople` on standard error when

@@ -1,3 +1,4 @@
+#include "CertCommands.h"
 #include "CheckPackageCommand.h"
 #include "Command.h"
 #include "IdentifyCommand.h"
@@ -22,6 +23,9 @@ std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchF
     commands.push_back(std::make_unique<PasswordCommand>(false));
     commands.push_back(std::make_unique<PasswordCommand>(true));
     commands.push_back(std::make_unique<RebootCommand>());
+    commands.push_back(std::make_unique<CertMakeCommand>());
+    commands.push_back(std::make_unique<CertImportCommand>());
+    commands.push_back(std::make_unique<CertShowCommand>());
     return commands;
 }
 

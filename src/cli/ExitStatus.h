@@ -26,7 +26,10 @@ enum ExitStatus : int {
     kExitSendFailed = 16,       // the image could not be written to the port
     kExitFirmwareFailed = 17,   // the boot loader did not take the firmware
     kExitSettingsRefused = 18,  // a setting the pages do not allow, or the board refused them
-    kExitReadBackDiffers = 19,  // the settings read back differ from those written
+    kExitReadBackDiffers = 19,  // what was read back after a write differs from what was written
+    kExitFileRefused = 20,      // a certificate or key file unreadable, or not what is needed
+    kExitNoCertificate = 21,    // the board holds no certificate, or a damaged one
+    kExitCertificateRefused = 22,  // the board did not take the certificate
     kExitInterrupted = 130,     // Ctrl-C: the port was closed
 };
 

@@ -1,5 +1,6 @@
 #include "TerminalSecret.h"
 
+#include <cctype>
 #include <iostream>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -31,6 +32,26 @@ std::optional<std::string> ReadSecretFromTerminal(const std::string& prompt) {
     return line;
 #else
     (void)prompt;
+    return std::nullopt;
+#endif
+}
+
+std::optional<bool> AskYesOnTerminal(const std::string& question) {
+#ifdef VARNOW_HAVE_TERMIOS
+    if (!isatty(0)) {
+        return std::nullopt;
+    }
+    std::cerr << question << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) {
+        return false;
+    }
+    for (char& c : line) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return line == "y" || line == "yes";
+#else
+    (void)question;
     return std::nullopt;
 #endif
 }

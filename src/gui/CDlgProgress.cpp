@@ -7,7 +7,7 @@
 
 namespace varnow::gui {
 namespace {
-constexpr int kTextIds[] = {117, 123, 154};
+constexpr int kTextIds[] = {117, 123, 154, 207};
 }  // namespace
 
 CDlgProgress::CDlgProgress(QWidget* owner, ProgressMode mode, const UiText& ui)

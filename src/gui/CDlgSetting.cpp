@@ -5,8 +5,15 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "CDlgCert.h"
+#include "CDlgCertInfo.h"
+#include "CDlgCertMake.h"
+#include "CDlgCertSelect.h"
 #include "CDlgUserPW.h"
+#include "GuiImportQuestions.h"
 #include "Look.h"
+#include "certs/BoardCertificate.h"
+#include "certs/SelfSignedCertificate.h"
 #include "common/Cleanse.h"
 #include "settings/PasswordChange.h"
 #include "settings/SettingsDialogRules.h"
@@ -49,6 +56,7 @@ CDlgSetting::CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session
     BuildButtons(row);
     layout->addWidget(row);
     m_network->Show();
+    LoadCertificates();
     // Enter never closes the dialog; Esc closes it only from its own buttons, not the pages.
     qApp->installEventFilter(this);
 }
@@ -109,8 +117,7 @@ void CDlgSetting::Write() {
         QApplication::beep();
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_writing = true;
+    BeginWait();
     const PageCheck check = m_pages.Collect();
     if (!check.ok()) {
         EndWait();
@@ -151,6 +158,13 @@ void CDlgSetting::OnWritten(const SettingsWriteResult& result) {
             break;
         case SettingsDialogRules::FollowUp::Nothing:
             break;
+    }
+}
+
+void CDlgSetting::BeginWait() {
+    if (!m_writing) {
+        m_writing = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 }
 
@@ -208,9 +222,94 @@ void CDlgSetting::OnPasswordBack(const PasswordChangeResult& result) {
     }
 }
 
+void CDlgSetting::LoadCertificates() {
+    QPointer<CDlgSetting> self(this);
+    m_session.ReadCertificates([self](const auto&, CertificateRecordStore records) {
+        if (self) {
+            self->m_certificates = std::move(records);
+            self->m_certificatesLoaded = true;
+        }
+    });
+}
+
 void CDlgSetting::ShowCertificates() {
-    m_session.messenger().ShowText(m_ui(kTextCertificatePlaceholder).toStdString(),
-                                   MessageStyle::Information);
+    CDlgCert chooser(this, m_ui);
+    if (chooser.exec() != QDialog::Accepted) {
+        return;
+    }
+    switch (chooser.action()) {
+        case CDlgCert::Action::MakeSelfSigned:
+            return MakeSelfSignedCertificate();
+        case CDlgCert::Action::ImportSigned:
+            return ImportCertificate();
+        case CDlgCert::Action::ReadFromProduct:
+            return ShowBoardCertificate();
+    }
+}
+
+void CDlgSetting::MakeSelfSignedCertificate() {
+    const Ipv4Address& address = m_pages.store().ipv4Address;
+    const std::string commonName = std::to_string(address[0]) + "." + std::to_string(address[1]) +
+                                   "." + std::to_string(address[2]) + "." +
+                                   std::to_string(address[3]);
+    CDlgCertMake dialog(this, m_ui, m_session.messenger(), commonName);
+    if (dialog.exec() != QDialog::Accepted || m_writing || m_session.busy()) {
+        return;
+    }
+    const CertificateSubject subject = dialog.subject();
+    QPointer<CDlgSetting> self(this);
+    m_session.MakeRsaKey(dialog.bits(), [self, subject](std::optional<PrivateKey> key) {
+        if (!self || !key) {
+            return;  // the library failed: nothing is written
+        }
+        const std::optional<Certificate> certificate =
+            varnow::MakeSelfSignedCertificate(*key, subject, std::time(nullptr));
+        if (certificate) {
+            self->Store(TlsIdentity{*certificate, *key});
+        }
+    });
+}
+
+void CDlgSetting::ImportCertificate() {
+    CDlgCertSelect select(this, m_ui, m_session.messenger(), CDlgCertSelect::Mode::Certificate);
+    if (select.exec() != QDialog::Accepted) {
+        return;
+    }
+    GuiImportQuestions questions(this, m_ui, m_session.messenger());
+    const ImportResult result =
+        ImportCertificateFile(std::filesystem::path(select.path().toStdU16String()), questions);
+    if (const int message = ImportMessageId(result.outcome); message != 0) {
+        m_session.messenger().Show(message, MessageStyle::Warning, {result.reason});
+    }
+    if (result.identity) {
+        Store(*result.identity);
+    }
+}
+
+void CDlgSetting::Store(const TlsIdentity& identity) {
+    if (m_writing || m_session.busy()) {
+        QApplication::beep();
+        return;
+    }
+    BeginWait();
+    QPointer<CDlgSetting> self(this);
+    m_session.StoreCertificate(identity, m_certificates, [self](const CertificateStoreResult& result) {
+        if (self) {
+            self->EndWait();
+            self->m_certificates = result.records;
+        }
+    });
+}
+
+void CDlgSetting::ShowBoardCertificate() {
+    const BoardCertificateLookup lookup = FindBoardCertificate(m_certificates);
+    if (lookup.messageId != 0) {
+        m_session.messenger().Show(lookup.messageId, MessageStyle::Warning);
+        return;
+    }
+    if (lookup.certificate) {
+        CDlgCertInfo(this, m_ui, *lookup.certificate, false).exec();
+    }
 }
 
 }  // namespace varnow::gui

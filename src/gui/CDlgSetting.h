@@ -10,6 +10,7 @@
 #include "CDlgSettingWLAN.h"
 #include "UiText.h"
 #include "app/BoardSession.h"
+#include "certs/CertificateBlock.h"
 #include "settings/SettingsPages.h"
 
 namespace varnow::gui {
@@ -25,7 +26,11 @@ public:
 
     void Write();
     void ChangePassword();
+    // The Certificate button: make a self-signed certificate, import one, or show the board's.
     void ShowCertificates();
+    void MakeSelfSignedCertificate();
+    void ImportCertificate();
+    void ShowBoardCertificate();
 
     QTabWidget* tabs() const { return m_tabs; }
     CDlgSettingNetwork* networkPage() const { return m_network; }
@@ -38,6 +43,9 @@ public:
     // A write is under way: the wait cursor shows until it ends.
     bool writing() const { return m_writing; }
     const SettingsPages& pages() const { return m_pages; }
+    const CertificateRecordStore& certificates() const { return m_certificates; }
+    // The board's certificate records have been read since the dialog opened.
+    bool certificatesLoaded() const { return m_certificatesLoaded; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +55,9 @@ private:
     void ShowTab(int index);
     void OnWritten(const SettingsWriteResult& result);
     void OnPasswordBack(const PasswordChangeResult& result);
+    void LoadCertificates();
+    void Store(const TlsIdentity& identity);
+    void BeginWait();
     void EndWait();
 
     const UiText& m_ui;
@@ -55,6 +66,8 @@ private:
     std::string m_mcuId;
     bool m_login;  // the board asked this connection for its password
     bool m_writing = false;
+    CertificateRecordStore m_certificates;
+    bool m_certificatesLoaded = false;
     QTabWidget* m_tabs = nullptr;
     CDlgSettingNetwork* m_network = nullptr;
     CDlgSettingWLAN* m_wlan = nullptr;

@@ -7,6 +7,10 @@
 #include <cstdio>
 
 #include "CDlgMessage.h"
+#include "CDlgCert.h"
+#include "CDlgCertInfo.h"
+#include "CDlgCertMake.h"
+#include "CDlgCertSelect.h"
 #include "CDlgProgress.h"
 #include "CDlgSetting.h"
 #include "CDlgSettingWLANAdvance.h"
@@ -15,6 +19,8 @@
 #include "CVarnoWDlg.h"
 #include "LanguageStore.h"
 #include "UiText.h"
+#include "certs/RsaKeyMaker.h"
+#include "certs/SelfSignedCertificate.h"
 
 namespace {
 
@@ -26,6 +32,31 @@ void Save(QWidget& widget, const QString& path) {
     QApplication::processEvents();
     const bool saved = widget.grab().save(path, "PNG");
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+}
+
+// The certificate dialogs, with a certificate the tool makes as the board's would be.
+void ShootCertificates(CVarnoWDlg& window, QWidget& settings, const UiText& ui,
+                       const QString& folder, const QString& suffix) {
+    Messenger& messenger = window.session().messenger();
+    CDlgCert chooser(&settings, ui);
+    Save(chooser, folder + "/certificate-chooser" + suffix + ".png");
+    CDlgCertMake make(&settings, ui, messenger, "192.168.0.100");
+    Save(make, folder + "/certificate-make" + suffix + ".png");
+    CDlgCertSelect select(&settings, ui, messenger, CDlgCertSelect::Mode::Key);
+    select.SetPath("/home/engineer/certificates/production/varno-sensor-node-0042.key.pem");
+    Save(select, folder + "/certificate-select-key" + suffix + ".png");
+    const std::optional<PrivateKey> key = GenerateRsaKey(1024);
+    const std::optional<Certificate> certificate =
+        key ? varnow::MakeSelfSignedCertificate(*key, DefaultSubject("192.168.0.100"), 1765000000)
+            : std::nullopt;
+    if (certificate) {
+        CDlgCertInfo info(&settings, ui, *certificate, true);
+        Save(info, folder + "/certificate-info" + suffix + ".png");
+    }
+    CDlgSettingWLANIDPW password(&settings, ui, CDlgSettingWLANIDPW::Mode::PasswordOnly);
+    Save(password, folder + "/certificate-password" + suffix + ".png");
+    CDlgProgress making(&settings, ProgressMode::MakingKey, ui);
+    Save(making, folder + "/progress-making-key" + suffix + ".png");
 }
 
 // The Settings dialog's pages and the dialogs they open, over the simulated board's settings.
@@ -53,6 +84,7 @@ void ShootSettings(CVarnoWDlg& window, const UiText& ui, const QString& folder,
     Save(password, folder + "/password-change" + suffix + ".png");
     CDlgProgress setting(&dialog, ProgressMode::Password, ui);
     Save(setting, folder + "/progress-password" + suffix + ".png");
+    ShootCertificates(window, dialog, ui, folder, suffix);
 }
 
 void Shoot(const StringTable& strings, Language language, const QString& folder) {

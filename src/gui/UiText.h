@@ -92,7 +92,22 @@ enum UiTextId : int {
     kTextBackgroundScan = 365,
     kTextIpv4 = 366,
     kTextEnvError = 367,
-    kTextCertificatePlaceholder = 368,
+    kTextCertificateAndHostKey = 387,
+    kTextWriteSelfSigned = 388,
+    kTextWriteSignedCertificate = 389,
+    kTextReadProductCertificate = 390,
+    kTextSelfSignedCertificate = 391,
+    kTextRsaKeyLength = 392,
+    kTextCountryLabel = 393,
+    kTextStateLabel = 394,
+    kTextLocalityLabel = 395,
+    kTextOrganisationLabel = 396,
+    kTextUnitLabel = 397,
+    kTextCommonNameLabel = 398,
+    kTextEmailLabel = 399,
+    kTextOpen = 401,
+    kTextCertificateInformation = 402,
+    kTextUseCertificateQuestion = 403,
 };
 
 }  // namespace varnow::gui

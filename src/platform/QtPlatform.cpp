@@ -94,6 +94,15 @@ void QtPlatform::Wake() {
     }
 }
 
+void QtPlatform::RunInBackground(std::function<void()> work, std::function<void()> done) {
+    QThread* thread = QThread::create(std::move(work));
+    // The thread object goes when its work has ended; `done` runs here, on this thread,
+    // unless the platform has gone meanwhile.
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [done = std::move(done)] { done(); });
+    thread->start();
+}
+
 std::filesystem::path QtPlatform::AppDataFolder() {
     if (!m_appData.empty()) {
         return m_appData;

@@ -35,6 +35,7 @@ public:
     std::filesystem::path AppDataFolder() override;
     bool RunUntil(const std::function<bool()>& done) override;
     void Wake() override;
+    void RunInBackground(std::function<void()> work, std::function<void()> done) override;
     // Where extracted files go instead of the user's application-data folder.
     void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
 

@@ -29,6 +29,11 @@ public:
     void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
     bool RunUntil(const std::function<bool()>& done) override { return m_loop.RunUntil(done); }
     void Wake() override {}  // the virtual loop looks at `done` after every event
+    // The work takes no virtual time: it runs at once, and its end is posted.
+    void RunInBackground(std::function<void()> work, std::function<void()> done) override {
+        work();
+        Post(std::move(done));
+    }
 
     bool TimerArmed(int id) const { return m_timers.count(id) != 0; }
     // Off: the port's unplug and replug are not reported, as for a path no notification

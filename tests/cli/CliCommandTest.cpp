@@ -10,7 +10,10 @@
 #include "CliApp.h"
 #include "SamplePackages.h"
 #include "cli/VirtualBoardAccess.h"
+#include "certs/CertificateBlock.h"
+#include "support/RecordingMessageHost.h"
 #include "support/TempFolder.h"
+#include "support/TestCertificates.h"
 
 namespace varnow {
 namespace {
@@ -274,6 +277,102 @@ TEST_F(CliTest, AVerifiedUploadPrintsItsHashAndNoError) {
     EXPECT_NE(run.out.find("upload: verified"), std::string::npos);
     EXPECT_NE(run.out.find("image hash: "), std::string::npos);
     EXPECT_EQ(run.err.find("error:"), std::string::npos) << run.err;
+}
+
+// The files are read and the certificate confirmed before any board is touched; each way an
+// import cannot go on has its status and says what to give.
+TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched) {
+    const PrivateKey key = testing::NewRsaKey(1024);
+    const PrivateKey ec = testing::NewEcKey();
+    const Certificate certificate = testing::NewCertificate(key, {{"CN", "x"}}, 1893456000);
+    const Certificate ecCertificate = testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000);
+    const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
+    const std::string both =
+        folder.Write("both.pem", AsBytes(testing::PemOf(certificate) + testing::PemOf(key))).string();
+    const std::string ecFile =
+        folder.Write("ec.pem", AsBytes(testing::PemOf(ecCertificate) + testing::PemOf(ec))).string();
+    const std::string text = folder.Write("notes.txt", AsBytes("hello\n")).string();
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"cert", "import", both}, 2,
+         "error: A certificate is used only when confirmed: give --yes, or run on a terminal."},
+        {{"cert", "import", der, "--yes"}, 2,
+         "error: The certificate file " + der + " holds no RSA key: give the key's file with --key."},
+        {{"cert", "import", text, "--yes"}, 2, "error: The file " + text + " needs a password"},
+        {{"cert", "import", text, "--yes", "--passin-env", "VARNOW_TEST_UNSET"}, 2,
+         "error: The environment variable VARNOW_TEST_UNSET is not set."},
+        {{"cert", "import", text, "--yes", "--passin-env", "HOME"}, 20,
+         "error: Certificate error has been occurred."},
+        {{"cert", "import", ecFile, "--yes"}, 20,
+         "error: The key is not an RSA key (EC): the product takes RSA keys only."},
+        {{"cert", "import", folder.path().string() + "/none.p12", "--yes"}, 20,
+         "error: The file " + folder.path().string() + "/none.p12 could not be read"},
+    };
+    for (const auto& c : cases) {
+        const Run run = Cli(c.arguments);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << LastLine(run.err);
+        EXPECT_FALSE(run.boardOpened) << "nothing is tried on a board";
+    }
+}
+
+TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
+    const PrivateKey key = testing::NewRsaKey(1024);
+    const Certificate certificate = testing::NewCertificate(key, {{"C", "KR"}, {"CN", "x"}}, 1893456000);
+    const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
+    const std::string keyFile = folder.Write("key.pem", AsBytes(testing::PemOf(key))).string();
+    const Run stored = Cli({"cert", "import", der, "--key", keyFile, "--yes"});
+    EXPECT_EQ(stored.status, 0) << stored.err;
+    EXPECT_NE(stored.out.find("verified: yes"), std::string::npos);
+    EXPECT_NE(stored.err.find("countryName               = KR - Korea, Republic of"),
+              std::string::npos) << "the report comes before the question";
+
+    const Run refused = Cli({"cert", "import", der, "--key", keyFile, "--yes"},
+                            [](VirtualBoardAccess& access) {
+                                access.board().faults().certificateReply = "501 locked";
+                            });
+    EXPECT_EQ(refused.status, 22);
+    EXPECT_EQ(LastLine(refused.err),
+              "error: The product did not take the certificate: it keeps its former one.");
+}
+
+TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
+    const PrivateKey key = testing::NewRsaKey(1024);
+    const Certificate certificate = testing::NewCertificate(key, {{"C", "KR"}, {"CN", "shown"}}, 1893456000);
+    const std::optional<RsaPrimes> primes = key.Primes();
+    testing::RecordingMessenger ui;
+    const std::optional<Bytes> block =
+        PackCertificateBlock(primes->p.get(), primes->q.get(), certificate.Der(), {}, ui.messenger);
+    ASSERT_TRUE(block.has_value());
+    const auto holding = [&](VirtualBoardAccess& access) { access.board().SetCertificates(*block); };
+
+    const Run none = Cli({"cert", "show"});
+    EXPECT_EQ(none.status, 21);
+    EXPECT_EQ(LastLine(none.err), "error: There is no certificate in the product.");
+    Bytes damaged = *block;
+    damaged[16 + 264 + 10] ^= 1;  // inside the certificate record: its CRC fails
+    const Run broken = Cli({"cert", "show"}, [&](VirtualBoardAccess& access) {
+        access.board().SetCertificates(damaged);
+    });
+    EXPECT_EQ(broken.status, 21);
+    EXPECT_EQ(LastLine(broken.err), "error: Certificate error has been occurred.");
+
+    const Run report = Cli({"cert", "show"}, holding);
+    EXPECT_EQ(report.status, 0) << report.err;
+    EXPECT_TRUE(report.out.starts_with("Issuer :\n")) << report.out;
+    EXPECT_NE(report.out.find("subject: CN=shown,C=KR"), std::string::npos);
+    const Run pem = Cli({"cert", "show", "--pem"}, holding);
+    EXPECT_EQ(pem.out, certificate.Pem()) << "standard output holds the PEM file alone";
+    const Run json = Cli({"--json", "cert", "show"}, holding);
+    const std::string last = json.out.substr(json.out.rfind("{\"", json.out.size() - 2));
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
+    EXPECT_EQ(result["key_bits"].toInt(), 1024);
+    EXPECT_EQ(result["subject"].toString(), "CN=shown,C=KR");
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {

@@ -1,6 +1,7 @@
 // The desktop application's windows on the offscreen platform.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QProcess>
@@ -14,13 +15,21 @@
 
 #include "CDlgMessage.h"
 #include "CDlgProgress.h"
+#include "CDlgCert.h"
+#include "CDlgCertInfo.h"
+#include "CDlgCertMake.h"
+#include "CDlgCertSelect.h"
 #include "CDlgSetting.h"
+#include "CDlgSettingWLANIDPW.h"
 #include "CDlgUserPW.h"
 #include "CVarnoWApp.h"
 #include "CVarnoWDlg.h"
 #include "EnvironmentImage.h"
 #include "LanguageStore.h"
+#include "support/TestCertificates.h"
 #include "UiText.h"
+#include "certs/BoardCertificate.h"
+#include "ui/MessageIds.h"
 
 using namespace varnow;
 using namespace varnow::gui;
@@ -50,6 +59,12 @@ private:
     QTimer m_modalWatch;
     int m_answer = 1;       // what the watch answers a message with
     QString m_newPassword;  // what the watch types into a password dialog in change mode
+    // How the watch answers the certificate dialogs: the chooser's action, the file chosen,
+    // a file's password; the reports it was shown.
+    CDlgCert::Action m_certAction = CDlgCert::Action::MakeSelfSigned;
+    QString m_certFile;
+    QString m_filePassword;
+    QStringList m_reports;
 
     std::unique_ptr<CVarnoWDlg> SimulatedWindow(platform::LanguageStore& store) {
         return std::make_unique<CVarnoWDlg>(m_ui, 1033, store, MainWindowOptions{true});
@@ -69,6 +84,20 @@ private slots:
                 password->passwordEdit()->setText(m_newPassword);
                 password->retypeEdit()->setText(m_newPassword);
                 password->okButton()->click();
+            } else if (auto* chooser = dynamic_cast<CDlgCert*>(modal)) {
+                chooser->radio(m_certAction)->setChecked(true);
+                chooser->accept();
+            } else if (auto* make = dynamic_cast<CDlgCertMake*>(modal)) {
+                make->accept();
+            } else if (auto* select = dynamic_cast<CDlgCertSelect*>(modal)) {
+                select->SetPath(m_certFile);
+                select->accept();
+            } else if (auto* info = dynamic_cast<CDlgCertInfo*>(modal)) {
+                m_reports << info->reportView()->toPlainText();
+                info->accept();
+            } else if (auto* filePassword = dynamic_cast<CDlgSettingWLANIDPW*>(modal)) {
+                filePassword->passwordEdit()->setText(m_filePassword);
+                filePassword->accept();
             }
         });
     }
@@ -76,6 +105,7 @@ private slots:
     void init() {
         m_unexpected.clear();
         m_answer = 1;
+        m_reports.clear();
     }
 
     // A connected window with its Settings dialog open over the simulated board's settings.
@@ -196,6 +226,69 @@ private slots:
         QVERIFY(!window->session().portOpen());  // its next arrival is not connected
         QVERIFY(window->connectButton()->isEnabled());
         QVERIFY(dialog->isVisible());
+    }
+
+    void aSelfSignedCertificateIsMadeStoredAndShownFromTheBoard() {
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store);
+        CDlgSetting* dialog = window->settingsDialog();
+        QTRY_VERIFY(dialog->certificatesLoaded());
+        QCOMPARE(FindBoardCertificate(dialog->certificates()).messageId,
+                 int(kMsgNoCertificateInProduct));
+        m_modalWatch.start(20);
+        m_certAction = CDlgCert::Action::MakeSelfSigned;
+        dialog->certificateButton()->click();  // 1024 bits and the dialog's defaults
+        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 20000);
+        QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
+        QTRY_VERIFY(!dialog->writing());
+        m_certAction = CDlgCert::Action::ReadFromProduct;
+        dialog->certificateButton()->click();
+        m_modalWatch.stop();
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY(m_reports.front().startsWith("Issuer :\n"));
+        QVERIFY(m_reports.front().contains("commonName                = 192.168.0.100"));
+        QVERIFY(m_reports.front().contains("= KR - Korea, Republic of"));
+    }
+
+    void aPkcs12FileIsImportedAfterItsPasswordAndTheQuestion() {
+        platform::LanguageStore store;
+        auto window = WindowWithSettingsOpen(store);
+        CDlgSetting* dialog = window->settingsDialog();
+        QTRY_VERIFY(dialog->certificatesLoaded());
+        const PrivateKey key = testing::NewRsaKey(1024);
+        const Certificate certificate =
+            testing::NewCertificate(key, {{"C", "DE"}, {"CN", "imported"}}, 1893456000);
+        const Bytes p12 = testing::Pkcs12Of(&key, &certificate, "file secret");
+        QFile file(m_config.path() + "/identity.p12");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(p12.data()), static_cast<qint64>(p12.size()));
+        file.close();
+        m_certAction = CDlgCert::Action::ImportSigned;
+        m_certFile = file.fileName();
+        m_filePassword = "file secret";
+        m_modalWatch.start(20);
+        dialog->certificateButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 10000);
+        m_modalWatch.stop();
+        QCOMPARE(m_reports.size(), 1);  // the question came with the report
+        QVERIFY(m_reports.front().contains("DE - Germany"));
+        QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
+        QTRY_VERIFY(HoldsCertificate(dialog->certificates(), certificate.Der()));
+    }
+
+    void aSubjectFieldTooLongIsRefusedInTheDialog() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        CDlgCertMake dialog(window.get(), m_ui, window->session().messenger(), "10.0.0.1");
+        dialog.field(4)->setText(QString(65, 'c'));
+        m_modalWatch.start(20);
+        dialog.accept();
+        m_modalWatch.stop();
+        QCOMPARE(m_unexpected,
+                 QStringList{"The certificate's common name takes at most 64 characters."});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.countryBox()->itemText(0), QString("Afghanistan"));
+        QCOMPARE(dialog.countryBox()->currentText(), QString("Korea, Republic of"));
     }
 
     void messageDialogSplitsAndWrapsLines_data() {

@@ -41,7 +41,7 @@ PrivateKey Owned(EVP_PKEY* key) {
 }  // namespace
 
 PrivateKey NewRsaKey(int bits) {
-    return Owned(EVP_RSA_gen(static_cast<unsigned>(bits)));
+    return Owned(EVP_PKEY_Q_keygen(nullptr, nullptr, "RSA", static_cast<std::size_t>(bits)));
 }
 
 PrivateKey NewEcKey() {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <utility>
 
+#include "certs/RsaKeyMaker.h"
 #include "settings/EnvironmentBlock.h"
 #include "settings/SettingsBackup.h"
 #include "ui/MessageIds.h"
@@ -135,6 +136,22 @@ void BoardSession::StoreCertificate(const TlsIdentity& identity,
                                     const CertificateRecordStore& current,
                                     CertificateStoreDone done) {
     m_certStore.Start(identity, current, std::move(done));
+}
+
+void BoardSession::MakeRsaKey(int bits, KeyDone done) {
+    m_makingKey = true;
+    m_link.progress().Show(ProgressMode::MakingKey, m_messenger.Text(kTextMakingKey));
+    auto key = std::make_shared<std::optional<PrivateKey>>();
+    const std::weak_ptr<bool> alive = m_alive;
+    m_platform.RunInBackground([key, bits] { *key = GenerateRsaKey(bits); },
+                               [this, alive, key, done = std::move(done)] {
+                                   if (alive.expired()) {
+                                       return;
+                                   }
+                                   m_makingKey = false;
+                                   m_link.progress().Close();
+                                   done(std::move(*key));
+                               });
 }
 
 void BoardSession::WriteSettings(EnvironmentData edited, SettingsWriteDone done) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,7 @@ public:
     using PasswordDone = std::function<void(const PasswordChangeResult&)>;
     using CertificatesDone = CertificateRead::Done;
     using CertificateStoreDone = CertificateStore::Done;
+    using KeyDone = std::function<void(std::optional<PrivateKey>)>;
 
     BoardSession(Platform& platform, Host& host, const StringTable& strings, Language language);
     ~BoardSession() override;
@@ -91,6 +93,10 @@ public:
     void StoreCertificate(const TlsIdentity& identity, const CertificateRecordStore& current,
                           CertificateStoreDone done);
 
+    // Makes an RSA key off the core's thread, under the progress "It is making an RSA key.";
+    // nullopt when the library failed.
+    void MakeRsaKey(int bits, KeyDone done);
+
     // Where a combined package's firmware is split off (the application-data folder unless
     // set): command-line runs side by side each keep their own.
     void SetExtractionFolder(std::filesystem::path folder) {
@@ -119,7 +125,8 @@ public:
     bool busy() const {
         return m_connect.running() || m_upload.running() || m_firmware.running() ||
                m_settingsRead.running() || m_settingsWrite.running() || m_certRead.running() ||
-               m_certWrite.running() || m_certStore.running() || m_return.awaiting();
+               m_certWrite.running() || m_certStore.running() || m_makingKey ||
+               m_return.awaiting();
     }
     // How the last connect ended, if one has, and how many have.
     const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
@@ -151,6 +158,9 @@ private:
     BoardReturn m_return;
     FirmwareUpgrade m_firmware;
     std::vector<ConnectDone> m_connectWaiters;
+    bool m_makingKey = false;
+    // Work finished off the core's thread reaches the session only while it lives.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     std::optional<ConnectResult> m_lastConnect;
     int m_connectsEnded = 0;
 };

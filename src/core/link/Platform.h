@@ -85,6 +85,9 @@ public:
     // nothing is left that could make it hold (only a simulated world can know that).
     virtual bool RunUntil(const std::function<bool()>& done) = 0;
     virtual void Wake() = 0;
+    // Runs `work` off the core's thread (long computations: the window keeps repainting),
+    // then `done` on the core's thread. `work` touches nothing that the core's thread uses.
+    virtual void RunInBackground(std::function<void()> work, std::function<void()> done) = 0;
     virtual std::filesystem::path AppDataFolder() = 0;
 };
 

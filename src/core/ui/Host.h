@@ -7,7 +7,7 @@
 
 namespace varnow {
 
-enum class ProgressMode : int { Connect = 0, Upload = 1, Password = 2 };
+enum class ProgressMode : int { Connect = 0, Upload = 1, Password = 2, MakingKey = 3 };
 
 // Where a long operation is; the dialog shows only its text, a terminal says more.
 enum class ProgressStep { Working, Sending, Storing, Verifying };

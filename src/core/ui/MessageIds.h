@@ -63,6 +63,8 @@ enum MessageId : int {
     kMsgFileUnreadable = 209,
     // The names of a certificate subject's fields, in the order of its entries.
     kTextSubjectCountry = 380,
+    kTextPasswordLabel = 316,
+    kTextUseCertificate = 403,
     // What failed, and what to do next.
     kErrNoAnswer = 210,
     kErrBoardSilent = 211,
@@ -125,6 +127,14 @@ enum MessageId : int {
     kCliBackupSaved = 277,
     kCliIpv6SwitchedOff = 278,
     kCliNothingToChange = 279,
+    kCliUnknownCountryCode = 280,
+    kCliFilePasswordNeeded = 281,
+    kCliNoKeyInCertificateFile = 282,
+    kCliConfirmationNeeded = 283,
+    kCliCertificateNotUsed = 284,
+    kCliCertificateNotTaken = 285,
+    kCliVariableNotSet = 286,
+    kCliCertificateUndecodable = 287,
     // The main window's status line.
     kStatusConnected = 250,
     kStatusConnectedFirmware = 251,

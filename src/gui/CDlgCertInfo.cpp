@@ -1,0 +1,45 @@
+#include "CDlgCertInfo.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "Look.h"
+#include "certs/CertificateReport.h"
+
+namespace varnow::gui {
+
+CDlgCertInfo::CDlgCertInfo(QWidget* owner, const UiText& ui, const Certificate& certificate,
+                           bool ask)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(ui(kTextCertificateInformation));
+    setFont(DialogFont());
+    auto* layout = new QVBoxLayout(this);
+    m_report = new QPlainTextEdit(this);
+    m_report->setReadOnly(true);
+    m_report->setFont(DialogFont());
+    m_report->setLineWrapMode(QPlainTextEdit::NoWrap);  // both scroll bars
+    m_report->setPlainText(QString::fromStdString(CertificateReport(certificate)).remove('\r'));
+    layout->addWidget(m_report);
+    m_question = new QLabel(ui(kTextUseCertificateQuestion), this);
+    m_question->setVisible(ask);
+    auto* row = new QHBoxLayout;
+    auto* ok = new QPushButton(ui(114), this);
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    row->addWidget(m_question, 1);
+    row->addWidget(ok);
+    layout->addLayout(row);
+    const DialogUnits units = DialogUnitsFor(8);
+    resize(units.X(300), units.Y(220));
+}
+
+void CDlgCertInfo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace varnow::gui
