@@ -27,8 +27,8 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
         });
     }
     m_platform = std::make_unique<platform::QtPlatform>(std::move(line));
-    m_host = std::make_unique<CliHost>(output, strings, options.language, m_portName,
-                                       options.password);
+    m_host =
+        std::make_unique<CliHost>(output, strings, options.language, m_portName, options.password);
     m_session = std::make_unique<BoardSession>(*m_platform, *m_host, strings, options.language);
     if (!options.scratchFolder.empty()) {
         m_session->SetExtractionFolder(options.scratchFolder);

@@ -38,7 +38,8 @@ std::optional<std::string> GivenPassword(CommandContext& context,
         std::ifstream in(*file);
         std::string line;
         if (!in || !std::getline(in, line)) {
-            problem = OutcomeText{kMsgFileUnreadable, {*file, in ? "it is empty" : "cannot be opened"}};
+            problem =
+                OutcomeText{kMsgFileUnreadable, {*file, in ? "it is empty" : "cannot be opened"}};
             return std::nullopt;
         }
         if (!line.empty() && line.back() == '\r') {
@@ -67,9 +68,9 @@ void CertMakeCommand::Define(CLI::App& command) {
 int CertMakeCommand::Execute(CommandContext& context) {
     CertificateSubject subject = DefaultSubject(m_commonName.value_or(""));
     const std::pair<std::optional<std::string>*, std::string*> given[] = {
-        {&m_country, &subject.country},       {&m_state, &subject.state},
-        {&m_locality, &subject.locality},     {&m_organisation, &subject.organisation},
-        {&m_unit, &subject.unit},             {&m_email, &subject.email}};
+        {&m_country, &subject.country},   {&m_state, &subject.state},
+        {&m_locality, &subject.locality}, {&m_organisation, &subject.organisation},
+        {&m_unit, &subject.unit},         {&m_email, &subject.email}};
     for (const auto& [option, field] : given) {
         if (*option) {
             *field = **option;
@@ -80,10 +81,11 @@ int CertMakeCommand::Execute(CommandContext& context) {
                       OutcomeText{kCliUnknownCountryCode, {subject.country}});
     }
     if (const auto problem = CheckSubject(subject)) {
-        return Finish(context, kExitUsage, "refused", {},
-                      OutcomeText{kMsgSubjectFieldTooLong,
-                                  {context.Text(kTextSubjectCountry + static_cast<int>(problem->field)),
-                                   std::to_string(problem->mostCharacters)}});
+        return Finish(
+            context, kExitUsage, "refused", {},
+            OutcomeText{kMsgSubjectFieldTooLong,
+                        {context.Text(kTextSubjectCountry + static_cast<int>(problem->field)),
+                         std::to_string(problem->mostCharacters)}});
     }
     CliOutput::Fields fields;
     int status = kExitSuccess;
@@ -92,7 +94,8 @@ int CertMakeCommand::Execute(CommandContext& context) {
         return status;
     }
     if (!m_commonName) {
-        const std::optional<EnvironmentData> settings = ReadBoardSettings(context, *board, fields, status);
+        const std::optional<EnvironmentData> settings =
+            ReadBoardSettings(context, *board, fields, status);
         if (!settings) {
             return status;
         }
@@ -111,7 +114,8 @@ int CertMakeCommand::Execute(CommandContext& context) {
     const std::optional<Certificate> certificate =
         *key ? MakeSelfSignedCertificate(**key, subject, std::time(nullptr)) : std::nullopt;
     if (!certificate) {
-        return Finish(context, kExitFailure, "not-made", fields, OutcomeText{kCliCertificateNotUsed});
+        return Finish(context, kExitFailure, "not-made", fields,
+                      OutcomeText{kCliCertificateNotUsed});
     }
     return StoreAndConfirm(context, *board, TlsIdentity{*certificate, **key}, *records, fields);
 }
@@ -143,10 +147,12 @@ int CertImportCommand::Execute(CommandContext& context) {
             break;
         case ImportOutcome::Cancelled:
             return Finish(context, answers.missingOption() ? kExitUsage : kExitFailure, "not-used",
-                          fields, answers.unanswered().value_or(OutcomeText{kCliCertificateNotUsed}));
+                          fields,
+                          answers.unanswered().value_or(OutcomeText{kCliCertificateNotUsed}));
         case ImportOutcome::FileUnreadable:
-            return Finish(context, kExitFileRefused, "unreadable", fields,
-                          OutcomeText{kMsgFileUnreadable, {imported.file.string(), imported.reason}});
+            return Finish(
+                context, kExitFileRefused, "unreadable", fields,
+                OutcomeText{kMsgFileUnreadable, {imported.file.string(), imported.reason}});
         case ImportOutcome::KeyUnreadable:
         case ImportOutcome::NotACertificate:
         case ImportOutcome::NoKeyInPkcs12:
@@ -197,7 +203,8 @@ int CertShowCommand::Execute(CommandContext& context) {
     if (m_derFile) {
         const Bytes der = certificate.Der();
         std::ofstream out(*m_derFile, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(der.data()), static_cast<std::streamsize>(der.size()));
+        out.write(reinterpret_cast<const char*>(der.data()),
+                  static_cast<std::streamsize>(der.size()));
         if (!out.flush()) {
             return Finish(context, kExitFailure, "unwritable", fields,
                           OutcomeText{kCliFileUnwritable, {*m_derFile, "cannot be written"}});

@@ -15,14 +15,10 @@ QJsonValue Text(const std::string& text) {
 CliOutput::Fields CertificateFields(const Certificate& certificate) {
     const CertificateSummary summary = SummariseCertificate(certificate);
     return {
-        {"subject", Text(summary.subject)},
-        {"issuer", Text(summary.issuer)},
-        {"not_before", Text(summary.notBefore)},
-        {"not_after", Text(summary.notAfter)},
-        {"serial", Text(summary.serial)},
-        {"key_algorithm", Text(summary.keyAlgorithm)},
-        {"key_bits", summary.keyBits},
-        {"sha256", Text(summary.sha256)},
+        {"subject", Text(summary.subject)},      {"issuer", Text(summary.issuer)},
+        {"not_before", Text(summary.notBefore)}, {"not_after", Text(summary.notAfter)},
+        {"serial", Text(summary.serial)},        {"key_algorithm", Text(summary.keyAlgorithm)},
+        {"key_bits", summary.keyBits},           {"sha256", Text(summary.sha256)},
     };
 }
 
@@ -33,11 +29,12 @@ std::optional<CertificateRecordStore> ReadBoardCertificates(CommandContext& cont
     std::optional<CertificateRecordStore> records;
     std::optional<Outcome<CertificateReadOutcome>> outcome;
     const auto read = board.Await<bool>([&](auto done) {
-        board.session().ReadCertificates([&, done](const auto& ended, CertificateRecordStore store) {
-            outcome = ended;
-            records = std::move(store);
-            done(true);
-        });
+        board.session().ReadCertificates(
+            [&, done](const auto& ended, CertificateRecordStore store) {
+                outcome = ended;
+                records = std::move(store);
+                done(true);
+            });
     });
     if (!read) {
         status = FinishInterrupted(context, board, kCliInterrupted, fields);
@@ -45,7 +42,8 @@ std::optional<CertificateRecordStore> ReadBoardCertificates(CommandContext& cont
     }
     if (outcome->code == CertificateReadOutcome::NoBoard ||
         outcome->code == CertificateReadOutcome::PortLost) {
-        status = Finish(context, kExitBoardLost, "board-lost", fields, OutcomeText{kErrPortVanished});
+        status =
+            Finish(context, kExitBoardLost, "board-lost", fields, OutcomeText{kErrPortVanished});
         return std::nullopt;
     }
     return records;  // no block, "501 " or silence: the board holds none the tool can use
@@ -53,9 +51,8 @@ std::optional<CertificateRecordStore> ReadBoardCertificates(CommandContext& cont
 
 int StoreAndConfirm(CommandContext& context, BoardAccess& board, const TlsIdentity& identity,
                     const CertificateRecordStore& current, CliOutput::Fields& fields) {
-    const auto stored = board.Await<CertificateStoreResult>([&](auto done) {
-        board.session().StoreCertificate(identity, current, std::move(done));
-    });
+    const auto stored = board.Await<CertificateStoreResult>(
+        [&](auto done) { board.session().StoreCertificate(identity, current, std::move(done)); });
     if (!stored) {
         return FinishInterrupted(context, board, kCliInterrupted, fields);
     }

@@ -106,7 +106,7 @@ int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& 
     const std::vector<std::string> rest = app.remaining();
     if (error.get_name() == "RequiredError" && what.starts_with("A subcommand")) {
         what = !rest.empty() && rest.front().front() != '-' ? "unknown command " + rest.front()
-                                                             : "a command is required";
+                                                            : "a command is required";
     }
     std::string where = "varnow-cli";
     for (const CLI::App* sub = &app; sub != nullptr;) {
@@ -159,11 +159,10 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
     const StringTable strings = StringTable::BuiltIn();
     CliOutput output(environment.out, environment.err, options.json, environment.terminal,
                      environment.columns);
-    CommandContext context{options, output, strings,
-                           [&](const std::string& port) {
-                               return environment.openBoard(options, output, port);
-                           },
-                           [&] { return environment.listPorts(options); }};
+    CommandContext context{
+        options, output, strings,
+        [&](const std::string& port) { return environment.openBoard(options, output, port); },
+        [&] { return environment.listPorts(options); }};
     if (const auto reason = TraceUnwritable(options.traceFile)) {
         output.Error(context.Text(kCliTraceUnwritable, {options.traceFile, *reason}));
         return kExitUsage;

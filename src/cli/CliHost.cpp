@@ -82,8 +82,8 @@ void CliHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
             // The window's growing dots are for the window; a terminal line says it once.
             return m_output.Progress({Text(kCliStepBootLoader), "preparing"});
         case FirmwareStep::Transferring:
-            return m_output.Progress({Text(kCliStepWritingFirmware), "writing-firmware",
-                                      state.sent, state.total});
+            return m_output.Progress(
+                {Text(kCliStepWritingFirmware), "writing-firmware", state.sent, state.total});
         case FirmwareStep::Programming:
             return m_output.Progress({Text(kCliStepProgramming), "programming"});
         case FirmwareStep::Restarting:

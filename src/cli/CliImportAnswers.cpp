@@ -19,7 +19,8 @@ std::optional<std::string> CliImportAnswers::AskPassword() {
     if (m_given.password) {
         return m_given.password;
     }
-    std::optional<std::string> typed = ReadSecretFromTerminal(m_context.Text(kTextPasswordLabel) + ": ");
+    std::optional<std::string> typed =
+        ReadSecretFromTerminal(m_context.Text(kTextPasswordLabel) + ": ");
     if (!typed) {
         m_unanswered = OutcomeText{kCliFilePasswordNeeded, {m_file}};
         m_missingOption = true;

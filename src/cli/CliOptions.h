@@ -9,11 +9,11 @@ namespace varnow::cli {
 
 // The options that every command shares, before or after its name.
 struct CliOptions {
-    std::string port;                     // -p, --port
-    bool simulate = false;                // --simulate: an embedded simulated board
-    std::optional<std::string> password;  // --password, else VARNOW_PASSWORD
+    std::string port;                        // -p, --port
+    bool simulate = false;                   // --simulate: an embedded simulated board
+    std::optional<std::string> password;     // --password, else VARNOW_PASSWORD
     std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD (password set)
-    std::string traceFile;                // --trace
+    std::string traceFile;                   // --trace
     Language language = Language::English;
     bool json = false;  // --json
     // This run's own folder for extracted firmware: command-line runs may go on side by side

@@ -152,13 +152,26 @@ std::string RenderProgressLine(const ProgressLine& line, int columns, double sec
             return composed;
         }
         switch (attempt) {
-            case 0: barWidth = 20; break;
-            case 1: barWidth = 10; break;
-            case 2: left.clear(); break;
-            case 3: speed.clear(); break;
-            case 4: barWidth = 0; break;
-            case 5: bytes.clear(); break;
-            default: return Fit(composed, limit);
+            case 0:
+                barWidth = 20;
+                break;
+            case 1:
+                barWidth = 10;
+                break;
+            case 2:
+                left.clear();
+                break;
+            case 3:
+                speed.clear();
+                break;
+            case 4:
+                barWidth = 0;
+                break;
+            case 5:
+                bytes.clear();
+                break;
+            default:
+                return Fit(composed, limit);
         }
     }
 }
@@ -174,10 +187,11 @@ void CliOutput::WriteJson(const QJsonValue& object) {
 
 void CliOutput::Message(const varnow::Message& message) {
     if (m_json) {
-        WriteJson(QJsonObject{{"event", "message"},
-                              {"style", StyleName(message.style)},
-                              {"id", message.stringId},
-                              {"text", QString::fromStdString(WithoutCarriageReturns(message.text))}});
+        WriteJson(
+            QJsonObject{{"event", "message"},
+                        {"style", StyleName(message.style)},
+                        {"id", message.stringId},
+                        {"text", QString::fromStdString(WithoutCarriageReturns(message.text))}});
         return;
     }
     EndProgress();
@@ -190,8 +204,8 @@ void CliOutput::Progress(const ProgressLine& line) {
         m_transferRunning = line.total > 0;
         m_transferStart = now;
     }
-    const long long percent = line.total > 0 ? 100 * std::min(line.current, line.total) / line.total
-                                             : -1;
+    const long long percent =
+        line.total > 0 ? 100 * std::min(line.current, line.total) / line.total : -1;
     const bool newText = line.text != m_lastText;
     if (m_json) {
         if (newText || percent != m_lastPercent) {
@@ -217,7 +231,8 @@ void CliOutput::Progress(const ProgressLine& line) {
         if (line.total > 0) {
             const long long all = line.payload > 0 ? line.payload : line.total;
             m_err << "  " << percent << "%  "
-                  << Format("%.1f/%.1f KiB", static_cast<double>(line.current * all / line.total) / 1024,
+                  << Format("%.1f/%.1f KiB",
+                            static_cast<double>(line.current * all / line.total) / 1024,
                             static_cast<double>(all) / 1024);
         }
         m_err << std::endl;
@@ -284,8 +299,7 @@ void CliOutput::Note(const std::string& text) {
     }
 }
 
-void CliOutput::Row(const std::string& event, const Fields& fields,
-                    const std::string& forPeople) {
+void CliOutput::Row(const std::string& event, const Fields& fields, const std::string& forPeople) {
     if (m_json) {
         QJsonObject row = ToJson(fields);
         row.insert("event", QString::fromStdString(event));

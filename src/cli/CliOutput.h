@@ -14,11 +14,11 @@ namespace varnow::cli {
 
 // One state of a long operation as the command line shows it.
 struct ProgressLine {
-    std::string text;        // what is going on, in the user's language
-    std::string step;        // the same as a word for scripts: "connecting", "sending", ...
-    long long current = 0;   // of the bar's total; 0 and 0 for a spinner
+    std::string text;       // what is going on, in the user's language
+    std::string step;       // the same as a word for scripts: "connecting", "sending", ...
+    long long current = 0;  // of the bar's total; 0 and 0 for a spinner
     long long total = 0;
-    long long payload = 0;   // the bytes the total stands for (0: the total's own units)
+    long long payload = 0;  // the bytes the total stands for (0: the total's own units)
 };
 
 // A value as people read it: yes or no, numbers without decimals when whole, lists joined.
@@ -36,8 +36,9 @@ public:
     using Fields = std::vector<std::pair<std::string, QJsonValue>>;
 
     // `columns`: the terminal's width now (asked at every repaint: it may change).
-    CliOutput(std::ostream& out, std::ostream& err, bool json, bool terminal,
-              std::function<int()> columns = [] { return 80; });
+    CliOutput(
+        std::ostream& out, std::ostream& err, bool json, bool terminal,
+        std::function<int()> columns = [] { return 80; });
 
     bool json() const { return m_json; }
     void Message(const varnow::Message& message);

@@ -3,8 +3,8 @@
 #include "Command.h"
 #include "IdentifyCommand.h"
 #include "PasswordCommands.h"
-#include "SettingsCommands.h"
 #include "PortsCommand.h"
+#include "SettingsCommands.h"
 #include "UploadCommand.h"
 
 namespace varnow::cli {

@@ -30,7 +30,7 @@ enum ExitStatus : int {
     kExitFileRefused = 20,      // a certificate or key file unreadable, or not what is needed
     kExitNoCertificate = 21,    // the board holds no certificate, or a damaged one
     kExitCertificateRefused = 22,  // the board did not take the certificate
-    kExitInterrupted = 130,     // Ctrl-C: the port was closed
+    kExitInterrupted = 130,        // Ctrl-C: the port was closed
 };
 
 ExitStatus StatusOfConnect(ConnectOutcome outcome);

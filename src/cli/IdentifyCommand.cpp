@@ -16,7 +16,8 @@ int IdentifyCommand::Execute(CommandContext& context) {
         return FinishInterrupted(context, *board, kCliInterrupted, fields);
     }
     const SessionRecord& session = board->session().session();
-    if (connected->code == ConnectOutcome::Identified || connected->code == ConnectOutcome::IspMode) {
+    if (connected->code == ConnectOutcome::Identified ||
+        connected->code == ConnectOutcome::IspMode) {
         fields.push_back({"isp", session.isp});
         if (!session.isp) {
             fields.push_back({"fib_id", QString::fromStdString(session.fibId)});

@@ -35,7 +35,8 @@ bool ReportFirmware(CliOutput::Fields& fields, const std::filesystem::path& path
                     Messenger& messenger) {
     const bool sound = VerifyFirmwareImage(path, messenger);
     std::error_code error;
-    fields.push_back({"firmware_bytes", static_cast<double>(std::filesystem::file_size(path, error))});
+    fields.push_back(
+        {"firmware_bytes", static_cast<double>(std::filesystem::file_size(path, error))});
     fields.push_back({"firmware_crc_ok", sound});
     return sound;
 }

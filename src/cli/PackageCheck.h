@@ -13,7 +13,7 @@ struct PackageCheck {
     bool sound = false;
     PackageKind kind = PackageKind::Incorrect;
     bool hasFirmware = false;
-    CliOutput::Fields fields;        // what it holds, for the report
+    CliOutput::Fields fields;  // what it holds, for the report
 };
 
 // Classifies the package and checks everything that can be checked without a board: the

@@ -18,12 +18,14 @@ void PasswordCommand::Define(CLI::App& command) {
 }
 
 std::optional<std::string> PasswordCommand::NewPassword(CommandContext& context, int& status) {
-    std::optional<std::string> password = m_newPassword ? m_newPassword : context.options.newPassword;
+    std::optional<std::string> password =
+        m_newPassword ? m_newPassword : context.options.newPassword;
     std::string retyped = password.value_or("");
     if (!password) {
         password = ReadSecretFromTerminal(context.Text(kCliNewPasswordPrompt));
         if (!password) {
-            status = Finish(context, kExitUsage, "no-password", {}, OutcomeText{kCliNewPasswordNeeded});
+            status =
+                Finish(context, kExitUsage, "no-password", {}, OutcomeText{kCliNewPasswordNeeded});
             return std::nullopt;
         }
         retyped = ReadSecretFromTerminal(context.Text(kCliRetypePasswordPrompt)).value_or("");

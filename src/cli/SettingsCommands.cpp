@@ -26,10 +26,9 @@ QJsonArray Changes(CommandContext& context, const EnvironmentData& before,
         if (old[i].second != now[i].second) {
             const std::string& key = old[i].first;
             changed.append(Text(key));
-            context.output.Row("change",
-                               {{"key", Text(key)}, {"from", old[i].second}, {"to", now[i].second}},
-                               key + ": " + ForPeople(old[i].second) + " -> " +
-                                   ForPeople(now[i].second));
+            context.output.Row(
+                "change", {{"key", Text(key)}, {"from", old[i].second}, {"to", now[i].second}},
+                key + ": " + ForPeople(old[i].second) + " -> " + ForPeople(now[i].second));
         }
     }
     return changed;
@@ -72,7 +71,8 @@ int SettingsSetCommand::Execute(CommandContext& context) {
     for (const std::string& pair : m_pairs) {
         const auto equals = pair.find('=');
         const std::string key = pair.substr(0, equals);
-        const std::string value = equals == std::string::npos ? std::string() : pair.substr(equals + 1);
+        const std::string value =
+            equals == std::string::npos ? std::string() : pair.substr(equals + 1);
         if (auto wrong = SettingsEditor::CheckSyntax(key, value)) {
             return Finish(context, kExitUsage, "refused", {}, wrong);
         }

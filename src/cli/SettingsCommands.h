@@ -12,7 +12,8 @@ class SettingsShowCommand : public Subcommand {
 public:
     std::vector<std::string> Path() const override { return {"settings", "show"}; }
     std::string Description() const override {
-        return "print the board's network, IPv6 and wireless LAN settings (secrets only as set or not)";
+        return "print the board's network, IPv6 and wireless LAN settings (secrets only as set or "
+               "not)";
     }
     int Execute(CommandContext& context) override;
 };

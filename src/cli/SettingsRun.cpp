@@ -89,7 +89,8 @@ std::optional<EnvironmentData> ReadBoardSettings(CommandContext& context, BoardA
         case SettingsReadOutcome::Read:
             return data;
         case SettingsReadOutcome::IspMode:
-            status = Finish(context, kExitIspMode, "isp-mode", fields, OutcomeText{kErrInBootLoader});
+            status =
+                Finish(context, kExitIspMode, "isp-mode", fields, OutcomeText{kErrInBootLoader});
             return std::nullopt;
         case SettingsReadOutcome::TimedOut:
             status = Finish(context, kExitBoardSilent, "timed-out", fields,
@@ -150,7 +151,8 @@ int WriteAndConfirm(CommandContext& context, BoardAccess& board, EnvironmentData
     }
     // Written only when the board gives back what it was given.
     int status = kExitSuccess;
-    const std::optional<EnvironmentData> readBack = ReadBoardSettings(context, board, fields, status);
+    const std::optional<EnvironmentData> readBack =
+        ReadBoardSettings(context, board, fields, status);
     if (!readBack) {
         return status;
     }

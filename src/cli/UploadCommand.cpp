@@ -95,8 +95,8 @@ int UploadCommand::UpgradeFirmware(CommandContext& context, BoardAccess& board,
                   DescribeFirmware(*result, board.portName(), m_package));
 }
 
-int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board,
-                                LoadedPackage& package, CliOutput::Fields& fields) {
+int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
+                                CliOutput::Fields& fields) {
     BoardSession& session = board.session();
     const auto result =
         board.Await<WriteResult>([&](auto done) { session.Upload(package, std::move(done)); });

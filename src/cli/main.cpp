@@ -71,9 +71,10 @@ int main(int argc, char** argv) {
                                 const std::string& port) -> std::unique_ptr<BoardAccess> {
             return std::make_unique<BoardConnection>(options, output, strings, port);
         },
-        .listPorts = [](const CliOptions& options) {
-            return BoardConnection::LineFor(options)->ListPorts();
-        },
+        .listPorts =
+            [](const CliOptions& options) {
+                return BoardConnection::LineFor(options)->ListPorts();
+            },
     };
     const int status = RunCli(argc, argv, environment);
     std::error_code ignored;

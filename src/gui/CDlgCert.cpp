@@ -1,16 +1,15 @@
 #include "CDlgCert.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogParts.h"
 #include "Look.h"
 
 namespace varnow::gui {
 
 CDlgCert::CDlgCert(QWidget* owner, const UiText& ui)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(ui(kTextCertificateAndHostKey));
     setFont(DialogFont());
     auto* layout = new QVBoxLayout(this);
@@ -21,18 +20,7 @@ CDlgCert::CDlgCert(QWidget* owner, const UiText& ui)
         layout->addWidget(m_radios[i]);
     }
     m_radios[0]->setChecked(true);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(ui(114), this);
-    auto* cancel = new QPushButton(ui(113), this);
-    for (QPushButton* button : {ok, cancel}) {
-        button->setAutoDefault(false);
-    }
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelRow(this, ui));
 }
 
 CDlgCert::Action CDlgCert::action() const {
@@ -42,13 +30,6 @@ CDlgCert::Action CDlgCert::action() const {
         }
     }
     return Action::MakeSelfSigned;
-}
-
-void CDlgCert::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace varnow::gui

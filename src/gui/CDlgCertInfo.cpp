@@ -1,7 +1,6 @@
 #include "CDlgCertInfo.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -12,7 +11,7 @@ namespace varnow::gui {
 
 CDlgCertInfo::CDlgCertInfo(QWidget* owner, const UiText& ui, const Certificate& certificate,
                            bool ask)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(ui(kTextCertificateInformation));
     setFont(DialogFont());
     auto* layout = new QVBoxLayout(this);
@@ -33,13 +32,6 @@ CDlgCertInfo::CDlgCertInfo(QWidget* owner, const UiText& ui, const Certificate& 
     layout->addLayout(row);
     const DialogUnits units = DialogUnitsFor(8);
     resize(units.X(300), units.Y(220));
-}
-
-void CDlgCertInfo::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace varnow::gui

@@ -2,11 +2,10 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <algorithm>
 #include <vector>
 
+#include "DialogParts.h"
 #include "Look.h"
 #include "certs/CountryTable.h"
 #include "certs/RsaKeyMaker.h"
@@ -25,7 +24,7 @@ QString Q(const std::string& text) {
 
 CDlgCertMake::CDlgCertMake(QWidget* owner, const UiText& ui, Messenger& messenger,
                            std::string commonName)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_messenger(messenger) {
     setWindowTitle(ui(kTextSelfSignedCertificate));
     setFont(DialogFont());
@@ -45,7 +44,7 @@ CDlgCertMake::CDlgCertMake(QWidget* owner, const UiText& ui, Messenger& messenge
     }
     m_country->setCurrentText(kDefaultCountry);
     const CertificateSubject defaults = DefaultSubject(std::move(commonName));
-    const std::string* values[] = {&defaults.state, &defaults.locality, &defaults.organisation,
+    const std::string* values[] = {&defaults.state, &defaults.locality,   &defaults.organisation,
                                    &defaults.unit,  &defaults.commonName, &defaults.email};
     const int labels[] = {kTextStateLabel, kTextLocalityLabel,   kTextOrganisationLabel,
                           kTextUnitLabel,  kTextCommonNameLabel, kTextEmailLabel};
@@ -55,18 +54,7 @@ CDlgCertMake::CDlgCertMake(QWidget* owner, const UiText& ui, Messenger& messenge
         m_fields[i] = new QLineEdit(Q(*values[i]), this);
         form->addRow(ui(labels[i]), m_fields[i]);
     }
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(ui(114), this);
-    auto* cancel = new QPushButton(ui(113), this);
-    for (QPushButton* button : {ok, cancel}) {
-        button->setAutoDefault(false);
-    }
-    connect(ok, &QPushButton::clicked, this, &CDlgCertMake::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    form->addRow(buttons);
+    form->addRow(OkCancelRow(this, ui));
 }
 
 int CDlgCertMake::bits() const {
@@ -99,13 +87,6 @@ void CDlgCertMake::accept() {
         return;
     }
     QDialog::accept();
-}
-
-void CDlgCertMake::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace varnow::gui

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <array>
 
+#include "DialogParts.h"
 #include "UiText.h"
 #include "certs/SelfSignedCertificate.h"
 #include "ui/Messenger.h"
@@ -13,7 +14,7 @@ namespace varnow::gui {
 
 // "Self Signed Certificate": the key's length and the subject of a new certificate. OK checks
 // that every field fits its attribute and says which does not. Enter does not close it.
-class CDlgCertMake : public QDialog {
+class CDlgCertMake : public EnterProofDialog {
 public:
     CDlgCertMake(QWidget* owner, const UiText& ui, Messenger& messenger, std::string commonName);
 
@@ -26,9 +27,6 @@ public:
     QComboBox* countryBox() const { return m_country; }
     // State, locality, organisation, unit, common name, e-mail.
     QLineEdit* field(std::size_t index) const { return m_fields[index]; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Messenger& m_messenger;

@@ -293,12 +293,13 @@ void CDlgSetting::Store(const TlsIdentity& identity) {
     }
     BeginWait();
     QPointer<CDlgSetting> self(this);
-    m_session.StoreCertificate(identity, m_certificates, [self](const CertificateStoreResult& result) {
-        if (self) {
-            self->EndWait();
-            self->m_certificates = result.records;
-        }
-    });
+    m_session.StoreCertificate(identity, m_certificates,
+                               [self](const CertificateStoreResult& result) {
+                                   if (self) {
+                                       self->EndWait();
+                                       self->m_certificates = result.records;
+                                   }
+                               });
 }
 
 void CDlgSetting::ShowBoardCertificate() {

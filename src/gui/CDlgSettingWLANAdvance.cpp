@@ -2,17 +2,17 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogParts.h"
 #include "Look.h"
 
 namespace varnow::gui {
 
 CDlgSettingWLANAdvance::CDlgSettingWLANAdvance(QWidget* owner, const UiText& ui,
                                                WlanAdvanced& rules)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_rules(rules) {
+    : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_rules(rules) {
     setWindowTitle(ui(kTextAdvancedSettings));
     setFont(DialogFont());
     auto* layout = new QVBoxLayout(this);
@@ -36,18 +36,7 @@ CDlgSettingWLANAdvance::CDlgSettingWLANAdvance(QWidget* owner, const UiText& ui,
     for (QCheckBox* box : {m_shortPreamble, m_shortSlot, m_ctsProtection, m_backgroundScan}) {
         layout->addWidget(box);
     }
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(ui(114), this);
-    auto* cancel = new QPushButton(ui(113), this);
-    for (QPushButton* button : {ok, cancel}) {
-        button->setAutoDefault(false);
-    }
-    connect(ok, &QPushButton::clicked, this, &CDlgSettingWLANAdvance::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelRow(this, ui));
     setMinimumWidth(DialogUnitsFor(8).X(170));
     Show();
 }
@@ -76,13 +65,6 @@ void CDlgSettingWLANAdvance::Show() {
 void CDlgSettingWLANAdvance::accept() {
     ReadBoxes();
     QDialog::accept();
-}
-
-void CDlgSettingWLANAdvance::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace varnow::gui

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <array>
 
+#include "DialogParts.h"
 #include "UiText.h"
 #include "settings/WlanAdvanced.h"
 
@@ -12,7 +13,7 @@ namespace varnow::gui {
 
 // "Advanced Settings": the PHY mode and the options it allows, over the dialog's rules. OK
 // leaves the choice in the rules for the page to store; Cancel changes nothing.
-class CDlgSettingWLANAdvance : public QDialog {
+class CDlgSettingWLANAdvance : public EnterProofDialog {
 public:
     CDlgSettingWLANAdvance(QWidget* owner, const UiText& ui, WlanAdvanced& rules);
 
@@ -22,9 +23,6 @@ public:
     QCheckBox* shortPreambleBox() const { return m_shortPreamble; }
     QCheckBox* shortSlotBox() const { return m_shortSlot; }
     QCheckBox* ctsProtectionBox() const { return m_ctsProtection; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ReadBoxes();

@@ -2,15 +2,14 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QPushButton>
 
+#include "DialogParts.h"
 #include "Look.h"
 
 namespace varnow::gui {
 
 CDlgSettingWLANIDPW::CDlgSettingWLANIDPW(QWidget* owner, const UiText& ui, Mode mode)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(ui(kTextIdPassword));
     setFont(DialogFont());
     auto* form = new QFormLayout(this);
@@ -28,18 +27,7 @@ CDlgSettingWLANIDPW::CDlgSettingWLANIDPW(QWidget* owner, const UiText& ui, Mode 
     } else {
         m_password->hide();
     }
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(ui(114), this);
-    auto* cancel = new QPushButton(ui(113), this);
-    for (QPushButton* button : {ok, cancel}) {
-        button->setAutoDefault(false);
-    }
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    form->addRow(buttons);
+    form->addRow(OkCancelRow(this, ui));
     setMinimumWidth(DialogUnitsFor(8).X(183));
 }
 
@@ -51,13 +39,6 @@ void CDlgSettingWLANIDPW::SetTexts(const QString& id, const QString& password) {
 void CDlgSettingWLANIDPW::SetLimits(int idLimit, int passwordLimit) {
     m_id->setMaxLength(idLimit);
     m_password->setMaxLength(passwordLimit);
-}
-
-void CDlgSettingWLANIDPW::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return;  // only OK takes the texts
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace varnow::gui

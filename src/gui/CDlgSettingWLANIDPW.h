@@ -4,13 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "DialogParts.h"
 #include "UiText.h"
 
 namespace varnow::gui {
 
 // The small "ID/Password" dialog: an 802.1X ID with or without its password, or a password
 // alone (for a key file). Enter does not close it.
-class CDlgSettingWLANIDPW : public QDialog {
+class CDlgSettingWLANIDPW : public EnterProofDialog {
 public:
     enum class Mode { IdOnly, IdAndPassword, PasswordOnly };
 
@@ -24,9 +25,6 @@ public:
     QString password() const { return m_password->text(); }
     QLineEdit* idEdit() { return m_id; }
     QLineEdit* passwordEdit() { return m_password; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* m_id;

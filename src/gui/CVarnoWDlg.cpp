@@ -337,7 +337,9 @@ MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
     // Over whatever modal window is up (a dialog the Settings dialog opened), else over the
     // window of the operation.
     QWidget* modal = QApplication::activeModalWidget();
-    QWidget* owner = modal ? modal : m_progress ? static_cast<QWidget*>(m_progress) : OperationOwner();
+    QWidget* owner = modal        ? modal
+                     : m_progress ? static_cast<QWidget*>(m_progress)
+                                  : OperationOwner();
     CDlgMessage dialog(owner, QString::fromStdString(message.text),
                        static_cast<unsigned>(message.style), m_ui);
     return static_cast<MessageResult>(dialog.exec());

@@ -6,11 +6,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "CDlgMessage.h"
 #include "CDlgCert.h"
 #include "CDlgCertInfo.h"
 #include "CDlgCertMake.h"
 #include "CDlgCertSelect.h"
+#include "CDlgMessage.h"
 #include "CDlgProgress.h"
 #include "CDlgSetting.h"
 #include "CDlgSettingWLANAdvance.h"
