@@ -12,6 +12,8 @@
 
 #include "CAboutDlg.h"
 #include "CDlgMessage.h"
+#include "CDlgNetworkInfo.h"
+#include "CDlgProductInfo.h"
 #include "CDlgUserPW.h"
 #include "Look.h"
 #include "package/PackageExtension.h"
@@ -104,8 +106,10 @@ void CVarnoWDlg::BuildMenus() {
     QMenu* file = m_menuBar->addMenu(m_ui(kTextFileMenu));
     file->addAction(m_ui(kTextOpenQvk), this, [this] { OpenPackage(); });
     m_functionMenu = m_menuBar->addMenu(m_ui(kTextFunctionMenu));
-    m_productInfo = m_functionMenu->addAction(m_ui(kTextProductInfo));
-    m_networkInfo = m_functionMenu->addAction(m_ui(kTextNetworkInfo));
+    m_productInfo =
+        m_functionMenu->addAction(m_ui(kTextProductInfo), this, [this] { ShowProductInfo(); });
+    m_networkInfo =
+        m_functionMenu->addAction(m_ui(kTextNetworkInfo), this, [this] { ShowNetworkInfo(); });
     m_functionMenu->addSeparator();
     QMenu* language = m_functionMenu->addMenu(m_ui(kTextLanguageMenu));
     m_korean =
@@ -238,6 +242,45 @@ void CVarnoWDlg::OpenSettings(EnvironmentData settings) {
     m_settingsDialog = new CDlgSetting(this, m_ui, *m_session, std::move(settings));
     connect(m_settingsDialog, &QDialog::finished, m_settingsDialog, &QObject::deleteLater);
     m_settingsDialog->open();
+}
+
+void CVarnoWDlg::ShowProductInfo() {
+    if (m_session->busy()) {
+        return;
+    }
+    m_session->ReadProductInfo(
+        [this](const Outcome<ProductInfoOutcome>& outcome, const ProductInfo& info) {
+            if (outcome.code != ProductInfoOutcome::Read) {
+                return;  // the chain has said what it had to
+            }
+            const std::vector<std::string> lines =
+                ProductInfoLines(info, m_ui.strings(), m_ui.language());
+            QTimer::singleShot(10, this, [this, lines] {
+                auto* dialog = new CDlgProductInfo(this, m_ui, lines);
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                m_infoDialog = dialog;
+                dialog->open();
+            });
+        });
+}
+
+void CVarnoWDlg::ShowNetworkInfo() {
+    if (m_session->busy()) {
+        return;
+    }
+    m_session->ReadNetworkInfo([this](const Outcome<NetworkInfoOutcome>& outcome,
+                                      const NetworkInfo& info) {
+        if (outcome.code != NetworkInfoOutcome::Read) {
+            return;
+        }
+        const NetworkReports reports = BuildNetworkReports(info, m_ui.strings(), m_ui.language());
+        QTimer::singleShot(10, this, [this, reports] {
+            auto* dialog = new CDlgNetworkInfo(this, m_ui, reports);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            m_infoDialog = dialog;
+            dialog->open();
+        });
+    });
 }
 
 void CVarnoWDlg::Upload() {

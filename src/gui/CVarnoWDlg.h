@@ -51,6 +51,9 @@ public:
     void Connect();
     void Disconnect();
     void Settings();
+    // The Function menu's "Product/Firmware information" and "Network information".
+    void ShowProductInfo();
+    void ShowNetworkInfo();
     void Upload();
     void OpenPackage();
     void ChooseLanguage(int language);
@@ -89,6 +92,8 @@ public:
     CDlgProgress* progressDialog() { return m_progress; }
     CDlgFWUpgrade* firmwareDialog() { return m_firmwareDialog; }
     CDlgSetting* settingsDialog() { return m_settingsDialog; }
+    // The information dialog last opened, while it is open.
+    QDialog* infoDialog() { return m_infoDialog; }
     sim::EmbeddedBoard* embeddedBoard() { return m_embedded ? &m_embedded->board() : nullptr; }
     int currentLanguage() const { return m_language; }
     // How many device arrivals and removals have reached the window.
@@ -153,6 +158,7 @@ private:
     QPointer<CDlgProgress> m_progress;
     QPointer<CDlgFWUpgrade> m_firmwareDialog;
     QPointer<CDlgSetting> m_settingsDialog;
+    QPointer<QDialog> m_infoDialog;
 };
 
 }  // namespace varnow::gui

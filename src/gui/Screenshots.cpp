@@ -11,6 +11,8 @@
 #include "CDlgCertMake.h"
 #include "CDlgCertSelect.h"
 #include "CDlgMessage.h"
+#include "CDlgNetworkInfo.h"
+#include "CDlgProductInfo.h"
 #include "CDlgProgress.h"
 #include "CDlgSetting.h"
 #include "CDlgSettingWLANAdvance.h"
@@ -32,6 +34,32 @@ void Save(QWidget& widget, const QString& path) {
     QApplication::processEvents();
     const bool saved = widget.grab().save(path, "PNG");
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+}
+
+// The information dialogs, over what the simulated board tells.
+void ShootInformation(CVarnoWDlg& window, const UiText& ui, const QString& folder,
+                      const QString& suffix) {
+    QEventLoop reading;
+    ProductInfo product;
+    window.session().ReadProductInfo([&](const auto&, const ProductInfo& info) {
+        product = info;
+        reading.quit();
+    });
+    reading.exec();
+    CDlgProductInfo productDialog(&window, ui,
+                                  ProductInfoLines(product, ui.strings(), ui.language()));
+    Save(productDialog, folder + "/product-info" + suffix + ".png");
+    NetworkInfo network;
+    window.session().ReadNetworkInfo([&](const auto&, const NetworkInfo& info) {
+        network = info;
+        reading.quit();
+    });
+    reading.exec();
+    CDlgNetworkInfo networkDialog(&window, ui,
+                                  BuildNetworkReports(network, ui.strings(), ui.language()));
+    Save(networkDialog, folder + "/network-info" + suffix + ".png");
+    networkDialog.tabs()->setCurrentIndex(1);
+    Save(networkDialog, folder + "/network-info-wlan" + suffix + ".png");
 }
 
 // The certificate dialogs, with a certificate the tool makes as the board's would be.
@@ -122,6 +150,7 @@ void Shoot(const StringTable& strings, Language language, const QString& folder)
     uploading.SetCurrent(62);
     Save(uploading, folder + "/progress-upload" + suffix + ".png");
     ShootSettings(window, ui, folder, suffix);
+    ShootInformation(window, ui, folder, suffix);
     window.Disconnect();
 }
 

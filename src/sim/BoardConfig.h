@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "NetworkQueries.h"
+
 namespace varnow::sim {
 
 // Who the simulated board is and how it behaves.
@@ -26,6 +28,7 @@ struct BoardConfig {
     std::uint64_t rebootMs = 300;                 // from a restart until the port is back
     bool wlanRecords = true;                      // its settings block has wireless LAN records
     std::string productName = "VARNO-104K demo board";
+    NetworkState network;  // "get id fib mac" and the interfaces' queries
 };
 
 // Misbehaviour on request; counters count down as replies go out.
@@ -48,6 +51,10 @@ struct BoardFaults {
     bool noCertificates = false;           // "501 " to "send envc"
     bool certificatesRefused = false;      // "501 " to "recv envc"
     std::string certificateReply = "410 stored";  // to a sound block after "recv envc"; "": none
+    // Interface queries by name ("net0 ipaddr6 1", "net1 mode"): answered "501 ", or not at all.
+    std::set<std::string, std::less<>> refusedQueries;
+    std::set<std::string, std::less<>> silentQueries;
+    bool endlessTables = false;  // every ARP and neighbour index has an entry
 };
 
 }  // namespace varnow::sim

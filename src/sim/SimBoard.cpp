@@ -38,9 +38,16 @@ Bytes FactoryImage(std::uint8_t productId) {
     std::copy_n(magic, 4, image.begin());
     WriteLe16(image, 4, 1);
     WriteLe16(image, 6, Crc16Of(ByteView(image).first(6)));
-    image[10] = 4;
     image[11] = productId;
     std::fill_n(image.begin() + 12, 4, 0);
+    // The head's one record names the image: "a", 0, its length, the name and a NUL.
+    const std::string name = "factory image";
+    const std::size_t recordLength = (4 + name.size() + 1 + 3) / 4 * 4;
+    std::fill_n(image.begin() + 16, recordLength, 0);
+    image[16] = 'a';
+    WriteLe16(image, 18, static_cast<std::uint16_t>(recordLength));
+    std::copy(name.begin(), name.end(), image.begin() + 20);
+    image[10] = static_cast<std::uint8_t>((16 + recordLength) / 4);
     std::copy_n(magic, 4, image.end() - 8);
     std::fill_n(image.end() - 4, 2, 0);
     WriteLe16(image, 1022, Crc16Of(ByteView(image).subspan(1016, 6)));
@@ -56,6 +63,7 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
     }
     m_environment = environment::FactoryBlock({m_config.wlanRecords, m_config.productName});
     m_certificates = certificates::FactoryBlock();
+    m_startedMs = m_scheduler.NowMs();
     SetPassword(m_config.password);
     m_handlers = {
         {"set esc", &SimBoard::OnSetEsc},
@@ -81,10 +89,14 @@ SimBoard::SimBoard(BoardConfig config, Scheduler& scheduler)
         {"recv envs", &SimBoard::OnRecvEnvs},
         {"send envc", &SimBoard::OnSendEnvc},
         {"recv envc", &SimBoard::OnRecvEnvc},
+        {"get id fib mac", &SimBoard::OnGetFibMac},
+        {"get sys uptime", &SimBoard::OnGetUptime},
+        {"pid", &SimBoard::OnPid},
     };
 }
 
 void SimBoard::Restart() {
+    m_startedMs = m_scheduler.NowMs();
     m_echo = true;
     m_framed = false;
     m_loggedIn = false;
@@ -528,7 +540,8 @@ void SimBoard::OnSendKofsHead(std::string_view) {
 }
 
 void SimBoard::OnSendTail(std::string_view) {
-    Bytes block{'A', 0, 0, 0};
+    // Without a firmware name the tail holds no "A" record.
+    Bytes block{static_cast<std::uint8_t>(m_config.firmwareName.empty() ? 'B' : 'A'), 0, 0, 0};
     block.insert(block.end(), m_config.firmwareName.begin(), m_config.firmwareName.end());
     block.push_back(0);
     WriteLe16(block, 2, static_cast<std::uint16_t>(block.size()));
@@ -628,6 +641,48 @@ void SimBoard::OnRecvEnvc(std::string_view) {
     }
     m_text.clear();
     m_mode = Mode::CertificateText;  // the text follows at once, without a "600 "
+}
+
+void SimBoard::OnGetFibMac(std::string_view) {
+    std::string_view lines = m_config.network.mac;  // one line each, as given
+    for (std::size_t end; (end = lines.find('\n')) != std::string_view::npos;
+         lines.remove_prefix(end + 1)) {
+        Reply(lines.substr(0, end));
+    }
+    Reply(lines);
+    Reply("410 OK");
+}
+
+void SimBoard::OnGetUptime(std::string_view) {
+    Reply(std::to_string((m_scheduler.NowMs() - m_startedMs) / 10));  // hundredths of a second
+    Reply("410 OK");
+}
+
+// "pid net0 ioctl get ipaddr": a query of one of its network interfaces.
+void SimBoard::OnPid(std::string_view arguments) {
+    const std::string_view ioctl = " ioctl get ";
+    const std::size_t at = arguments.find(ioctl);
+    if (at == std::string_view::npos) {
+        Reply("501 unknown command");
+        return;
+    }
+    const std::string query = std::string(arguments.substr(0, at)) + " " +
+                              std::string(arguments.substr(at + ioctl.size()));
+    if (m_faults.silentQueries.count(query) != 0) {
+        return;
+    }
+    const auto lines =
+        m_faults.refusedQueries.count(query) != 0
+            ? std::nullopt
+            : AnswerQuery(query, m_config.network, m_environment, m_faults.endlessTables);
+    if (!lines) {
+        Reply("501 no such value");
+        return;
+    }
+    for (const std::string& line : *lines) {
+        Reply(line);
+    }
+    Reply("410 OK");
 }
 
 }  // namespace varnow::sim

@@ -115,6 +115,9 @@ private:
     void OnSendEnvs(std::string_view arguments);
     void OnRecvEnvs(std::string_view arguments);
     void OnSendEnvc(std::string_view arguments);
+    void OnGetFibMac(std::string_view arguments);
+    void OnGetUptime(std::string_view arguments);
+    void OnPid(std::string_view arguments);
     void OnRecvEnvc(std::string_view arguments);
 
     BoardConfig m_config;
@@ -147,6 +150,7 @@ private:
     Bytes m_testBlock;
     Bytes m_environment;
     Bytes m_certificates;
+    std::uint64_t m_startedMs = 0;  // its uptime counts from here
     std::optional<Bytes> m_adminKey;
 };
 

@@ -45,6 +45,8 @@ cmp -s <(openssl x509 -in "$work/cert.pem" -outform DER) \
     fail "the board does not hold the imported certificate"
 
 run reboot > /dev/null || fail "reboot exited with $?"
-run cert show | grep -q "commonName *= gateway" || fail "the certificate did not survive a restart"
+run cert show > "$work/after.out" 2>&1 || fail "cert show after the restart: $(cat "$work/after.out")"
+grep -q "commonName *= gateway" "$work/after.out" ||
+    fail "the certificate did not survive a restart: $(cat "$work/after.out")"
 
 echo "cli certs: 6 passed, 0 failed"

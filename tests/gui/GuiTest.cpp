@@ -1,8 +1,8 @@
 // The desktop application's windows on the offscreen platform.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QDragEnterEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
@@ -13,12 +13,14 @@
 #include <functional>
 #include <memory>
 
-#include "CDlgMessage.h"
-#include "CDlgProgress.h"
 #include "CDlgCert.h"
 #include "CDlgCertInfo.h"
 #include "CDlgCertMake.h"
 #include "CDlgCertSelect.h"
+#include "CDlgMessage.h"
+#include "CDlgNetworkInfo.h"
+#include "CDlgProductInfo.h"
+#include "CDlgProgress.h"
 #include "CDlgSetting.h"
 #include "CDlgSettingWLANIDPW.h"
 #include "CDlgUserPW.h"
@@ -26,9 +28,9 @@
 #include "CVarnoWDlg.h"
 #include "EnvironmentImage.h"
 #include "LanguageStore.h"
-#include "support/TestCertificates.h"
 #include "UiText.h"
 #include "certs/BoardCertificate.h"
+#include "support/TestCertificates.h"
 #include "ui/MessageIds.h"
 
 using namespace varnow;
@@ -289,6 +291,41 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.countryBox()->itemText(0), QString("Afghanistan"));
         QCOMPARE(dialog.countryBox()->currentText(), QString("Korea, Republic of"));
+    }
+
+    void theInformationMenusShowWhatTheBoardTellsAboutItself() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        QTRY_VERIFY(window->session().lastConnect().has_value());
+        window->productInfoAction()->trigger();
+        QTRY_VERIFY(window->infoDialog() != nullptr);
+        auto* product = dynamic_cast<CDlgProductInfo*>(window->infoDialog());
+        QVERIFY(product != nullptr);
+        QStringList lines;
+        for (const QLabel* label : product->labels()) {
+            lines << label->text();
+        }
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.front(), QString("Product name : VARNO-104K demo board"));
+        QCOMPARE(lines.back(), QString("Firmware size : 104K"));
+        product->accept();
+        QTRY_VERIFY(window->infoDialog() == nullptr);
+
+        window->networkInfoAction()->trigger();
+        QTRY_VERIFY(window->infoDialog() != nullptr);
+        auto* network = dynamic_cast<CDlgNetworkInfo*>(window->infoDialog());
+        QVERIFY(network != nullptr);
+        QCOMPARE(network->tabs()->count(), 3);
+        QVERIFY(network->page()->toPlainText().startsWith("IPv4 network information\n"));
+        network->tabs()->setCurrentIndex(2);
+        QVERIFY(network->page()->toPlainText().startsWith("IPv4 ARP cache table\n"));
+        network->page()->setFocus();
+        QTest::keyClick(network->page(), Qt::Key_Escape);
+        QTest::keyClick(network->page(), Qt::Key_Return);
+        QVERIFY2(network->isVisible(), "Esc in the page and Enter do not close it");
+        network->accept();
     }
 
     void messageDialogSplitsAndWrapsLines_data() {

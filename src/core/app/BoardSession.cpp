@@ -24,6 +24,8 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
       m_certRead(m_link, m_messenger),
       m_certWrite(m_link, m_messenger),
       m_certStore(m_certRead, m_certWrite, m_messenger),
+      m_productInfo(m_link, m_messenger),
+      m_networkInfo(m_link, m_messenger),
       m_portCheck(
           m_link, [this] { Connect(); },
           [this] {

@@ -16,6 +16,8 @@
 #include "connect/ConnectSequence.h"
 #include "firmware/FirmwareUpgrade.h"
 #include "firmware/IspTransfer.h"
+#include "info/NetworkInfoRead.h"
+#include "info/ProductInfoRead.h"
 #include "link/Platform.h"
 #include "package/LoadedPackage.h"
 #include "session/BoardLink.h"
@@ -58,6 +60,8 @@ public:
     using CertificatesDone = CertificateRead::Done;
     using CertificateStoreDone = CertificateStore::Done;
     using KeyDone = std::function<void(std::optional<PrivateKey>)>;
+    using ProductInfoDone = ProductInfoRead::Done;
+    using NetworkInfoDone = NetworkInfoRead::Done;
 
     BoardSession(Platform& platform, Host& host, const StringTable& strings, Language language);
     ~BoardSession() override;
@@ -93,6 +97,10 @@ public:
     void StoreCertificate(const TlsIdentity& identity, const CertificateRecordStore& current,
                           CertificateStoreDone done);
 
+    // What the board tells about itself: "Product/Firmware information", "Network information".
+    void ReadProductInfo(ProductInfoDone done) { m_productInfo.Start(std::move(done)); }
+    void ReadNetworkInfo(NetworkInfoDone done) { m_networkInfo.Start(std::move(done)); }
+
     // Makes an RSA key off the core's thread, under the progress "It is making an RSA key.";
     // nullopt when the library failed.
     void MakeRsaKey(int bits, KeyDone done);
@@ -126,7 +134,7 @@ public:
         return m_connect.running() || m_upload.running() || m_firmware.running() ||
                m_settingsRead.running() || m_settingsWrite.running() || m_certRead.running() ||
                m_certWrite.running() || m_certStore.running() || m_makingKey ||
-               m_return.awaiting();
+               m_productInfo.running() || m_networkInfo.running() || m_return.awaiting();
     }
     // How the last connect ended, if one has, and how many have.
     const std::optional<ConnectResult>& lastConnect() const { return m_lastConnect; }
@@ -154,6 +162,8 @@ private:
     CertificateRead m_certRead;
     CertificateWrite m_certWrite;
     CertificateStore m_certStore;
+    ProductInfoRead m_productInfo;
+    NetworkInfoRead m_networkInfo;
     PortCheck m_portCheck;
     BoardReturn m_return;
     FirmwareUpgrade m_firmware;
