@@ -2,6 +2,7 @@
 #include "CheckPackageCommand.h"
 #include "Command.h"
 #include "IdentifyCommand.h"
+#include "InfoCommands.h"
 #include "PasswordCommands.h"
 #include "PortsCommand.h"
 #include "SettingsCommands.h"
@@ -13,6 +14,8 @@ std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchF
     std::vector<std::unique_ptr<Subcommand>> commands;
     commands.push_back(std::make_unique<PortsCommand>());
     commands.push_back(std::make_unique<IdentifyCommand>());
+    commands.push_back(std::make_unique<InfoCommand>());
+    commands.push_back(std::make_unique<NetInfoCommand>());
     commands.push_back(std::make_unique<UploadCommand>(false, scratchFolder));
     commands.push_back(std::make_unique<UploadCommand>(true, scratchFolder));
     commands.push_back(std::make_unique<CheckPackageCommand>(scratchFolder));

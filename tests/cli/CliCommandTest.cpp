@@ -2,6 +2,7 @@
 // prints and how it exits.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <functional>
@@ -373,6 +374,37 @@ TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["key_bits"].toInt(), 1024);
     EXPECT_EQ(result["subject"].toString(), "CN=shown,C=KR");
+}
+
+TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::function<void(VirtualBoardAccess&)> prepare;
+        int status;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"netinfo"},
+         [](VirtualBoardAccess& a) { a.board().faults().refusedQueries = {"net1 rssi"}; }, 1,
+         "error: Has failed to get network infomation."},
+        {{"netinfo"},
+         [](VirtualBoardAccess& a) { a.board().faults().silentQueries = {"net0 ndc 0"}; }, 6,
+         "error: The product did not answer \"pid net0 ioctl get ndc 0\" in time."},
+        {{"info"},
+         [](VirtualBoardAccess& a) { a.board().faults().ignoredCommands = {"get sys uptime"}; }, 6,
+         "error: The product did not answer \"get sys uptime\" in time."},
+    };
+    for (const auto& c : cases) {
+        const Run run = Cli(c.arguments, c.prepare);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(LastLine(run.err), c.error);
+    }
+    const Run info = Cli({"--json", "info"});
+    const std::string last = info.out.substr(info.out.rfind("{\"", info.out.size() - 2));
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
+    EXPECT_EQ(result["size_kib"].toInt(), 104);
+    EXPECT_EQ(result["version"].toArray(), (QJsonArray{2, 1, 5}));
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {

@@ -38,6 +38,8 @@ faults:    --silent  --drop N  --garble N  --ignore COMMAND (repeatable)  --late
            --wrong-hash  --upper-case-hash  --no-hash  --silent-after-stored
            --unplug-after-text N  --no-wlan  --no-settings  --settings-refused
            --no-certificates  --certificates-refused  --certificates-silent
+           --mac TEXT  --conflicts N  --refuse-query Q  --silent-query Q (Q as "net0 ipaddr6 1")
+           --endless-tables
 )";
 
 volatile std::sig_atomic_t g_stop = 0;
@@ -122,6 +124,16 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.faults.certificatesRefused = true;
         else if (option == "--certificates-silent")
             options.faults.certificateReply.clear();
+        else if (option == "--mac")
+            options.config.network.mac = value();
+        else if (option == "--conflicts")
+            options.config.network.conflicts = std::stoi(value());
+        else if (option == "--refuse-query")
+            options.faults.refusedQueries.insert(value());
+        else if (option == "--silent-query")
+            options.faults.silentQueries.insert(value());
+        else if (option == "--endless-tables")
+            options.faults.endlessTables = true;
         else if (option == "--silent")
             options.faults.silent = true;
         else if (option == "--drop")
