@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 #include "certs/OpenSslHandles.h"
 #include "common/Cleanse.h"
@@ -18,14 +17,33 @@ namespace {
 constexpr std::size_t kMostPasswordBytes = 255;
 
 // Older PKCS#12 files are encrypted with RC2 or 3DES, which only the legacy provider offers.
-// Loading a provider by name stops the default one from loading by itself: load both.
-void LoadLegacyProvider() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        OSSL_PROVIDER_load(nullptr, "default");
-        OSSL_PROVIDER_load(nullptr, "legacy");  // absent on some systems: those files fail
+// Loading a provider by name stops the default one from loading by itself: both are loaded,
+// once, and unloaded when the program ends.
+class LegacyProviders {
+public:
+    LegacyProviders()
+        : m_default(OSSL_PROVIDER_load(nullptr, "default")),
+          m_legacy(OSSL_PROVIDER_load(nullptr, "legacy")) {  // absent on some systems
         ssl::ForgetErrors();
-    });
+    }
+    ~LegacyProviders() {
+        if (m_legacy != nullptr) {
+            OSSL_PROVIDER_unload(m_legacy);
+        }
+        if (m_default != nullptr) {
+            OSSL_PROVIDER_unload(m_default);
+        }
+    }
+    LegacyProviders(const LegacyProviders&) = delete;
+    LegacyProviders& operator=(const LegacyProviders&) = delete;
+
+private:
+    OSSL_PROVIDER* m_default;
+    OSSL_PROVIDER* m_legacy;
+};
+
+void LoadLegacyProvider() {
+    static const LegacyProviders providers;
 }
 
 // The library's password callback: asks the source, copies at most 255 bytes.
