@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +25,9 @@ public:
     virtual const std::string& portName() const = 0;
     // The user interrupted the command (Ctrl-C).
     virtual bool interrupted() const { return false; }
+    // Saves the exchange with the board so far (its last 256 KiB, secrets withheld) for a
+    // failure's report: where it went, or nullopt when there is none.
+    virtual std::optional<std::filesystem::path> KeepTrace() { return std::nullopt; }
 
     // Starts an operation and handles events until it has ended. Nothing polls: the
     // operation's end, or an interruption, wakes the wait. Nullopt when interrupted (or where

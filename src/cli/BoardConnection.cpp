@@ -1,6 +1,7 @@
 #include "BoardConnection.h"
 
 #include "EmbeddedLine.h"
+#include "TraceFile.h"
 #include "TracingLine.h"
 
 namespace varnow::cli {
@@ -19,13 +20,15 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
           m_platform->Wake();
       }) {
     m_clock.start();
-    std::unique_ptr<platform::BoardLine> line = LineFor(options);
+    // The exchange is always traced in memory; to a file as well with --trace.
+    m_trace.Add(m_ring);
     if (!options.traceFile.empty()) {
         m_traceFile.open(options.traceFile, std::ios::out | std::ios::trunc);
-        line = std::make_unique<TracingLine>(std::move(line), m_traceFile, [this] {
-            return static_cast<double>(m_clock.elapsed()) / 1000.0;
-        });
+        m_trace.Add(m_fileSink);
     }
+    std::unique_ptr<platform::BoardLine> line = std::make_unique<TracingLine>(
+        LineFor(options), m_trace,
+        [this] { return static_cast<double>(m_clock.elapsed()) / 1000.0; });
     m_platform = std::make_unique<platform::QtPlatform>(std::move(line));
     m_host =
         std::make_unique<CliHost>(output, strings, options.language, m_portName, options.password);
@@ -33,6 +36,13 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
     if (!options.scratchFolder.empty()) {
         m_session->SetExtractionFolder(options.scratchFolder);
     }
+}
+
+std::optional<std::filesystem::path> BoardConnection::KeepTrace() {
+    if (m_ring.empty()) {
+        return std::nullopt;
+    }
+    return SaveTrace(m_platform->AppDataFolder(), m_portName, m_ring.Text());
 }
 
 BoardConnection::~BoardConnection() {

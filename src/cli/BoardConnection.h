@@ -11,6 +11,7 @@
 #include "CliOutput.h"
 #include "InterruptWatch.h"
 #include "QtPlatform.h"
+#include "link/TraceSink.h"
 
 namespace varnow::cli {
 
@@ -27,6 +28,7 @@ public:
     CliHost& host() override { return *m_host; }
     const std::string& portName() const override { return m_portName; }
     bool interrupted() const override { return m_interrupted; }
+    std::optional<std::filesystem::path> KeepTrace() override;
 
     // The board lines the options choose: the embedded board's under --simulate.
     static std::unique_ptr<platform::BoardLine> LineFor(const CliOptions& options);
@@ -35,6 +37,10 @@ private:
     std::string m_portName;
     QElapsedTimer m_clock;
     std::ofstream m_traceFile;
+    // The exchange's last 256 KiB, saved when the command fails; and the --trace file.
+    TraceRing m_ring;
+    StreamTraceSink m_fileSink{m_traceFile};
+    TeeTraceSink m_trace;
     std::unique_ptr<platform::QtPlatform> m_platform;
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<BoardSession> m_session;

@@ -8,10 +8,22 @@ namespace varnow::cli {
 
 int Finish(CommandContext& context, ExitStatus status, const std::string& outcome,
            const CliOutput::Fields& fields, const std::optional<OutcomeText>& error) {
-    context.output.Result(status, outcome, fields);
+    CliOutput::Fields reported = fields;
+    std::string text;
     if (status != kExitSuccess) {
-        context.output.Error(error ? context.Text(error->stringId, error->args)
-                                   : "the command failed (" + outcome + ")");
+        text = error ? context.Text(error->stringId, error->args)
+                     : "the command failed (" + outcome + ")";
+        // What went over the line is kept for whoever looks into the failure.
+        const auto trace =
+            status != kExitUsage && context.board ? context.board->KeepTrace() : std::nullopt;
+        if (trace) {
+            reported.push_back({"trace", QString::fromStdString(trace->string())});
+            text += " " + context.Text(kCliTraceSaved, {trace->string()});
+        }
+    }
+    context.output.Result(status, outcome, reported);
+    if (status != kExitSuccess) {
+        context.output.Error(text);
     }
     return status;
 }
@@ -36,7 +48,9 @@ std::unique_ptr<BoardAccess> OpenChosenBoard(CommandContext& context, int& statu
         }
         port = ports.front().name;
     }
-    return context.openBoard(port);
+    std::unique_ptr<BoardAccess> board = context.openBoard(port);
+    context.board = board.get();
+    return board;
 }
 
 std::optional<ConnectResult> ConnectBoard(BoardAccess& board) {

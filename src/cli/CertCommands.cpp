@@ -63,6 +63,8 @@ void CertMakeCommand::Define(CLI::App& command) {
     command.add_option("--unit", m_unit, "the organisational unit");
     command.add_option("--cn", m_commonName, "the common name (default: the board's IPv4 address)");
     command.add_option("--email", m_email, "the e-mail address");
+    command.add_flag("--dry-run", m_dryRun,
+                     "check the subject and the board; make and write nothing");
 }
 
 int CertMakeCommand::Execute(CommandContext& context) {
@@ -106,6 +108,11 @@ int CertMakeCommand::Execute(CommandContext& context) {
     if (!records) {
         return status;
     }
+    if (m_dryRun) {
+        fields.push_back({"subject_cn", QString::fromStdString(subject.commonName)});
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
+    }
     const auto key = board->Await<std::optional<PrivateKey>>(
         [&](auto done) { board->session().MakeRsaKey(m_bits, std::move(done)); });
     if (!key) {
@@ -129,6 +136,8 @@ void CertImportCommand::Define(CLI::App& command) {
                                     "the file's password is the first line of this file");
     env->excludes(file);
     command.add_flag("--yes", m_yes, "use the certificate without asking");
+    command.add_flag("--dry-run", m_dryRun,
+                     "read and check the files and the board; write nothing");
 }
 
 int CertImportCommand::Execute(CommandContext& context) {
@@ -170,6 +179,12 @@ int CertImportCommand::Execute(CommandContext& context) {
         ReadBoardCertificates(context, *board, fields, status);
     if (!records) {
         return status;
+    }
+    if (m_dryRun) {
+        const CliOutput::Fields certificate = CertificateFields(imported.identity->certificate);
+        fields.insert(fields.end(), certificate.begin(), certificate.end());
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
     }
     return StoreAndConfirm(context, *board, *imported.identity, *records, fields);
 }

@@ -23,6 +23,7 @@ private:
     int m_bits = 1024;
     std::optional<std::string> m_country, m_state, m_locality, m_organisation, m_unit, m_commonName,
         m_email;
+    bool m_dryRun = false;
 };
 
 // Gives the board a certificate and its key from files: DER, PEM or PKCS#12.
@@ -42,6 +43,7 @@ private:
     std::optional<std::string> m_passinEnv;
     std::optional<std::string> m_passinFile;
     bool m_yes = false;
+    bool m_dryRun = false;
 };
 
 // Shows the certificate the board holds.

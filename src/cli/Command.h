@@ -26,6 +26,8 @@ struct CommandContext {
     std::function<std::unique_ptr<BoardAccess>(const std::string& port)> openBoard;
     // The board ports there are (the embedded board's under --simulate).
     std::function<std::vector<platform::DiscoveredPort>()> listPorts;
+    // The board the command opened, while it works on it: a failure saves its trace.
+    BoardAccess* board = nullptr;
 
     std::string Text(int id, const std::vector<std::string>& args = {}) const {
         return FillPlaceholders(strings.Text(id, options.language), args);

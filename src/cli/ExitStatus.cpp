@@ -34,6 +34,8 @@ ExitStatus StatusOfUpload(UploadOutcome outcome) {
     switch (outcome) {
         case UploadOutcome::Verified:
         case UploadOutcome::FirmwareOnly:
+        case UploadOutcome::Unchanged:
+        case UploadOutcome::DryRun:
             return kExitSuccess;
         case UploadOutcome::HashMismatch:
             return kExitHashMismatch;

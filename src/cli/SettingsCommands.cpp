@@ -64,6 +64,8 @@ std::string SettingsSetCommand::Description() const {
 void SettingsSetCommand::Define(CLI::App& command) {
     command.add_option("settings", m_pairs, "KEY=VALUE pairs")->required();
     command.add_flag("--reboot", m_reboot, "restart the board to apply them, and connect again");
+    command.add_flag("--dry-run", m_dryRun,
+                     "check the values and list what would change; write nothing");
 }
 
 int SettingsSetCommand::Execute(CommandContext& context) {
@@ -108,6 +110,10 @@ int SettingsSetCommand::Execute(CommandContext& context) {
         context.output.Note(context.Text(kCliNothingToChange));
         return Finish(context, kExitSuccess, "unchanged", fields, std::nullopt);
     }
+    if (m_dryRun) {
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
+    }
     return WriteAndConfirm(context, *board, editor.data(), read->blockCopy, true, m_reboot, fields);
 }
 
@@ -143,6 +149,7 @@ int SettingsBackupCommand::Execute(CommandContext& context) {
 void SettingsRestoreCommand::Define(CLI::App& command) {
     command.add_option("file", m_file, "a file saved by settings backup")->required();
     command.add_flag("--reboot", m_reboot, "restart the board to apply them, and connect again");
+    command.add_flag("--dry-run", m_dryRun, "check the backup against the board; write nothing");
 }
 
 int SettingsRestoreCommand::Execute(CommandContext& context) {
@@ -169,6 +176,11 @@ int SettingsRestoreCommand::Execute(CommandContext& context) {
     const std::optional<EnvironmentData> now = ReadBoardSettings(context, *board, fields, status);
     if (!now) {
         return status;
+    }
+    if (m_dryRun) {
+        fields.push_back({"unchanged", now->blockCopy == saved.blockCopy});
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
     }
     return WriteAndConfirm(context, *board, saved, now->blockCopy, false, m_reboot, fields);
 }

@@ -30,6 +30,7 @@ public:
 private:
     std::vector<std::string> m_pairs;
     bool m_reboot = false;
+    bool m_dryRun = false;
 };
 
 // Saves the board's settings block exactly as read, with the board's MCU id.
@@ -59,6 +60,7 @@ public:
 private:
     std::string m_file;
     bool m_reboot = false;
+    bool m_dryRun = false;
 };
 
 }  // namespace varnow::cli

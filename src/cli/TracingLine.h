@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 
 #include "BoardLine.h"
 #include "link/TracingSerialPort.h"
@@ -12,7 +11,7 @@ namespace varnow::cli {
 // A board line whose port records every byte written and received.
 class TracingLine : public platform::BoardLine {
 public:
-    TracingLine(std::unique_ptr<platform::BoardLine> inner, std::ostream& trace,
+    TracingLine(std::unique_ptr<platform::BoardLine> inner, TraceSink& trace,
                 std::function<double()> seconds)
         : m_inner(std::move(inner)), m_port(m_inner->Port(), trace, std::move(seconds)) {}
 

@@ -5,26 +5,12 @@
 #include "BoardRun.h"
 #include "CliHost.h"
 #include "PackageCheck.h"
+#include "UploadRun.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 
 namespace varnow::cli {
 namespace {
-
-// The firmware image of a firmware or combined package, split off where the session keeps
-// its files.
-std::filesystem::path FirmwareOf(LoadedPackage& package, BoardSession& session) {
-    Messenger& messenger = session.messenger();
-    const PackageKind kind = ClassifyPackage(package.packagePath(), messenger);
-    if (kind == PackageKind::Firmware) {
-        return package.packagePath();
-    }
-    if (kind == PackageKind::ImageAndFirmware &&
-        LoadPackage(package, session.upload().extractionFolder(), messenger)) {
-        return package.extractedFirmwarePath();
-    }
-    return {};
-}
 
 QJsonValue Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -34,6 +20,12 @@ QJsonValue Text(const std::string& text) {
 
 void UploadCommand::Define(CLI::App& command) {
     command.add_option("package", m_package, "the package (.qvk)")->required();
+    if (!m_firmwareOnly) {
+        command.add_flag("--skip-unchanged", m_skipUnchanged,
+                         "write no image the board already holds (its hash is the image's)");
+    }
+    command.add_flag("--dry-run", m_dryRun,
+                     "check the package and the board up to the first write, and write nothing");
 }
 
 std::optional<int> UploadCommand::RefusePackage(CommandContext& context) {
@@ -77,54 +69,9 @@ int UploadCommand::Execute(CommandContext& context) {
     }
     LoadedPackage package;
     package.SetPackagePath(m_package);
-    return m_firmwareOnly ? UpgradeFirmware(context, *board, package, fields)
-                          : WritePackage(context, *board, package, fields);
-}
-
-int UploadCommand::UpgradeFirmware(CommandContext& context, BoardAccess& board,
-                                   LoadedPackage& package, CliOutput::Fields& fields) {
-    BoardSession& session = board.session();
-    const std::filesystem::path firmware = FirmwareOf(package, session);
-    const auto result = board.Await<FirmwareResult>(
-        [&](auto done) { session.UpgradeFirmware(firmware, std::move(done)); });
-    if (!result) {
-        return FinishInterrupted(context, board, kCliInterruptedInFirmware, fields);
-    }
-    fields.push_back({"firmware", FirmwareOutcomeName(result->code)});
-    return Finish(context, StatusOfFirmware(*result), FirmwareOutcomeName(result->code), fields,
-                  DescribeFirmware(*result, board.portName(), m_package));
-}
-
-int UploadCommand::WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
-                                CliOutput::Fields& fields) {
-    BoardSession& session = board.session();
-    const auto result =
-        board.Await<WriteResult>([&](auto done) { session.Upload(package, std::move(done)); });
-    if (!result) {
-        const bool inFirmware = session.firmware().running();
-        const bool touched = inFirmware || session.upload().erased();
-        return FinishInterrupted(context, board,
-                                 inFirmware ? kCliInterruptedInFirmware
-                                 : touched  ? kCliInterruptedInImage
-                                            : kCliInterrupted,
-                                 fields);
-    }
-    const UploadResult& upload = result->upload;
-    fields.push_back({"upload", UploadOutcomeName(upload.code)});
-    if (upload.code == UploadOutcome::Verified || upload.code == UploadOutcome::HashMismatch) {
-        fields.push_back({"image_bytes", static_cast<double>(session.upload().imageBytes())});
-        fields.push_back({"image_hash", Text(session.upload().imageHash())});
-        fields.push_back({"send_seconds", session.upload().sendSeconds()});
-    }
-    std::string outcome = UploadOutcomeName(upload.code);
-    if (result->firmware) {
-        fields.push_back({"firmware", FirmwareOutcomeName(result->firmware->code)});
-        if (StatusOfUpload(upload.code) == kExitSuccess) {
-            outcome = FirmwareOutcomeName(result->firmware->code);
-        }
-    }
-    return Finish(context, StatusOfWrite(*result), outcome, fields,
-                  DescribeWrite(*result, board.portName(), m_package));
+    return m_firmwareOnly
+               ? WriteFirmwareTo(context, *board, package, m_dryRun, fields)
+               : WritePackageTo(context, *board, package, {m_skipUnchanged, m_dryRun}, fields);
 }
 
 }  // namespace varnow::cli

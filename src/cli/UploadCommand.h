@@ -29,14 +29,12 @@ public:
 private:
     // The package's problem, reported; nullopt when it can be written.
     std::optional<int> RefusePackage(CommandContext& context);
-    int UpgradeFirmware(CommandContext& context, BoardAccess& board, LoadedPackage& package,
-                        CliOutput::Fields& fields);
-    int WritePackage(CommandContext& context, BoardAccess& board, LoadedPackage& package,
-                     CliOutput::Fields& fields);
 
     bool m_firmwareOnly;
     std::filesystem::path m_scratchFolder;
     std::string m_package;
+    bool m_skipUnchanged = false;
+    bool m_dryRun = false;
 };
 
 }  // namespace varnow::cli

@@ -21,9 +21,10 @@ protected:
         m_connected = written().size();
     }
     // Writes a package with the given bytes and waits for the outcome.
-    WriteResult Write(const Bytes& bytes) {
+    WriteResult Write(const Bytes& bytes, UploadOptions options = {}) {
         package.SetPackagePath(folder.Write("package.qvk", bytes));
-        const auto result = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
+        const auto result =
+            Run<WriteResult>([&](auto done) { session.Upload(package, done, options); });
         EXPECT_TRUE(result.has_value()) << "the upload never ended";
         endedAt = loop.NowMs();
         Settle();
@@ -58,13 +59,37 @@ TEST_F(UploadChainTest, WritesTheImageAndTheBoardHoldsItByteForByte) {
 
 TEST_F(UploadChainTest, TellsTheStatusLineWhatWasWrittenOrWhatFailed) {
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::Verified);
-    EXPECT_EQ(host.status(), "Image uploaded written and verified (SHA-1 " +
-                                 session.upload().imageHash() + ").");
+    EXPECT_EQ(host.status(),
+              "Image uploaded written and verified (SHA-1 " + session.upload().imageHash() + ").");
     board.faults().wrongHash = true;
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::HashMismatch);
     EXPECT_EQ(host.status(),
               "The product's hash of the stored image differs from the package's: write the "
               "package again.");
+}
+
+TEST_F(UploadChainTest, NothingIsWrittenInADryRunOrToABoardThatHoldsTheImage) {
+    const Bytes image = Image(4);
+    struct Case {
+        const char* name;
+        UploadOptions options;
+        UploadOutcome outcome;
+        bool written;
+    };
+    const Case cases[] = {
+        {"a dry run", {.dryRun = true}, UploadOutcome::DryRun, false},
+        {"a board with another image", {.skipUnchanged = true}, UploadOutcome::Verified, true},
+        {"the same image again", {.skipUnchanged = true}, UploadOutcome::Unchanged, false},
+        {"the same image without the option", {}, UploadOutcome::Verified, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t before = written().size();
+        EXPECT_EQ(Write(image, c.options).upload.code, c.outcome);
+        const std::string sent = written().substr(before);
+        EXPECT_EQ(sent.find("erase kofs") != std::string::npos, c.written);
+        EXPECT_EQ(sent.find("recv kofs") != std::string::npos, c.written);
+    }
 }
 
 TEST_F(UploadChainTest, SkipsTheProductCheckWhenTheBoardSendsNoHead) {

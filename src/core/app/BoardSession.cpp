@@ -84,7 +84,7 @@ void BoardSession::Disconnect() {
     ShowStatus(OutcomeText{kStatusDisconnected, {}});
 }
 
-void BoardSession::Upload(LoadedPackage& package, WriteDone done) {
+void BoardSession::Upload(LoadedPackage& package, WriteDone done, UploadOptions options) {
     const std::string path = package.packagePath().string();
     auto ended = [this, path, done](const WriteResult& result) {
         ShowStatus(WriteStatus(result, m_link.session().portName, path, m_upload.imageName(),
@@ -93,7 +93,7 @@ void BoardSession::Upload(LoadedPackage& package, WriteDone done) {
             done(result);
         }
     };
-    m_upload.Start(package, [this, ended](const UploadResult& upload) {
+    m_upload.Start(package, options, [this, ended](const UploadResult& upload) {
         if (upload.firmware.empty()) {
             return ended(WriteResult{upload, std::nullopt});
         }

@@ -73,7 +73,7 @@ public:
     // Controls to the disconnected look and the port closed.
     void Disconnect();
     // The Upload command: the package's image, then its firmware if it has one.
-    void Upload(LoadedPackage& package, WriteDone done = {});
+    void Upload(LoadedPackage& package, WriteDone done = {}, UploadOptions options = {});
     // The firmware upgrade window for a firmware image file.
     void UpgradeFirmware(std::filesystem::path firmware, FirmwareDone done = {});
     // The Settings button: the board's settings block, read and checked.

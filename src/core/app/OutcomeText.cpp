@@ -53,6 +53,8 @@ std::optional<OutcomeText> DescribeUpload(const UploadResult& result, const std:
     switch (result.code) {
         case UploadOutcome::Verified:
         case UploadOutcome::FirmwareOnly:
+        case UploadOutcome::Unchanged:
+        case UploadOutcome::DryRun:
             return std::nullopt;
         case UploadOutcome::HashMismatch:
             return OutcomeText{kErrHashDiffers, {}};
@@ -153,13 +155,20 @@ OutcomeText WriteStatus(const WriteResult& result, const std::string& port,
     if (result.upload.code == UploadOutcome::FirmwareOnly) {
         return OutcomeText{kStatusFirmwareWritten, {}};
     }
+    if (result.upload.code == UploadOutcome::DryRun) {
+        return OutcomeText{kCliDryRun, {}};
+    }
+    if (result.upload.code == UploadOutcome::Unchanged && !result.firmware) {
+        return OutcomeText{kStatusImageUnchanged, {imageName, imageHash}};
+    }
     return OutcomeText{result.firmware ? kStatusImageAndFirmwareWritten : kStatusImageWritten,
                        {imageName, imageHash}};
 }
 
 OutcomeText FirmwareStatus(const FirmwareResult& result, const std::string& port,
                            const std::string& package) {
-    return DescribeFirmware(result, port, package).value_or(OutcomeText{kStatusFirmwareWritten, {}});
+    return DescribeFirmware(result, port, package)
+        .value_or(OutcomeText{kStatusFirmwareWritten, {}});
 }
 
 }  // namespace varnow

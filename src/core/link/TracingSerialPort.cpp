@@ -3,46 +3,94 @@
 #include <cstdio>
 
 namespace varnow {
+namespace {
+
+std::string Withheld(std::size_t count) {
+    return "[" + std::to_string(count) + " bytes withheld]";
+}
+
+}  // namespace
+
+std::string TracingSerialPort::Stamp() const {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%10.3f", m_seconds());
+    return stamp;
+}
 
 int TracingSerialPort::Open(const std::string& name) {
     const int result = m_port.Open(name);
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%10.3f", m_seconds());
-    m_trace << stamp << " = open " << name << " -> " << result << "\n";
+    m_withholdingSent = m_withholdingReceived = false;
+    m_trace.Line(Stamp() + " = open " + name + " -> " + std::to_string(result));
     return result;
 }
 
 std::size_t TracingSerialPort::Read(std::span<std::uint8_t> buffer) {
     const std::size_t count = m_port.Read(buffer);
-    if (count > 0) {
-        Record('<', ByteView(buffer.data(), count));
+    if (count == 0) {
+        return count;
+    }
+    const ByteView bytes(buffer.data(), count);
+    if (m_withholdingReceived) {
+        m_withholdingReceived = !EndsReceivedBlock(bytes);
+        Record('<', Withheld(count));
+    } else {
+        Record('<', Escape(bytes));
     }
     return count;
 }
 
+bool TracingSerialPort::EndsReceivedBlock(ByteView bytes) {
+    // Base64 lines never hold STX or a line feed: only the reply that ends them can start
+    // with "411" after one.
+    m_receivedTail.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const bool ended = m_receivedTail.find(
+                           "\x02"
+                           "411") != std::string::npos ||
+                       m_receivedTail.find("\n411") != std::string::npos;
+    if (m_receivedTail.size() > 4) {
+        m_receivedTail.erase(0, m_receivedTail.size() - 4);
+    }
+    if (ended) {
+        m_receivedTail.clear();
+    }
+    return ended;
+}
+
+std::string TracingSerialPort::Shown(ByteView bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (m_withholdingSent) {
+        m_withholdingSent = text.find("\r\r") == std::string_view::npos;
+        return Withheld(bytes.size());
+    }
+    // A new command: whatever block was coming has ended.
+    m_withholdingReceived = text == "send envs\r" || text == "send envc\r";
+    m_receivedTail.clear();
+    m_withholdingSent = text == "recv envs\r" || text == "recv envc\r";
+    if (text.starts_with("reboot psk")) {
+        return "reboot psk " + Withheld(bytes.size());
+    }
+    return Escape(bytes);
+}
+
 std::size_t TracingSerialPort::Write(ByteView bytes) {
     const std::size_t count = m_port.Write(bytes);
-    Record('>', bytes);
+    Record('>', Shown(bytes));
     if (count != bytes.size()) {
-        m_trace << "           ! wrote " << count << " of " << bytes.size() << "\n";
+        m_trace.Line("           ! wrote " + std::to_string(count) + " of " +
+                     std::to_string(bytes.size()));
     }
     return count;
 }
 
 void TracingSerialPort::Close() {
     if (m_port.IsOpen()) {
-        char stamp[32];
-        std::snprintf(stamp, sizeof stamp, "%10.3f", m_seconds());
-        m_trace << stamp << " = close\n";
+        m_trace.Line(Stamp() + " = close");
     }
     m_port.Close();
 }
 
-void TracingSerialPort::Record(char direction, ByteView bytes) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%10.3f", m_seconds());
-    m_trace << stamp << ' ' << direction << ' ' << Escape(bytes) << "\n";
-    m_trace.flush();
+void TracingSerialPort::Record(char direction, const std::string& text) {
+    m_trace.Line(Stamp() + ' ' + direction + ' ' + text);
 }
 
 std::string TracingSerialPort::Escape(ByteView bytes) {

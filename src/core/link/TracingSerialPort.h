@@ -1,17 +1,21 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
+#include <string>
 
 #include "link/Platform.h"
+#include "link/TraceSink.h"
 
 namespace varnow {
 
 // Wraps the port and records every byte written (">") and received ("<") with the time in
-// seconds, as readable text with escapes for everything that is not printable ASCII.
+// seconds, as readable text with escapes for everything that is not printable ASCII. What
+// holds secrets is withheld, only its size recorded: the settings block and the certificate
+// block in both directions (wireless keys, the private key), and the record of a password
+// command.
 class TracingSerialPort : public SerialPort {
 public:
-    TracingSerialPort(SerialPort& port, std::ostream& trace, std::function<double()> seconds)
+    TracingSerialPort(SerialPort& port, TraceSink& trace, std::function<double()> seconds)
         : m_port(port), m_trace(trace), m_seconds(std::move(seconds)) {}
 
     int Open(const std::string& name) override;
@@ -27,11 +31,19 @@ public:
     static std::string Escape(ByteView bytes);
 
 private:
-    void Record(char direction, ByteView bytes);
+    void Record(char direction, const std::string& text);
+    std::string Stamp() const;
+    // What a write shows in the trace; follows which secret text is on its way.
+    std::string Shown(ByteView bytes);
+    // Whether received bytes end the block being withheld: its "411" line has come.
+    bool EndsReceivedBlock(ByteView bytes);
 
     SerialPort& m_port;
-    std::ostream& m_trace;
+    TraceSink& m_trace;
     std::function<double()> m_seconds;
+    bool m_withholdingSent = false;
+    bool m_withholdingReceived = false;
+    std::string m_receivedTail;  // the last bytes received, for a "411" split between reads
 };
 
 }  // namespace varnow

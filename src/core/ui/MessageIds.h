@@ -169,6 +169,9 @@ enum MessageId : int {
     kCliCertificateNotTaken = 285,
     kCliVariableNotSet = 286,
     kCliCertificateUndecodable = 287,
+    kCliTraceSaved = 288,
+    kStatusImageUnchanged = 289,
+    kCliDryRun = 290,
     // The main window's status line.
     kStatusConnected = 250,
     kStatusConnectedFirmware = 251,

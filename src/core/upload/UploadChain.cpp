@@ -46,6 +46,10 @@ const char* UploadOutcomeName(UploadOutcome outcome) {
             return "board-lost";
         case UploadOutcome::FirmwareOnly:
             return "firmware-only";
+        case UploadOutcome::Unchanged:
+            return "unchanged";
+        case UploadOutcome::DryRun:
+            return "dry-run";
     }
     return "unknown";
 }
@@ -62,8 +66,9 @@ std::filesystem::path UploadChain::extractionFolder() const {
 UploadChain::UploadChain(BoardLink& link, Messenger& messenger)
     : m_link(link), m_messenger(messenger), m_headRead(link) {}
 
-void UploadChain::Start(LoadedPackage& package, Done done) {
+void UploadChain::Start(LoadedPackage& package, UploadOptions options, Done done) {
     m_done = std::move(done);
+    m_options = options;
     m_package = &package;
     m_progressShown = false;
     m_erased = false;
@@ -109,6 +114,51 @@ void UploadChain::OnHeadRead(const Outcome<ReadOutcome>& read, const Bytes& head
     if (!PrepareUpload(head)) {
         return;
     }
+    if (m_options.dryRun) {
+        return Finish(UploadOutcome::DryRun);
+    }
+    if (m_options.skipUnchanged) {
+        return AskForHeldHash();
+    }
+    ShowProgressAndErase();
+}
+
+void UploadChain::AskForHeldHash() {
+    m_heldHash.clear();
+    m_link.channel().Send(Command{
+        .text = "get id kofs hash\r",
+        .state = kStateGetKofsHash,
+        .timer = {kTimerBulk1s, 1000},
+        .onReply = [this](const ReplyLine& line) { return OnHeldHashLine(line); },
+        .onTimeout =
+            [this] {
+                m_link.channel().End();
+                Finish(UploadOutcome::Stalled, "get id kofs hash");
+            },
+        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
+    });
+}
+
+Reply UploadChain::OnHeldHashLine(const ReplyLine& line) {
+    if (line.empty()) {
+        return Reply::Pending;
+    }
+    const bool ok = line.StartsWith("410 O");
+    if (!ok && !line.StartsWith("501 ")) {
+        m_heldHash = line.text;
+        return Reply::Pending;
+    }
+    m_link.channel().End();
+    // A board that cannot tell what it holds is written, as without the option.
+    if (ok && !m_heldHash.empty() && m_heldHash == m_imageHash) {
+        Finish(UploadOutcome::Unchanged);
+    } else {
+        ShowProgressAndErase();
+    }
+    return Reply::Done;
+}
+
+void UploadChain::ShowProgressAndErase() {
     m_progressShown = true;
     m_link.progress().Show(ProgressMode::Upload, m_messenger.Text(kTextUpdatingFiles));
     m_link.platform().ArmTimer(kTimerProgressStarted, 10, [this] {
@@ -322,7 +372,9 @@ void UploadChain::Finish(UploadOutcome outcome, std::string command) {
         if (VerifyFirmwareImage(m_package->packagePath(), m_messenger)) {
             result.firmware = m_package->packagePath();
         }
-    } else if (m_kind == PackageKind::ImageAndFirmware && m_progressShown) {
+    } else if (m_kind == PackageKind::ImageAndFirmware &&
+               (m_progressShown || outcome == UploadOutcome::Unchanged)) {
+        // An unchanged image says nothing of the firmware: it is written all the same.
         if (VerifyFirmwareImage(m_package->extractedFirmwarePath(), m_messenger)) {
             result.firmware = m_package->extractedFirmwarePath();
         }

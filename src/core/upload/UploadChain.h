@@ -24,10 +24,12 @@ public:
 
     UploadChain(BoardLink& link, Messenger& messenger);
 
-    void Start(LoadedPackage& package, Done done);
+    void Start(LoadedPackage& package, UploadOptions options, Done done);
     // Where the firmware of a combined package is split off; the application-data folder
     // unless set.
-    void SetExtractionFolder(std::filesystem::path folder) { m_extractionFolder = std::move(folder); }
+    void SetExtractionFolder(std::filesystem::path folder) {
+        m_extractionFolder = std::move(folder);
+    }
     std::filesystem::path extractionFolder() const;
     bool running() const { return static_cast<bool>(m_done); }
     // The board's file system has been erased during the running upload.
@@ -44,6 +46,10 @@ public:
 private:
     void OnHeadRead(const Outcome<ReadOutcome>& outcome, const Bytes& head);
     bool PrepareUpload(const Bytes& boardHead);
+    void ShowProgressAndErase();
+    // The hash of the image the board holds, before anything is written.
+    void AskForHeldHash();
+    Reply OnHeldHashLine(const ReplyLine& line);
     void EraseImage();
     Reply OnEraseLine(const ReplyLine& line);
     bool SendImage();
@@ -60,6 +66,8 @@ private:
     Messenger& m_messenger;
     ImageHeadRead m_headRead;
     Done m_done;
+    UploadOptions m_options;
+    std::string m_heldHash;
     LoadedPackage* m_package = nullptr;
     std::filesystem::path m_extractionFolder;
     PackageKind m_kind = PackageKind::Incorrect;

@@ -20,6 +20,14 @@ enum class UploadOutcome {
     SendFailed,       // the image text could not be written
     BoardLost,        // the board's port vanished
     FirmwareOnly,     // a firmware package: nothing to upload
+    Unchanged,        // the board already holds the image (its hash is the image's): not written
+    DryRun,           // everything checked up to the first write, and nothing written
+};
+
+// How an upload goes about it.
+struct UploadOptions {
+    bool skipUnchanged = false;  // ask the board for the hash of what it holds first
+    bool dryRun = false;         // stop before the first write
 };
 
 struct UploadResult : Outcome<UploadOutcome> {
