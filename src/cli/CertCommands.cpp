@@ -1,26 +1,17 @@
 #include "CertCommands.h"
 
 #include <CLI/CLI.hpp>
-#include <ctime>
 #include <fstream>
 
 #include "CertRun.h"
 #include "CliImportAnswers.h"
-#include "SettingsRun.h"
 #include "certs/BoardCertificate.h"
 #include "certs/CertificateReport.h"
-#include "certs/CountryTable.h"
-#include "certs/RsaKeyMaker.h"
 #include "certs/SelfSignedCertificate.h"
 #include "common/Cleanse.h"
 
 namespace varnow::cli {
 namespace {
-
-std::string DottedAddress(const std::array<std::uint8_t, 4>& address) {
-    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
-           std::to_string(address[2]) + "." + std::to_string(address[3]);
-}
 
 // The password a file's options give; nullopt with the reason when they give none.
 std::optional<std::string> GivenPassword(CommandContext& context,
@@ -67,9 +58,11 @@ void CertMakeCommand::Define(CLI::App& command) {
                      "check the subject and the board; make and write nothing");
 }
 
-int CertMakeCommand::Execute(CommandContext& context) {
-    CertificateSubject subject = DefaultSubject(m_commonName.value_or(""));
-    const std::pair<std::optional<std::string>*, std::string*> given[] = {
+std::optional<CertMakeRequest> CertMakeCommand::Request(CommandContext& context, int& status) const {
+    CertMakeRequest request{m_bits, DefaultSubject(m_commonName.value_or("")), !m_commonName,
+                            m_dryRun};
+    CertificateSubject& subject = request.subject;
+    const std::pair<const std::optional<std::string>*, std::string*> given[] = {
         {&m_country, &subject.country},   {&m_state, &subject.state},
         {&m_locality, &subject.locality}, {&m_organisation, &subject.organisation},
         {&m_unit, &subject.unit},         {&m_email, &subject.email}};
@@ -78,53 +71,25 @@ int CertMakeCommand::Execute(CommandContext& context) {
             *field = **option;
         }
     }
-    if (!subject.country.empty() && CountryNameForCode(subject.country) == "Unknown") {
-        return Finish(context, kExitUsage, "refused", {},
-                      OutcomeText{kCliUnknownCountryCode, {subject.country}});
+    if (const auto refused = CheckCertMakeRequest(context, request)) {
+        status = Finish(context, kExitUsage, "refused", {}, refused);
+        return std::nullopt;
     }
-    if (const auto problem = CheckSubject(subject)) {
-        return Finish(
-            context, kExitUsage, "refused", {},
-            OutcomeText{kMsgSubjectFieldTooLong,
-                        {context.Text(kTextSubjectCountry + static_cast<int>(problem->field)),
-                         std::to_string(problem->mostCharacters)}});
+    return request;
+}
+
+int CertMakeCommand::Execute(CommandContext& context) {
+    int status = kExitSuccess;
+    const std::optional<CertMakeRequest> request = Request(context, status);
+    if (!request) {
+        return status;
     }
     CliOutput::Fields fields;
-    int status = kExitSuccess;
     const std::unique_ptr<BoardAccess> board = ConnectedBoard(context, fields, status);
     if (!board) {
         return status;
     }
-    if (!m_commonName) {
-        const std::optional<EnvironmentData> settings =
-            ReadBoardSettings(context, *board, fields, status);
-        if (!settings) {
-            return status;
-        }
-        subject.commonName = DottedAddress(settings->store.ipv4Address);
-    }
-    const std::optional<CertificateRecordStore> records =
-        ReadBoardCertificates(context, *board, fields, status);
-    if (!records) {
-        return status;
-    }
-    if (m_dryRun) {
-        fields.push_back({"subject_cn", QString::fromStdString(subject.commonName)});
-        context.output.Note(context.Text(kCliDryRun));
-        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
-    }
-    const auto key = board->Await<std::optional<PrivateKey>>(
-        [&](auto done) { board->session().MakeRsaKey(m_bits, std::move(done)); });
-    if (!key) {
-        return FinishInterrupted(context, *board, kCliInterrupted, fields);
-    }
-    const std::optional<Certificate> certificate =
-        *key ? MakeSelfSignedCertificate(**key, subject, std::time(nullptr)) : std::nullopt;
-    if (!certificate) {
-        return Finish(context, kExitFailure, "not-made", fields,
-                      OutcomeText{kCliCertificateNotUsed});
-    }
-    return StoreAndConfirm(context, *board, TlsIdentity{*certificate, **key}, *records, fields);
+    return MakeAndStoreCertificate(context, *board, *request, fields);
 }
 
 void CertImportCommand::Define(CLI::App& command) {

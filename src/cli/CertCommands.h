@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CertRun.h"
 #include "Command.h"
 
 namespace varnow::cli {
@@ -18,6 +19,9 @@ public:
     }
     void Define(CLI::App& command) override;
     int Execute(CommandContext& context) override;
+    // What the options ask for, checked; nullopt when refused (reported, `status`). The
+    // station takes its --cert-make options the same way.
+    std::optional<CertMakeRequest> Request(CommandContext& context, int& status) const;
 
 private:
     int m_bits = 1024;

@@ -1,13 +1,22 @@
 #include "CertRun.h"
 
+#include <ctime>
+
+#include "SettingsRun.h"
 #include "certs/CertificateReport.h"
 #include "certs/CertificateStore.h"
+#include "certs/CountryTable.h"
 
 namespace varnow::cli {
 namespace {
 
 QJsonValue Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+std::string DottedAddress(const std::array<std::uint8_t, 4>& address) {
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
+           std::to_string(address[2]) + "." + std::to_string(address[3]);
 }
 
 }  // namespace
@@ -84,6 +93,55 @@ int StoreAndConfirm(CommandContext& context, BoardAccess& board, const TlsIdenti
             break;
     }
     return Finish(context, kExitBoardLost, "board-lost", fields, OutcomeText{kErrPortVanished});
+}
+
+std::optional<OutcomeText> CheckCertMakeRequest(CommandContext& context,
+                                                const CertMakeRequest& request) {
+    const CertificateSubject& subject = request.subject;
+    if (!subject.country.empty() && CountryNameForCode(subject.country) == "Unknown") {
+        return OutcomeText{kCliUnknownCountryCode, {subject.country}};
+    }
+    if (const auto problem = CheckSubject(subject)) {
+        return OutcomeText{kMsgSubjectFieldTooLong,
+                           {context.Text(kTextSubjectCountry + static_cast<int>(problem->field)),
+                            std::to_string(problem->mostCharacters)}};
+    }
+    return std::nullopt;
+}
+
+int MakeAndStoreCertificate(CommandContext& context, BoardAccess& board, CertMakeRequest request,
+                            CliOutput::Fields& fields) {
+    int status = kExitSuccess;
+    if (request.commonNameFromBoard) {
+        const std::optional<EnvironmentData> settings =
+            ReadBoardSettings(context, board, fields, status);
+        if (!settings) {
+            return status;
+        }
+        request.subject.commonName = DottedAddress(settings->store.ipv4Address);
+    }
+    const std::optional<CertificateRecordStore> records =
+        ReadBoardCertificates(context, board, fields, status);
+    if (!records) {
+        return status;
+    }
+    if (request.dryRun) {
+        fields.push_back({"subject_cn", Text(request.subject.commonName)});
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
+    }
+    const auto key = board.Await<std::optional<PrivateKey>>(
+        [&](auto done) { board.session().MakeRsaKey(request.bits, std::move(done)); });
+    if (!key) {
+        return FinishInterrupted(context, board, kCliInterrupted, fields);
+    }
+    const std::optional<Certificate> certificate =
+        *key ? MakeSelfSignedCertificate(**key, request.subject, std::time(nullptr))
+             : std::nullopt;
+    if (!certificate) {
+        return Finish(context, kExitFailure, "not-made", fields, OutcomeText{kCliCertificateNotUsed});
+    }
+    return StoreAndConfirm(context, board, TlsIdentity{*certificate, **key}, *records, fields);
 }
 
 }  // namespace varnow::cli

@@ -6,6 +6,7 @@
 #include "BoardRun.h"
 #include "Command.h"
 #include "certs/CertificateBlock.h"
+#include "certs/SelfSignedCertificate.h"
 #include "certs/TlsObjects.h"
 
 namespace varnow::cli {
@@ -24,5 +25,23 @@ std::optional<CertificateRecordStore> ReadBoardCertificates(CommandContext& cont
 // whole command's end, reported. Success only when the board holds the certificate written.
 int StoreAndConfirm(CommandContext& context, BoardAccess& board, const TlsIdentity& identity,
                     const CertificateRecordStore& current, CliOutput::Fields& fields);
+
+// A new key and self-signed certificate, as cert make (and the station) ask for it.
+struct CertMakeRequest {
+    int bits = 1024;
+    CertificateSubject subject;
+    bool commonNameFromBoard = true;  // the board's IPv4 address, read from its settings
+    bool dryRun = false;
+};
+
+// Why the request cannot be made (an unknown country code, a field too long); nullopt when it
+// can.
+std::optional<OutcomeText> CheckCertMakeRequest(CommandContext& context,
+                                                const CertMakeRequest& request);
+
+// Makes the key and the certificate for a connected board and stores them, read back: the
+// command's end, reported.
+int MakeAndStoreCertificate(CommandContext& context, BoardAccess& board, CertMakeRequest request,
+                            CliOutput::Fields& fields);
 
 }  // namespace varnow::cli
