@@ -5,6 +5,7 @@
 
 #include "CertRun.h"
 #include "CliImportAnswers.h"
+#include "SettingsRun.h"
 #include "certs/BoardCertificate.h"
 #include "certs/CertificateReport.h"
 #include "certs/SelfSignedCertificate.h"
