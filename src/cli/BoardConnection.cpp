@@ -12,13 +12,11 @@ std::unique_ptr<platform::BoardLine> BoardConnection::LineFor(const CliOptions& 
 }
 
 BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
-                                 const StringTable& strings, std::string port)
-    : m_portName(std::move(port)), m_interrupt([this] {
-          // The port closes at once: a transfer under way stops at its next block.
-          m_interrupted = true;
-          m_session->Abort();
-          m_platform->Wake();
-      }) {
+                                 const StringTable& strings, std::string port, bool watchCtrlC)
+    : m_portName(std::move(port)) {
+    if (watchCtrlC) {
+        m_interrupt = std::make_unique<platform::InterruptWatch>([this] { Interrupt(); });
+    }
     m_clock.start();
     // The exchange is always traced in memory; to a file as well with --trace.
     m_trace.Add(m_ring);
@@ -36,6 +34,13 @@ BoardConnection::BoardConnection(const CliOptions& options, CliOutput& output,
     if (!options.scratchFolder.empty()) {
         m_session->SetExtractionFolder(options.scratchFolder);
     }
+}
+
+void BoardConnection::Interrupt() {
+    // The port closes at once: a transfer under way stops at its next block.
+    m_interrupted = true;
+    m_session->Abort();
+    m_platform->Wake();
 }
 
 std::optional<std::filesystem::path> BoardConnection::KeepTrace() {

@@ -19,8 +19,10 @@ namespace varnow::cli {
 // simulated board, traced to a file when asked; Ctrl-C interrupts the wait for it.
 class BoardConnection : public BoardAccess {
 public:
+    // `watchCtrlC`: Ctrl-C interrupts this board's command (a station watches it itself and
+    // interrupts its boards with Interrupt()).
     BoardConnection(const CliOptions& options, CliOutput& output, const StringTable& strings,
-                    std::string port);
+                    std::string port, bool watchCtrlC = true);
     ~BoardConnection() override;
 
     Platform& platform() override { return *m_platform; }
@@ -29,6 +31,9 @@ public:
     const std::string& portName() const override { return m_portName; }
     bool interrupted() const override { return m_interrupted; }
     std::optional<std::filesystem::path> KeepTrace() override;
+    // Closes the port at once: the operation under way ends at its next step. Call it on the
+    // thread the connection lives on.
+    void Interrupt();
 
     // The board lines the options choose: the embedded board's under --simulate.
     static std::unique_ptr<platform::BoardLine> LineFor(const CliOptions& options);
@@ -45,7 +50,7 @@ private:
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<BoardSession> m_session;
     bool m_interrupted = false;
-    platform::InterruptWatch m_interrupt;
+    std::unique_ptr<platform::InterruptWatch> m_interrupt;
 };
 
 }  // namespace varnow::cli

@@ -45,7 +45,7 @@ std::optional<std::string> GivenPassword(CommandContext& context,
 
 }  // namespace
 
-void CertMakeCommand::Define(CLI::App& command) {
+void CertMakeCommand::DefineSubject(CLI::App& command) {
     command.add_option("--bits", m_bits, "the RSA key's length (default 1024)")
         ->check(CLI::IsMember({1024, 1536, 2048}));
     command.add_option("--country", m_country, "the country code (default KR)");
@@ -55,11 +55,16 @@ void CertMakeCommand::Define(CLI::App& command) {
     command.add_option("--unit", m_unit, "the organisational unit");
     command.add_option("--cn", m_commonName, "the common name (default: the board's IPv4 address)");
     command.add_option("--email", m_email, "the e-mail address");
+}
+
+void CertMakeCommand::Define(CLI::App& command) {
+    DefineSubject(command);
     command.add_flag("--dry-run", m_dryRun,
                      "check the subject and the board; make and write nothing");
 }
 
-std::optional<CertMakeRequest> CertMakeCommand::Request(CommandContext& context, int& status) const {
+std::optional<CertMakeRequest> CertMakeCommand::Request(CommandContext& context,
+                                                        int& status) const {
     CertMakeRequest request{m_bits, DefaultSubject(m_commonName.value_or("")), !m_commonName,
                             m_dryRun};
     CertificateSubject& subject = request.subject;

@@ -19,6 +19,8 @@ public:
     }
     void Define(CLI::App& command) override;
     int Execute(CommandContext& context) override;
+    // The key's and the subject's options (everything but --dry-run): the station takes them too.
+    void DefineSubject(CLI::App& command);
     // What the options ask for, checked; nullopt when refused (reported, `status`). The
     // station takes its --cert-make options the same way.
     std::optional<CertMakeRequest> Request(CommandContext& context, int& status) const;

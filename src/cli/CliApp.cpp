@@ -62,8 +62,10 @@ CLI::App* GroupOf(CLI::App& app, const std::vector<std::string>& path) {
 }
 
 void Define(CLI::App& app, Parsed& parsed) {
-    app.add_option("-p,--port", parsed.options.port,
-                   "the board's port (ttyACM0, COM3, a path); default: the only board port found");
+    app.add_option("-p,--port", parsed.options.ports,
+                   "the board's port (ttyACM0, COM3, a path); default: the only board port found")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     auto* simulate = app.add_flag("--simulate", parsed.options.simulate,
                                   "use a simulated board inside this program");
     app.get_option("--port")->excludes(simulate);
@@ -163,11 +165,18 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
         options, output, strings,
         [&](const std::string& port) { return environment.openBoard(options, output, port); },
         [&] { return environment.listPorts(options); }};
+    Subcommand* command = Chosen(app, parsed);
+    options.port = options.ports.empty() ? std::string() : options.ports.front();
+    const bool station =
+        command != nullptr && command->Path() == std::vector<std::string>{"station"};
+    if (options.ports.size() > 1 && !station) {
+        output.Error(context.Text(kCliOnePort));
+        return kExitUsage;
+    }
     if (const auto reason = TraceUnwritable(options.traceFile)) {
         output.Error(context.Text(kCliTraceUnwritable, {options.traceFile, *reason}));
         return kExitUsage;
     }
-    Subcommand* command = Chosen(app, parsed);
     return command != nullptr ? command->Execute(context) : kExitUsage;
 }
 

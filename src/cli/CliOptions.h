@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/StringTable.h"
 
@@ -9,7 +10,8 @@ namespace varnow::cli {
 
 // The options that every command shares, before or after its name.
 struct CliOptions {
-    std::string port;                        // -p, --port
+    std::string port;                        // -p, --port: the first one given
+    std::vector<std::string> ports;          // every --port (station takes several)
     bool simulate = false;                   // --simulate: an embedded simulated board
     std::optional<std::string> password;     // --password, else VARNOW_PASSWORD
     std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD (password set)

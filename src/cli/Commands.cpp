@@ -6,6 +6,7 @@
 #include "PasswordCommands.h"
 #include "PortsCommand.h"
 #include "SettingsCommands.h"
+#include "StationCommand.h"
 #include "UploadCommand.h"
 
 namespace varnow::cli {
@@ -29,6 +30,7 @@ std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchF
     commands.push_back(std::make_unique<CertMakeCommand>());
     commands.push_back(std::make_unique<CertImportCommand>());
     commands.push_back(std::make_unique<CertShowCommand>());
+    commands.push_back(std::make_unique<StationCommand>(scratchFolder));
     return commands;
 }
 

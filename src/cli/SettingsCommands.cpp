@@ -16,24 +16,6 @@ QJsonValue Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// What the edit changes, for the user to see before it is written.
-QJsonArray Changes(CommandContext& context, const EnvironmentData& before,
-                   const EnvironmentData& after) {
-    const CliOutput::Fields old = SettingsEditor::Show(before);
-    const CliOutput::Fields now = SettingsEditor::Show(after);
-    QJsonArray changed;
-    for (std::size_t i = 0; i < old.size() && i < now.size(); ++i) {
-        if (old[i].second != now[i].second) {
-            const std::string& key = old[i].first;
-            changed.append(Text(key));
-            context.output.Row(
-                "change", {{"key", Text(key)}, {"from", old[i].second}, {"to", now[i].second}},
-                key + ": " + ForPeople(old[i].second) + " -> " + ForPeople(now[i].second));
-        }
-    }
-    return changed;
-}
-
 }  // namespace
 
 int SettingsShowCommand::Execute(CommandContext& context) {
@@ -86,35 +68,7 @@ int SettingsSetCommand::Execute(CommandContext& context) {
     if (!board) {
         return status;
     }
-    const std::optional<EnvironmentData> read = ReadBoardSettings(context, *board, fields, status);
-    if (!read) {
-        return status;
-    }
-    SettingsEditor editor(*read);
-    if (auto refused = editor.Apply(pairs)) {
-        return Finish(context, kExitSettingsRefused, "refused", fields, refused);
-    }
-    if (const int message = editor.Collect(); message != 0) {
-        // The page's message is the reason on the one error line.
-        const std::string text = context.Text(message);
-        return Finish(context, kExitSettingsRefused, "refused", fields,
-                      OutcomeText{kCliSettingsRefused, {text}});
-    }
-    if ((read->store.networkFlags & kFlagIpv6Enabled) != 0) {
-        context.output.Note(context.Text(kCliIpv6SwitchedOff));
-    }
-    const QJsonArray changed = Changes(context, *read, editor.data());
-    fields.push_back({"changed", changed});
-    EnvironmentData edited = editor.data();
-    if (PatchEnvironmentBlock(edited) == read->blockCopy) {
-        context.output.Note(context.Text(kCliNothingToChange));
-        return Finish(context, kExitSuccess, "unchanged", fields, std::nullopt);
-    }
-    if (m_dryRun) {
-        context.output.Note(context.Text(kCliDryRun));
-        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
-    }
-    return WriteAndConfirm(context, *board, editor.data(), read->blockCopy, true, m_reboot, fields);
+    return ApplySettings(context, *board, pairs, {m_dryRun, m_reboot}, fields);
 }
 
 void SettingsBackupCommand::Define(CLI::App& command) {

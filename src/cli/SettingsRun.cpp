@@ -2,6 +2,9 @@
 
 #include <QJsonArray>
 
+#include "SettingsEditor.h"
+#include "settings/EnvironmentBlock.h"
+
 namespace varnow::cli {
 namespace {
 
@@ -46,6 +49,24 @@ OutcomeText WriteFailure(const SettingsWriteResult& result) {
         default:
             return {kCliBoardRefusedSettings, {}};
     }
+}
+
+// What the edit changes, for the user to see before it is written.
+QJsonArray Changes(CommandContext& context, const EnvironmentData& before,
+                   const EnvironmentData& after) {
+    const CliOutput::Fields old = SettingsEditor::Show(before);
+    const CliOutput::Fields now = SettingsEditor::Show(after);
+    QJsonArray changed;
+    for (std::size_t i = 0; i < old.size() && i < now.size(); ++i) {
+        if (old[i].second != now[i].second) {
+            const std::string& key = old[i].first;
+            changed.append(Text(key));
+            context.output.Row(
+                "change", {{"key", Text(key)}, {"from", old[i].second}, {"to", now[i].second}},
+                key + ": " + ForPeople(old[i].second) + " -> " + ForPeople(now[i].second));
+        }
+    }
+    return changed;
 }
 
 }  // namespace
@@ -167,6 +188,41 @@ int WriteAndConfirm(CommandContext& context, BoardAccess& board, EnvironmentData
         }
     }
     return Finish(context, kExitSuccess, "written", fields, std::nullopt);
+}
+
+int ApplySettings(CommandContext& context, BoardAccess& board, const SettingPairs& pairs,
+                  SettingsWriteHow how, CliOutput::Fields& fields) {
+    int status = kExitSuccess;
+    const std::optional<EnvironmentData> read = ReadBoardSettings(context, board, fields, status);
+    if (!read) {
+        return status;
+    }
+    SettingsEditor editor(*read);
+    if (auto refused = editor.Apply(pairs)) {
+        return Finish(context, kExitSettingsRefused, "refused", fields, refused);
+    }
+    if (const int message = editor.Collect(); message != 0) {
+        // The page's message is the reason on the one error line.
+        const std::string text = context.Text(message);
+        return Finish(context, kExitSettingsRefused, "refused", fields,
+                      OutcomeText{kCliSettingsRefused, {text}});
+    }
+    if ((read->store.networkFlags & kFlagIpv6Enabled) != 0) {
+        context.output.Note(context.Text(kCliIpv6SwitchedOff));
+    }
+    const QJsonArray changed = Changes(context, *read, editor.data());
+    fields.push_back({"changed", changed});
+    EnvironmentData edited = editor.data();
+    if (PatchEnvironmentBlock(edited) == read->blockCopy) {
+        context.output.Note(context.Text(kCliNothingToChange));
+        return Finish(context, kExitSuccess, "unchanged", fields, std::nullopt);
+    }
+    if (how.dryRun) {
+        context.output.Note(context.Text(kCliDryRun));
+        return Finish(context, kExitSuccess, "dry-run", fields, std::nullopt);
+    }
+    return WriteAndConfirm(context, board, editor.data(), read->blockCopy, true, how.reboot,
+                           fields);
 }
 
 }  // namespace varnow::cli

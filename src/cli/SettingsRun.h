@@ -6,6 +6,7 @@
 #include "BoardAccess.h"
 #include "BoardRun.h"
 #include "Command.h"
+#include "SettingsEditor.h"
 
 namespace varnow::cli {
 
@@ -23,6 +24,17 @@ std::optional<EnvironmentData> ReadBoardSettings(CommandContext& context, BoardA
 // store's values into `data`; otherwise `data.blockCopy` goes exactly as it is.
 int WriteAndConfirm(CommandContext& context, BoardAccess& board, EnvironmentData data,
                     const Bytes& asRead, bool edited, bool reboot, CliOutput::Fields& fields);
+
+struct SettingsWriteHow {
+    bool dryRun = false;  // list what would change, write nothing
+    bool reboot = false;  // restart the board afterwards and identify it again
+};
+
+// Applies KEY=VALUE pairs to a connected board's settings through the pages' rules, writes
+// them (the block as read saved first) and reads them back: the command's end, reported.
+// Shared by settings set and station.
+int ApplySettings(CommandContext& context, BoardAccess& board, const SettingPairs& pairs,
+                  SettingsWriteHow how, CliOutput::Fields& fields);
 
 // Restarts the board and waits until it is identified again: nullopt when it was; otherwise
 // the status, reported.

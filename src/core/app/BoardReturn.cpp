@@ -6,22 +6,44 @@
 
 namespace varnow {
 
-BoardReturn::BoardReturn(Platform& platform, std::function<void()> lookForBoard,
-                         std::function<bool()> portBack)
+BoardReturn::BoardReturn(Platform& platform, SessionRecord& session,
+                         std::function<void()> lookForBoard, std::function<bool()> portBack)
     : m_platform(platform),
+      m_session(session),
       m_lookForBoard(std::move(lookForBoard)),
       m_isPortBack(std::move(portBack)) {}
 
+void BoardReturn::Begin() {
+    m_session.restarting = true;
+    m_ticks = 0;
+}
+
+bool BoardReturn::Departed() {
+    ++m_ticks;
+    const std::string& port = m_session.portName;
+    if (m_session.restarting && (port.empty() || m_platform.ProbePort(port) == PortProbe::Absent ||
+                                 m_ticks * kProbeMs >= kDepartureGraceMs)) {
+        m_session.restarting = false;
+    }
+    return !m_session.restarting;
+}
+
 void BoardReturn::Await(Returned returned) {
     m_returned = std::move(returned);
-    m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] { m_lookForBoard(); });
+    Begin();
+    m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] {
+        if (Departed()) {
+            m_lookForBoard();
+        }
+    });
     m_platform.ArmTimer(kTimerBoardReturn, kLimitMs, [this] { Deliver(std::nullopt); });
 }
 
 void BoardReturn::AwaitPort(std::function<void(bool back)> returned) {
     m_portBack = std::move(returned);
+    Begin();
     m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] {
-        if (m_isPortBack()) {
+        if (Departed() && m_isPortBack()) {
             Stop();
             std::exchange(m_portBack, nullptr)(true);
         }
@@ -40,6 +62,7 @@ void BoardReturn::OnConnectEnded(const ConnectResult& result) {
 }
 
 void BoardReturn::Stop() {
+    m_session.restarting = false;
     m_platform.CancelTimer(kTimerReturnProbe);
     m_platform.CancelTimer(kTimerBoardReturn);
 }

@@ -32,7 +32,8 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
               ShowStatus(OutcomeText{kErrPortVanished, {}});
           }),
       m_return(
-          platform, [this] { m_portCheck.ConnectIfBack(); }, [this] { return PortBack(); }),
+          platform, m_link.session(), [this] { m_portCheck.ConnectIfBack(); },
+          [this] { return PortBack(); }),
       m_firmware(platform, m_messenger, host, m_isp,
                  [this](auto returned) { m_return.Await(std::move(returned)); }) {
     m_platform.SetListener(this);

@@ -26,7 +26,7 @@ void PortCheck::OnResume() {
 
 void PortCheck::ConnectIfBack() {
     const SessionRecord& session = m_link.session();
-    if (!session.portName.empty() && !m_link.portOpen() &&
+    if (!session.portName.empty() && !m_link.portOpen() && !session.restarting &&
         m_link.platform().ProbePort(session.portName) == PortProbe::Free) {
         m_link.view().SelectPortInList(session.portName);
         m_connect();
@@ -40,6 +40,7 @@ void PortCheck::Check() {
     }
     switch (m_link.platform().ProbePort(session.portName)) {
         case PortProbe::Absent:
+            session.restarting = false;  // seen gone: the next time it is there, it is back
             if (m_link.portOpen()) {
                 m_link.port().Close();
                 session.reconnectPending = true;
@@ -51,7 +52,7 @@ void PortCheck::Check() {
             }
             break;
         case PortProbe::Free:
-            if (session.reconnectPending) {
+            if (session.reconnectPending && !session.restarting) {
                 m_link.view().SelectPortInList(session.portName);
                 m_connect();
             }

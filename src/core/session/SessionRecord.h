@@ -14,6 +14,9 @@ struct SessionRecord {
     std::string mcuId;     // the last data line of "get id mcu": hexadecimal digits
     bool reconnectPending = false;
     bool ignoreNextArrival = false;
+    // The board was told to restart and its port has not been seen gone since: until it has,
+    // the port that is still there is the old one, not the board back.
+    bool restarting = false;
 };
 
 }  // namespace varnow

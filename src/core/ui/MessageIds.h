@@ -172,6 +172,11 @@ enum MessageId : int {
     kCliTraceSaved = 288,
     kStatusImageUnchanged = 289,
     kCliDryRun = 290,
+    kCliNoSettingsRow = 291,
+    kCliBoardsFailed = 292,
+    kCliStationNeedsPorts = 293,
+    kCliSettingsFileRefused = 294,
+    kCliOnePort = 295,
     // The main window's status line.
     kStatusConnected = 250,
     kStatusConnectedFirmware = 251,
