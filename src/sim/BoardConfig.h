@@ -43,7 +43,7 @@ struct BoardFaults {
     bool upperCaseHash = false;            // the right hash, in upper-case digits
     bool noHashCommand = false;            // "501 " to "get id kofs hash"
     bool silentAfterStored = false;        // "412 " and then nothing
-    std::size_t unplugAfterTextBytes = 0;  // the cable goes after this much upload text (0: never)
+    std::size_t unplugAfterTextBytes = 0;  // the cable goes once, after this much upload text
     bool noSettings = false;               // "501 " to "send envs"
     bool settingsRefused = false;          // "501 " to "recv envs"
     bool settingsTwice600 = false;         // "600 " twice to "recv envs"

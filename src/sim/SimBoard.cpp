@@ -185,6 +185,7 @@ void SimBoard::ReceiveData(std::uint8_t byte) {
             m_text.push_back(static_cast<char>(byte));
             if (m_faults.unplugAfterTextBytes != 0 &&
                 m_text.size() == m_faults.unplugAfterTextBytes && m_unplug) {
+                m_faults.unplugAfterTextBytes = 0;  // the cable is pulled once
                 m_mode = Mode::Commands;
                 m_unplug();
                 return;

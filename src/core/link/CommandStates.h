@@ -9,6 +9,7 @@ enum CommandState : int {
     kStateSetEsc = 2,
     kStateSetEcho = 3,
     kStateGetSysKofs = 4,
+    kStateSetState = 9,  // "set state 0 run" after an upload
     kStateGetState = 5,
     kStateGetIdKofs = 6,
     kStateGetIdFib = 7,

@@ -329,10 +329,7 @@ Reply UploadChain::OnHashLine(const ReplyLine& line) {
     if (line.StartsWith("410 O")) {
         m_link.channel().End();
         m_link.progress().Close();
-        if (m_link.portOpen()) {
-            m_link.channel().SendRaw("set state 0 run\r");
-        }
-        Finish(m_hashDiffered ? UploadOutcome::HashMismatch : UploadOutcome::Verified);
+        RestartScript(m_hashDiffered ? UploadOutcome::HashMismatch : UploadOutcome::Verified);
         return Reply::Done;
     }
     if (line.StartsWith("501 ")) {
@@ -346,6 +343,34 @@ Reply UploadChain::OnHashLine(const ReplyLine& line) {
         m_messenger.Show(kMsgHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
     }
     return Reply::Pending;
+}
+
+void UploadChain::RestartScript(UploadOutcome outcome) {
+    if (!m_link.portOpen()) {
+        return Finish(outcome);
+    }
+    // Its answer is waited for (a second at most), so that it cannot mix into the replies of
+    // whatever command comes next; the upload's outcome is already known.
+    m_link.channel().Send(Command{
+        .text = "set state 0 run\r",
+        .state = kStateSetState,
+        .timer = {kTimerReply1s, 1000},
+        .onReply =
+            [this, outcome](const ReplyLine& line) {
+                if (line.empty()) {
+                    return Reply::Pending;
+                }
+                m_link.channel().End();
+                Finish(outcome);
+                return Reply::Done;
+            },
+        .onTimeout =
+            [this, outcome] {
+                m_link.channel().End();
+                Finish(outcome);
+            },
+        .onPortLost = [this, outcome] { Finish(outcome); },
+    });
 }
 
 void UploadChain::EndUnconfirmed(const char* command) {

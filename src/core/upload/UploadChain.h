@@ -59,6 +59,8 @@ private:
     Reply OnHashLine(const ReplyLine& line);
     // The board stored the image but never said what it holds.
     void EndUnconfirmed(const char* command);
+    // "set state 0 run": the board's script starts again; then the upload ends.
+    void RestartScript(UploadOutcome outcome);
     void FailStep(int stringId, MessageStyle style, UploadOutcome outcome, const char* command);
     void Finish(UploadOutcome outcome, std::string command = {});
 

@@ -26,7 +26,8 @@ constexpr const char* kUsage = R"(usage: varno-sim [options]
 Serves one simulated Varno board on a pseudo-terminal and links it into the simulated-ports
 folder ($VARNOW_SIM_PORTS, else $XDG_RUNTIME_DIR/varnow-sim), where the tool lists it.
 Prints the link's path, then reads control commands on standard input:
-  unplug | replug | break | silent on | silent off | save kofs FILE | save firmware FILE | quit
+  unplug | replug | break | silent on | silent off | save kofs FILE | save firmware FILE
+  save commands FILE (every command line received, one a line) | quit
 It ends when its standard input closes. Without control input (started in the background of
 a shell, with standard input from /dev/null, or with --detach) it runs until it is killed.
 
@@ -190,6 +191,14 @@ bool Control(const std::string& line, PtyLink& link, SimBoard& board) {
         board.SendUnsolicited("602 0 BREAK init.php 1");
     } else if (line == "silent on" || line == "silent off") {
         board.faults().silent = line == "silent on";
+    } else if (line.starts_with("save commands ")) {
+        std::ofstream file(line.substr(14), std::ios::trunc);
+        for (const std::string& command : board.commands()) {
+            file << command << "\n";
+        }
+        if (!file) {
+            error = "cannot write " + line.substr(14);
+        }
     } else if (line.starts_with("save kofs ") || line.starts_with("save firmware ")) {
         const bool kofs = line.starts_with("save kofs ");
         const std::string path = line.substr(kofs ? 10 : 14);
