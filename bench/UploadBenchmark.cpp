@@ -3,8 +3,6 @@
 // (the most this machine's link can carry); and one 1 MiB upload at 115200 baud against the
 // line-rate time. Usage: upload-benchmark VARNOW_CLI VARNO_SIM [--quick | --unthrottled-only]
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,12 +14,17 @@
 #include <thread>
 #include <vector>
 
+#include "BenchProcess.h"
 #include "SamplePackages.h"
 #include "package/PackageFile.h"
 #include "base64/Base64Encoder.h"
 
 namespace {
 
+using varnow::bench::Run;
+using varnow::bench::Spawn;
+using varnow::bench::StartSimulator;
+using varnow::bench::StopSimulator;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
@@ -67,67 +70,10 @@ double RawPtySeconds(const std::string& text) {
     return seconds;
 }
 
-struct Run {
-    double seconds;
-    long peakKib;
-    int status;
-    std::string output;
-};
-
-Run Spawn(const std::vector<std::string>& arguments) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        return {0, 0, -1, {}};
-    }
-    const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        for (const auto& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(pipeFds[1], 1);
-        dup2(null, 2);
-        close(pipeFds[0]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    std::string output;
-    char buffer[4096];
-    for (ssize_t count; (count = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
-        output.append(buffer, static_cast<std::size_t>(count));
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return {Seconds(start), usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
 // The tool's own measure of the image text's transfer, from its "send seconds" line.
 double SendSeconds(const std::string& output) {
     const std::size_t at = output.find("send seconds: ");
     return at == std::string::npos ? 0.0 : std::atof(output.c_str() + at + 14);
-}
-
-// varno-sim on a fresh link; returns its pid.
-pid_t StartSimulator(const std::string& sim, const std::string& name, const std::string& baud,
-                     const std::filesystem::path& folder) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        execl(sim.c_str(), sim.c_str(), "--name", name.c_str(), "--baud", baud.c_str(), nullptr);
-        _exit(127);
-    }
-    for (int i = 0; i < 200 && !std::filesystem::is_symlink(folder / name); ++i) {
-        usleep(20000);
-    }
-    return pid;
 }
 
 }  // namespace
@@ -156,8 +102,7 @@ int main(int argc, char** argv) {
     const double raw = RawPtySeconds(text);
     const pid_t fast = StartSimulator(sim, "fast", "0", folder);
     const Run tool = Spawn({cli, "--port", (folder / "fast").string(), "upload", package.string()});
-    kill(fast, SIGTERM);
-    waitpid(fast, nullptr, 0);
+    StopSimulator(fast);
     std::printf("unthrottled, %u KiB image, %zu characters of upload text\n", kib, text.size());
     std::printf("  raw pseudo-terminal push: %8.3f s (%6.1f MB/s)\n", raw,
                 static_cast<double>(text.size()) / raw / 1e6);
@@ -183,8 +128,7 @@ int main(int argc, char** argv) {
     const pid_t slow = StartSimulator(sim, "slow", "115200", folder);
     const Run atBaud =
         Spawn({cli, "--port", (folder / "slow").string(), "upload", slowPackage.string()});
-    kill(slow, SIGTERM);
-    waitpid(slow, nullptr, 0);
+    StopSimulator(slow);
     std::printf("at 115200 baud, %u KiB image, %zu characters\n", slowKib, characters);
     std::printf("  line-rate time:           %8.3f s\n", lineRate);
     std::printf(
