@@ -8,6 +8,7 @@ PACKAGES=(
     clang libclang-rt-14-dev             # libFuzzer and the sanitizer runtimes
     libgtest-dev libssl-dev libcli11-dev  # tests, OpenSSL, the command line's parser
     openssl                              # end-to-end tests make their certificate files
+    dpkg-dev file                        # the Debian package: its dependencies found by CPack
     qt6-base-dev qt6-serialport-dev     # GUI, platform layer
     qt6-translations-l10n               # Qt's own dialog texts in Korean
     libudev-dev                          # hot-plug of the board's USB port
