@@ -10,8 +10,9 @@
 
 #include "CliApp.h"
 #include "SamplePackages.h"
-#include "cli/VirtualBoardAccess.h"
+#include "StationPlan.h"
 #include "certs/CertificateBlock.h"
+#include "cli/VirtualBoardAccess.h"
 #include "support/RecordingMessageHost.h"
 #include "support/TempFolder.h"
 #include "support/TestCertificates.h"
@@ -55,10 +56,11 @@ protected:
                 }
                 return access;
             },
-            .listPorts = [](const cli::CliOptions&) {
-                return std::vector<platform::DiscoveredPort>{
-                    {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
-            },
+            .listPorts =
+                [](const cli::CliOptions&) {
+                    return std::vector<platform::DiscoveredPort>{
+                        {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
+                },
         };
         std::vector<const char*> argv{"varnow-cli"};
         for (const std::string& argument : arguments) {
@@ -109,15 +111,20 @@ TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
         {{"upload", "a.qvk", "b.qvk"}, 2, "error: The following argument was not expected: b.qvk"},
         {{"--lang", "fr", "ports"}, 2, "error: --lang: fr not in {en,ko}"},
         {{"--simulate", "-p", "X", "identify"}, 2, "error: --port excludes --simulate"},
-        {{"--trace", "/nonexistent/t", "identify"}, 2,
+        {{"--trace", "/nonexistent/t", "identify"},
+         2,
          "error: The trace file /nonexistent/t could not be written: No such file or directory."},
-        {{"upload", "nosuch.qvk"}, 3,
+        {{"upload", "nosuch.qvk"},
+         3,
          "error: The package nosuch.qvk could not be read: No such file or directory."},
-        {{"inspect", folder.path().string()}, 3, "error: The package " + folder.path().string() +
-                                                     " could not be read: Is a directory."},
+        {{"inspect", folder.path().string()},
+         3,
+         "error: The package " + folder.path().string() + " could not be read: Is a directory."},
         {{"upload", broken}, 3, "error: The package " + broken + " was refused."},
         {{"firmware", image}, 3, "error: The package " + image + " holds no firmware"},
-        {{"--lang", "ko", "firmware", image}, 3, "error: 패키지 " + image + "에는 펌웨어가 없습니다"},
+        {{"--lang", "ko", "firmware", image},
+         3,
+         "error: 패키지 " + image + "에는 펌웨어가 없습니다"},
     };
     for (const auto& c : cases) {
         const Run run = Cli(c.arguments);
@@ -130,10 +137,10 @@ TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
 }
 
 TEST_F(CliTest, TakesOptionsBeforeOrAfterTheCommandInEitherSpelling) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"--port", "/dev/ttyACM7", "identify"},
-             {"identify", "--port=/dev/ttyACM7"},
-             {"identify", "-p", "/dev/ttyACM7", "--json"}}) {
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"--port", "/dev/ttyACM7", "identify"},
+                                               {"identify", "--port=/dev/ttyACM7"},
+                                               {"identify", "-p", "/dev/ttyACM7", "--json"}}) {
         const Run run = Cli(arguments);
         EXPECT_EQ(run.status, 0) << run.err;
     }
@@ -153,7 +160,8 @@ TEST_F(CliTest, JsonIsOneTypedObjectPerLine) {
     int progressEvents = 0;
     while (std::getline(lines, line)) {
         QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        const QJsonDocument document =
+            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
         ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
         ASSERT_TRUE(document.isObject()) << line;
         const QJsonObject object = document.object();
@@ -262,7 +270,8 @@ TEST_F(CliTest, CtrlCClosesThePortAndSaysWhatTheBoardMayHold) {
     const Run run = Cli({"upload", image}, [&closed](VirtualBoardAccess& access) {
         access.board().faults().silentAfterStored = true;  // long enough to be interrupted
         access.InterruptAfter(2000);
-        access.port().SetWriteTap([&closed, &access](ByteView) { closed = !access.port().IsOpen(); });
+        access.port().SetWriteTap(
+            [&closed, &access](ByteView) { closed = !access.port().IsOpen(); });
     });
     EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(LastLine(run.err).starts_with(
@@ -289,9 +298,11 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
     const Certificate ecCertificate = testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000);
     const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
     const std::string both =
-        folder.Write("both.pem", AsBytes(testing::PemOf(certificate) + testing::PemOf(key))).string();
+        folder.Write("both.pem", AsBytes(testing::PemOf(certificate) + testing::PemOf(key)))
+            .string();
     const std::string ecFile =
-        folder.Write("ec.pem", AsBytes(testing::PemOf(ecCertificate) + testing::PemOf(ec))).string();
+        folder.Write("ec.pem", AsBytes(testing::PemOf(ecCertificate) + testing::PemOf(ec)))
+            .string();
     const std::string text = folder.Write("notes.txt", AsBytes("hello\n")).string();
     struct Case {
         std::vector<std::string> arguments;
@@ -299,18 +310,25 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
         std::string error;
     };
     const Case cases[] = {
-        {{"cert", "import", both}, 2,
+        {{"cert", "import", both},
+         2,
          "error: A certificate is used only when confirmed: give --yes, or run on a terminal."},
-        {{"cert", "import", der, "--yes"}, 2,
-         "error: The certificate file " + der + " holds no RSA key: give the key's file with --key."},
+        {{"cert", "import", der, "--yes"},
+         2,
+         "error: The certificate file " + der +
+             " holds no RSA key: give the key's file with --key."},
         {{"cert", "import", text, "--yes"}, 2, "error: The file " + text + " needs a password"},
-        {{"cert", "import", text, "--yes", "--passin-env", "VARNOW_TEST_UNSET"}, 2,
+        {{"cert", "import", text, "--yes", "--passin-env", "VARNOW_TEST_UNSET"},
+         2,
          "error: The environment variable VARNOW_TEST_UNSET is not set."},
-        {{"cert", "import", text, "--yes", "--passin-env", "HOME"}, 20,
+        {{"cert", "import", text, "--yes", "--passin-env", "HOME"},
+         20,
          "error: Certificate error has been occurred."},
-        {{"cert", "import", ecFile, "--yes"}, 20,
+        {{"cert", "import", ecFile, "--yes"},
+         20,
          "error: The key is not an RSA key (EC): the product takes RSA keys only."},
-        {{"cert", "import", folder.path().string() + "/none.p12", "--yes"}, 20,
+        {{"cert", "import", folder.path().string() + "/none.p12", "--yes"},
+         20,
          "error: The file " + folder.path().string() + "/none.p12 could not be read"},
     };
     for (const auto& c : cases) {
@@ -324,19 +342,21 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
 
 TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
     const PrivateKey key = testing::NewRsaKey(1024);
-    const Certificate certificate = testing::NewCertificate(key, {{"C", "KR"}, {"CN", "x"}}, 1893456000);
+    const Certificate certificate =
+        testing::NewCertificate(key, {{"C", "KR"}, {"CN", "x"}}, 1893456000);
     const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
     const std::string keyFile = folder.Write("key.pem", AsBytes(testing::PemOf(key))).string();
     const Run stored = Cli({"cert", "import", der, "--key", keyFile, "--yes"});
     EXPECT_EQ(stored.status, 0) << stored.err;
     EXPECT_NE(stored.out.find("verified: yes"), std::string::npos);
     EXPECT_NE(stored.err.find("countryName               = KR - Korea, Republic of"),
-              std::string::npos) << "the report comes before the question";
+              std::string::npos)
+        << "the report comes before the question";
 
-    const Run refused = Cli({"cert", "import", der, "--key", keyFile, "--yes"},
-                            [](VirtualBoardAccess& access) {
-                                access.board().faults().certificateReply = "501 locked";
-                            });
+    const Run refused =
+        Cli({"cert", "import", der, "--key", keyFile, "--yes"}, [](VirtualBoardAccess& access) {
+            access.board().faults().certificateReply = "501 locked";
+        });
     EXPECT_EQ(refused.status, 22);
     EXPECT_EQ(LastLine(refused.err),
               "error: The product did not take the certificate: it keeps its former one.");
@@ -344,13 +364,16 @@ TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
 
 TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
     const PrivateKey key = testing::NewRsaKey(1024);
-    const Certificate certificate = testing::NewCertificate(key, {{"C", "KR"}, {"CN", "shown"}}, 1893456000);
+    const Certificate certificate =
+        testing::NewCertificate(key, {{"C", "KR"}, {"CN", "shown"}}, 1893456000);
     const std::optional<RsaPrimes> primes = key.Primes();
     testing::RecordingMessenger ui;
     const std::optional<Bytes> block =
         PackCertificateBlock(primes->p.get(), primes->q.get(), certificate.Der(), {}, ui.messenger);
     ASSERT_TRUE(block.has_value());
-    const auto holding = [&](VirtualBoardAccess& access) { access.board().SetCertificates(*block); };
+    const auto holding = [&](VirtualBoardAccess& access) {
+        access.board().SetCertificates(*block);
+    };
 
     const Run none = Cli({"cert", "show"});
     EXPECT_EQ(none.status, 21);
@@ -385,13 +408,16 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
     };
     const Case cases[] = {
         {{"netinfo"},
-         [](VirtualBoardAccess& a) { a.board().faults().refusedQueries = {"net1 rssi"}; }, 1,
+         [](VirtualBoardAccess& a) { a.board().faults().refusedQueries = {"net1 rssi"}; },
+         1,
          "error: Has failed to get network infomation."},
         {{"netinfo"},
-         [](VirtualBoardAccess& a) { a.board().faults().silentQueries = {"net0 ndc 0"}; }, 6,
+         [](VirtualBoardAccess& a) { a.board().faults().silentQueries = {"net0 ndc 0"}; },
+         6,
          "error: The product did not answer \"pid net0 ioctl get ndc 0\" in time."},
         {{"info"},
-         [](VirtualBoardAccess& a) { a.board().faults().ignoredCommands = {"get sys uptime"}; }, 6,
+         [](VirtualBoardAccess& a) { a.board().faults().ignoredCommands = {"get sys uptime"}; },
+         6,
          "error: The product did not answer \"get sys uptime\" in time."},
     };
     for (const auto& c : cases) {
@@ -405,6 +431,37 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["size_kib"].toInt(), 104);
     EXPECT_EQ(result["version"].toArray(), (QJsonArray{2, 1, 5}));
+}
+
+TEST(StationPlanTest, RowsGoToTheirBoardByMcuIdOrInOrderEachOnce) {
+    const std::pair<std::string, std::vector<std::string>> lines[] = {
+        {"a,b,c", {"a", "b", "c"}},
+        {"\"line a, north\",x", {"line a, north", "x"}},
+        {"\"say \"\"hi\"\"\",", {"say \"hi\"", ""}},
+        {"a,b\r", {"a", "b"}},
+    };
+    for (const auto& [line, fields] : lines) {
+        EXPECT_EQ(cli::CsvFields(line), fields) << line;
+    }
+    testing::TempFolder folder;
+    const auto keyed =
+        folder.Write("keyed.csv", AsBytes("mcu_id,ipv4.address\nBB,10.0.0.2\naa,10.0.0.1\n"));
+    std::string problem;
+    auto plan = cli::StationPlan::Load(keyed.string(), problem);
+    ASSERT_TRUE(plan.has_value()) << problem;
+    EXPECT_EQ(plan->RowFor("AA"), (cli::SettingPairs{{"ipv4.address", "10.0.0.1"}}));
+    EXPECT_FALSE(plan->RowFor("aa").has_value()) << "a row is used once";
+    EXPECT_FALSE(plan->RowFor("cc").has_value());
+    const auto ordered =
+        folder.Write("ordered.csv", AsBytes("wlan.ssid,ipv4.address\nfirst,\nsecond,10.0.0.9\n"));
+    auto inOrder = cli::StationPlan::Load(ordered.string(), problem);
+    ASSERT_TRUE(inOrder.has_value());
+    EXPECT_EQ(inOrder->RowFor("x"), (cli::SettingPairs{{"wlan.ssid", "first"}}));
+    EXPECT_EQ(inOrder->RowFor("y"),
+              (cli::SettingPairs{{"wlan.ssid", "second"}, {"ipv4.address", "10.0.0.9"}}));
+    const auto refused = folder.Write("refused.csv", AsBytes("wlan.key\nabc\n"));
+    EXPECT_FALSE(cli::StationPlan::Load(refused.string(), problem).has_value());
+    EXPECT_EQ(problem.find("abc"), std::string::npos) << "a refused key is not repeated";
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {
