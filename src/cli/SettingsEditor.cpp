@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "common/BoardText.h"
+#include "common/Utf8Text.h"
 #include "settings/AddressText.h"
 #include "settings/Dot1xCredentials.h"
 #include "ui/MessageIds.h"
@@ -111,11 +112,6 @@ std::optional<int> Channel(const std::string& value) {
         return std::nullopt;
     }
     return channel;
-}
-
-std::size_t Characters(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 // Secrets are never repeated back, not even wrong ones.
@@ -239,9 +235,9 @@ std::optional<OutcomeText> SettingsEditor::CheckSyntax(const std::string& key,
     } else if (key == "wlan.phy") {
         sound = Choice(value, kPhys).has_value(), allowed = Joined(kPhys);
     } else if (key == "wlan.ssid") {
-        sound = Characters(value) <= WlanPage::kSsidLimit, allowed = "at most 32 characters";
+        sound = Utf8Characters(value) <= WlanPage::kSsidLimit, allowed = "at most 32 characters";
     } else if (key == "wlan.key") {
-        const std::size_t n = Characters(value);
+        const std::size_t n = Utf8Characters(value);
         sound = n == 0 || (n >= 5 && n <= WlanPage::kKeyLimit);
         allowed = "nothing, or 5 to 63 characters";
     }

@@ -4,8 +4,8 @@
 
 #include "common/BoardText.h"
 #include "crypto/Crc16.h"
-#include "settings/AddressText.h"
 #include "crypto/Pbkdf2.h"
+#include "settings/AddressText.h"
 
 namespace varnow {
 

@@ -16,8 +16,7 @@ void Store(const std::string& text, Bytes& area) {
 
 }  // namespace
 
-std::optional<Dot1xCredentials> Dot1xCredentials::Open(const EnvironmentData& data,
-                                                       int dot1xItem) {
+std::optional<Dot1xCredentials> Dot1xCredentials::Open(const EnvironmentData& data, int dot1xItem) {
     if (!data.dot1xId || !data.dot1xPassword) {
         return std::nullopt;
     }

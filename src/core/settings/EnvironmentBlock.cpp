@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "crypto/Crc16.h"
 #include "base64/Base64Decoder.h"
+#include "base64/Base64Encoder.h"
+#include "crypto/Crc16.h"
 #include "settings/EnvironmentRecords.h"
 #include "ui/MessageIds.h"
-#include "base64/Base64Encoder.h"
 
 namespace varnow {
 namespace {

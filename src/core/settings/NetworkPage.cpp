@@ -21,9 +21,9 @@ bool Ipv6TextIsSound(const std::string& text) {
     if (!address) {
         return false;
     }
-    const bool loopback = std::all_of(address->begin(), address->end() - 1,
-                                      [](auto b) { return b == 0; }) &&
-                          address->back() == 1;
+    const bool loopback =
+        std::all_of(address->begin(), address->end() - 1, [](auto b) { return b == 0; }) &&
+        address->back() == 1;
     return address->front() != 0xFF && !loopback;
 }
 

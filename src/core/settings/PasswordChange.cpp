@@ -1,8 +1,7 @@
 #include "settings/PasswordChange.h"
 
-#include <algorithm>
-
 #include "common/Cleanse.h"
+#include "common/Utf8Text.h"
 #include "settings/AdminPassword.h"
 #include "ui/MessageIds.h"
 
@@ -10,10 +9,7 @@ namespace varnow {
 
 int PasswordChange::Check(const std::string& password, const std::string& retyped) {
     // Characters as the dialog counts them, not bytes.
-    const auto characters = std::count_if(password.begin(), password.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    });
-    if (static_cast<std::size_t>(characters) < kShortest) {
+    if (Utf8Characters(password) < kShortest) {
         return kMsgPasswordTooShort;
     }
     if (retyped != password) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/BoardText.h"
+#include "common/Utf8Text.h"
 #include "settings/AddressText.h"
 
 namespace varnow {
@@ -12,16 +13,8 @@ constexpr std::uint8_t kF1sP[] = {0x66, 0x31, 0x73, 0x50};
 }  // namespace
 
 std::string SettingsDialogRules::Title(const std::string& caption, ByteView productName) {
-    std::string name = BoardTextToUtf8(UpToFirstNul(productName));
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80 &&
-            ++characters > kLongestTitleName) {
-            name.resize(i);
-            break;
-        }
-    }
-    return caption + " - " + name;
+    return caption + " - " +
+           Utf8Prefix(BoardTextToUtf8(UpToFirstNul(productName)), kLongestTitleName);
 }
 
 bool SettingsDialogRules::CertificatesAllowed(const std::string& fibId) {

@@ -4,17 +4,13 @@
 #include <array>
 #include <bit>
 
+#include "common/Utf8Text.h"
 #include "settings/AddressText.h"
 #include "settings/WpaPsk.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
-
-std::size_t Characters(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
 
 // A zero-padded text field as the page shows it: up to its first zero byte.
 template <std::size_t N>
@@ -41,7 +37,7 @@ std::uint32_t FieldOfWord(std::uint32_t word, std::uint32_t mask) {
 
 // The WEP keys and their size for a shared key of n characters.
 void StoreWepKeys(const std::string& key, bool enabled, SettingsStore& store) {
-    const std::size_t n = Characters(key);
+    const std::size_t n = Utf8Characters(key);
     std::array<std::uint8_t, 64> bytes{};
     std::uint32_t size = n < 5 ? 0 : n <= 10 ? 1 : 2;
     const bool hexadecimal = (n >= 6 && n <= 10) || n > 13;
@@ -65,14 +61,7 @@ void StoreWepKeys(const std::string& key, bool enabled, SettingsStore& store) {
 }  // namespace
 
 std::string WlanPage::LimitedText(std::string text, std::size_t limit) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((text[i] & 0xC0) != 0x80 && ++characters > limit) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
+    return Utf8Prefix(std::move(text), limit);
 }
 
 void WlanPage::EnableAll(bool enabled) {
@@ -135,7 +124,7 @@ void WlanPage::SelectDot1x(int item) {
 
 PageCheck WlanPage::Collect(SettingsStore& store) const {
     const std::string& key = m_shown.sharedKey;
-    const std::size_t n = Characters(key);
+    const std::size_t n = Utf8Characters(key);
     if (m_shown.enabled) {
         if (n != 0 && (n < 5 || n > kKeyLimit)) {
             return {kMsgKeyLength, kSharedKey};
