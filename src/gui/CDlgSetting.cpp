@@ -78,7 +78,7 @@ void CDlgSetting::BuildButtons(QWidget* row) {
         button->setAutoDefault(false);
     }
     m_koManager->hide();
-    m_certificate->setEnabled(SettingsDialogRules::CertificatesAllowed(m_session.session().fibId));
+    UpdateButtons();
     connect(m_password, &QPushButton::clicked, this, [this] { ChangePassword(); });
     connect(m_certificate, &QPushButton::clicked, this, [this] { ShowCertificates(); });
     connect(m_write, &QPushButton::clicked, this, [this] { Write(); });
@@ -89,6 +89,15 @@ void CDlgSetting::BuildButtons(QWidget* row) {
     buttons->addStretch();
     buttons->addWidget(m_write);
     buttons->addWidget(m_close);
+}
+
+void CDlgSetting::UpdateButtons() {
+    // The block of certificates is read as the dialog opens; until that read has ended the
+    // board is busy, and a click on a button that writes would be refused without a word.
+    m_write->setEnabled(m_certificatesLoaded);
+    m_password->setEnabled(m_certificatesLoaded);
+    m_certificate->setEnabled(m_certificatesLoaded && SettingsDialogRules::CertificatesAllowed(
+                                                          m_session.session().fibId));
 }
 
 void CDlgSetting::ShowTab(int index) {
@@ -228,6 +237,7 @@ void CDlgSetting::LoadCertificates() {
         if (self) {
             self->m_certificates = std::move(records);
             self->m_certificatesLoaded = true;
+            self->UpdateButtons();
         }
     });
 }

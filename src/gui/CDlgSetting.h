@@ -52,6 +52,7 @@ protected:
 
 private:
     void BuildButtons(QWidget* row);
+    void UpdateButtons();
     void ShowTab(int index);
     void OnWritten(const SettingsWriteResult& result);
     void OnPasswordBack(const PasswordChangeResult& result);

@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 start_sim slow --baud 115200
 "$cli" --port "$VARNOW_SIM_PORTS/slow" upload "$work/big.qvk" > "$work/out" 2> "$work/err" &
 cli_pid=$!
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     grep -q "Updating files" "$work/err" 2>/dev/null && break
     sleep 0.05
 done

@@ -26,7 +26,7 @@ commands() {  # the command lines board $1 has received so far
     local fd_name="ctl_$1"
     rm -f "$work/$1.commands"
     echo "save commands $work/$1.commands" >&"${!fd_name}"
-    for _ in $(seq 100); do [ -s "$work/$1.commands" ] && break; sleep 0.05; done
+    for _ in $(seq 600); do [ -s "$work/$1.commands" ] && break; sleep 0.05; done
     cat "$work/$1.commands"
 }
 

@@ -15,7 +15,7 @@ save() {
     local name=$1 what=$2 file=$3 fd
     fd=$(eval echo "\$ctl_$name")
     echo "save $what $file" >&"$fd"
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         grep -q "ok save $what $file" "$work/$name.out" && return 0
         sleep 0.05
     done
@@ -66,7 +66,7 @@ mkfifo "$work/outside.ctl"
 "$sim" --name outside --dir "$work/elsewhere" --baud 0 < "$work/outside.ctl" > "$work/outside.out" 2>&1 &
 pids+=($!)
 exec {outside_fd}> "$work/outside.ctl"
-for _ in $(seq 100); do [ -L "$work/elsewhere/outside" ] && break; sleep 0.05; done
+for _ in $(seq 600); do [ -L "$work/elsewhere/outside" ] && break; sleep 0.05; done
 "$cli" --port "$work/elsewhere/outside" firmware "$samples/firmware.qvk" > "$work/out5" 2>&1 ||
     fail "firmware on a path outside the folder exited with $?: $(cat "$work/out5")"
 grep -qx "firmware: upgraded" "$work/out5" || fail "outside the folder: $(cat "$work/out5")"

@@ -22,7 +22,7 @@ start_sim() {
     pids+=($!)
     exec {fd}> "$work/$name.ctl"  # keeps the FIFO open for later commands
     eval "ctl_$name=$fd"
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         [ -L "$VARNOW_SIM_PORTS/$name" ] && return 0
         sleep 0.05
     done

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "CDlgCert.h"
 #include "CDlgCertInfo.h"
@@ -35,6 +36,11 @@
 
 using namespace varnow;
 using namespace varnow::gui;
+
+// Waits for what a test needs: an event of the window or the board, or a message caught by the
+// modal watch. The bound is far above the normal time, so that only a lost event fails, never a
+// slow machine.
+#define WAIT_UNTIL(expr) QTRY_VERIFY_WITH_TIMEOUT(expr, 60000)
 
 namespace {
 
@@ -118,9 +124,11 @@ private slots:
             sim::environment::FactoryBlock({.wlanRecords = wlanRecords}));
         window->show();
         window->Connect();
-        [&] { QTRY_VERIFY(window->session().lastConnect().has_value()); }();
+        [&] { WAIT_UNTIL(window->session().lastConnect().has_value()); }();
         window->settingsButton()->click();
-        [&] { QTRY_VERIFY(window->settingsDialog() != nullptr); }();
+        [&] { WAIT_UNTIL(window->settingsDialog() != nullptr); }();
+        // Its certificate read ends before a button that writes can be pressed.
+        [&] { WAIT_UNTIL(window->settingsDialog()->certificatesLoaded()); }();
         return window;
     }
 
@@ -176,7 +184,8 @@ private slots:
         m_answer = static_cast<int>(MessageResult::Yes);
         m_modalWatch.start(20);
         dialog->writeButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(window->session().connectsEnded() > connects, 15000);
+        QVERIFY(dialog->writing());  // the click was taken
+        WAIT_UNTIL(window->session().connectsEnded() > connects);
         m_modalWatch.stop();
         QCOMPARE(m_unexpected, QStringList{"Has Succeded in setting the value. Do you want to "
                                            "reboot the product?"});
@@ -195,7 +204,7 @@ private slots:
             QCOMPARE(settings.store.ipv4Address, (Ipv4Address{10, 1, 2, 3}));
             read = true;
         });
-        QTRY_VERIFY(read);
+        WAIT_UNTIL(read);
     }
 
     void aRefusedWriteSaysSoAndLeavesTheBoardConnected() {
@@ -204,12 +213,40 @@ private slots:
         window->embeddedBoard()->board().faults().settingsRefused = true;
         m_modalWatch.start(20);
         window->settingsDialog()->writeButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!window->settingsDialog()->writing(), 10000);
-        QTRY_VERIFY(!m_unexpected.isEmpty());
+        QVERIFY(window->settingsDialog()->writing());  // the click was taken
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
+        QVERIFY(!window->settingsDialog()->writing());
         QCOMPARE(m_unexpected, QStringList{"Has failed to set the values."});
         QVERIFY(window->session().portOpen());
         QVERIFY(window->settingsDialog()->isVisible());
+    }
+
+    // The dialog reads the board's certificate block as it opens. Until that read has ended
+    // the board is busy: a write pressed meanwhile would be dropped without a word, so the
+    // buttons that write wait for it.
+    void theButtonsThatWriteWaitForTheCertificateReadOfTheOpeningDialog() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        WAIT_UNTIL(window->session().lastConnect().has_value());
+        std::optional<EnvironmentData> settings;
+        window->session().ReadSettings(
+            [&](const auto&, EnvironmentData read) { settings = std::move(read); });
+        WAIT_UNTIL(settings.has_value());
+        window->embeddedBoard()->board().faults().ignoredCommands.insert("send envc");
+        CDlgSetting dialog(window.get(), m_ui, window->session(), *settings);
+        for (QPushButton* button :
+             {dialog.writeButton(), dialog.passwordButton(), dialog.certificateButton()}) {
+            QVERIFY(!button->isEnabled());
+        }
+        WAIT_UNTIL(dialog.certificatesLoaded());  // the read has timed out
+        for (QPushButton* button :
+             {dialog.writeButton(), dialog.passwordButton(), dialog.certificateButton()}) {
+            QVERIFY(button->isEnabled());
+        }
+        QVERIFY(!window->session().busy());
     }
 
     void passwordProgressClosesWhenTheBoardIsBackWithItsNewPassword() {
@@ -220,7 +257,7 @@ private slots:
         m_modalWatch.start(20);
         dialog->passwordButton()->click();
         QVERIFY(dialog->passwordProgress() != nullptr);
-        QTRY_VERIFY_WITH_TIMEOUT(dialog->passwordProgress() == nullptr, 15000);
+        WAIT_UNTIL(dialog->passwordProgress() == nullptr);
         m_modalWatch.stop();
         QCOMPARE(m_unexpected.size(), 1);  // the warning that a password cannot be restored
         QVERIFY(m_unexpected.front().startsWith("Warning : Varno product does not provide"));
@@ -234,15 +271,15 @@ private slots:
         platform::LanguageStore store;
         auto window = WindowWithSettingsOpen(store);
         CDlgSetting* dialog = window->settingsDialog();
-        QTRY_VERIFY(dialog->certificatesLoaded());
+        WAIT_UNTIL(dialog->certificatesLoaded());
         QCOMPARE(FindBoardCertificate(dialog->certificates()).messageId,
                  int(kMsgNoCertificateInProduct));
         m_modalWatch.start(20);
         m_certAction = CDlgCert::Action::MakeSelfSigned;
         dialog->certificateButton()->click();  // 1024 bits and the dialog's defaults
-        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 20000);
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
-        QTRY_VERIFY(!dialog->writing());
+        WAIT_UNTIL(!dialog->writing());
         m_certAction = CDlgCert::Action::ReadFromProduct;
         dialog->certificateButton()->click();
         m_modalWatch.stop();
@@ -256,7 +293,7 @@ private slots:
         platform::LanguageStore store;
         auto window = WindowWithSettingsOpen(store);
         CDlgSetting* dialog = window->settingsDialog();
-        QTRY_VERIFY(dialog->certificatesLoaded());
+        WAIT_UNTIL(dialog->certificatesLoaded());
         const PrivateKey key = testing::NewRsaKey(1024);
         const Certificate certificate =
             testing::NewCertificate(key, {{"C", "DE"}, {"CN", "imported"}}, 1893456000);
@@ -270,12 +307,12 @@ private slots:
         m_filePassword = "file secret";
         m_modalWatch.start(20);
         dialog->certificateButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 10000);
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
         QCOMPARE(m_reports.size(), 1);  // the question came with the report
         QVERIFY(m_reports.front().contains("DE - Germany"));
         QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
-        QTRY_VERIFY(HoldsCertificate(dialog->certificates(), certificate.Der()));
+        WAIT_UNTIL(HoldsCertificate(dialog->certificates(), certificate.Der()));
     }
 
     void aSubjectFieldTooLongIsRefusedInTheDialog() {
@@ -298,9 +335,9 @@ private slots:
         auto window = SimulatedWindow(store);
         window->show();
         window->Connect();
-        QTRY_VERIFY(window->session().lastConnect().has_value());
+        WAIT_UNTIL(window->session().lastConnect().has_value());
         window->productInfoAction()->trigger();
-        QTRY_VERIFY(window->infoDialog() != nullptr);
+        WAIT_UNTIL(window->infoDialog() != nullptr);
         auto* product = dynamic_cast<CDlgProductInfo*>(window->infoDialog());
         QVERIFY(product != nullptr);
         QStringList lines;
@@ -311,10 +348,10 @@ private slots:
         QCOMPARE(lines.front(), QString("Product name : VARNO-104K demo board"));
         QCOMPARE(lines.back(), QString("Firmware size : 104K"));
         product->accept();
-        QTRY_VERIFY(window->infoDialog() == nullptr);
+        WAIT_UNTIL(window->infoDialog() == nullptr);
 
         window->networkInfoAction()->trigger();
-        QTRY_VERIFY(window->infoDialog() != nullptr);
+        WAIT_UNTIL(window->infoDialog() != nullptr);
         auto* network = dynamic_cast<CDlgNetworkInfo*>(window->infoDialog());
         QVERIFY(network != nullptr);
         QCOMPARE(network->tabs()->count(), 3);
@@ -411,7 +448,7 @@ private slots:
         QFETCH(int, mode);
         CDlgProgress dialog(nullptr, static_cast<ProgressMode>(mode), m_ui);
         dialog.show();
-        QTRY_VERIFY(dialog.frame() >= 3);  // the spinner has moved: 300 ms have passed
+        WAIT_UNTIL(dialog.frame() >= 3);  // the spinner has moved: 300 ms have passed
         static const char* texts[] = {"Connecting to product.", "Updating files.",
                                       "It is setting the password."};
         QCOMPARE(dialog.text(), QString(texts[mode]));
@@ -453,7 +490,7 @@ private slots:
         QVERIFY(!window->networkInfoAction()->isEnabled());
 
         window->Connect();
-        QTRY_VERIFY(window->session().lastConnect().has_value());
+        WAIT_UNTIL(window->session().lastConnect().has_value());
         QCOMPARE(window->session().lastConnect()->code, ConnectOutcome::Identified);
         QVERIFY(window->progressDialog() == nullptr);
         QVERIFY(!window->connectButton()->isEnabled());
@@ -487,7 +524,7 @@ private slots:
                                                    MainWindowOptions{true});
         window->show();
         window->Connect();
-        QTRY_VERIFY(window->session().lastConnect().has_value());
+        WAIT_UNTIL(window->session().lastConnect().has_value());
         QVERIFY(window->session().portOpen());
         m_modalWatch.start(20);
         window->ChooseLanguage(1042);  // for the next start: its message is closed
@@ -504,18 +541,18 @@ private slots:
         auto window = SimulatedWindow(store);
         window->show();
         window->Connect();
-        QTRY_VERIFY(window->session().lastConnect().has_value());
+        WAIT_UNTIL(window->session().lastConnect().has_value());
         QCOMPARE(window->statusLine()->text(),
                  QString("Connected to simulated-board: firmware 2.1.5, 104K."));
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/image.qvk");
         window->Upload();
-        QTRY_VERIFY_WITH_TIMEOUT(window->statusLine()->text().startsWith("Image "), 10000);
+        WAIT_UNTIL(window->statusLine()->text().startsWith("Image "));
         QVERIFY(window->statusLine()->text().contains("written and verified (SHA-1 "));
 
         window->embeddedBoard()->board().faults().wrongHash = true;
         m_modalWatch.start(20);
         window->Upload();
-        QTRY_VERIFY_WITH_TIMEOUT(window->statusLine()->text().contains("differs"), 10000);
+        WAIT_UNTIL(window->statusLine()->text().contains("differs"));
         m_modalWatch.stop();
         QCOMPARE(m_unexpected.size(), 1);  // the board's hash, shown as it came
     }
@@ -618,11 +655,11 @@ private slots:
         auto window = SimulatedWindow(store);
         window->show();
         window->Connect();
-        QTRY_VERIFY(window->session().lastConnect().has_value());
+        WAIT_UNTIL(window->session().lastConnect().has_value());
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/combined.qvk");
         m_modalWatch.start(20);
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(!m_unexpected.isEmpty(), 15000);
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
         QCOMPARE(m_unexpected, QStringList{"Firmware has been transmitted."});
         QVERIFY(!window->session().firmware().running());
@@ -642,11 +679,11 @@ private slots:
         sim.setProcessChannelMode(QProcess::SeparateChannels);
         sim.start(VARNO_SIM_PATH, {"--name", "hotplug"});
         QVERIFY(sim.waitForStarted());
-        QTRY_VERIFY(sim.canReadLine());
+        WAIT_UNTIL(sim.canReadLine());
         const QString link = QString::fromUtf8(sim.readLine()).trimmed();
         auto control = [&](const char* command) {
             sim.write(QByteArray(command) + "\n");
-            QTRY_VERIFY(sim.canReadLine());
+            WAIT_UNTIL(sim.canReadLine());
             QCOMPARE(QString::fromUtf8(sim.readLine()).trimmed(), QString("ok ") + command);
         };
 
@@ -660,17 +697,17 @@ private slots:
         QCOMPARE(window.portList()->currentText(), QString("hotplug"));  // the link's name
         QCOMPARE(window.portList()->toolTip(), link);
         window.Connect();
-        QTRY_VERIFY(window.session().lastConnect().has_value());
+        WAIT_UNTIL(window.session().lastConnect().has_value());
         QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
         SerialPort& port = window.session().platform().Port();
 
         control("unplug");
-        QTRY_VERIFY(!port.IsOpen());
+        WAIT_UNTIL(!port.IsOpen());
         QVERIFY(window.connectButton()->isEnabled());  // the disconnected look
 
         const int connects = window.session().connectsEnded();
         control("replug");
-        QTRY_VERIFY_WITH_TIMEOUT(window.session().connectsEnded() > connects, 10000);
+        WAIT_UNTIL(window.session().connectsEnded() > connects);
         QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
         QVERIFY(port.IsOpen());
         QVERIFY(window.disconnectButton()->isEnabled());
@@ -679,8 +716,8 @@ private slots:
         const int eventsBefore = window.deviceEvents();
         QProcess other;
         other.start(VARNO_SIM_PATH, {"--name", "other"});
-        QTRY_VERIFY(other.canReadLine());
-        QTRY_VERIFY(window.deviceEvents() > eventsBefore);  // its arrival was handled
+        WAIT_UNTIL(other.canReadLine());
+        WAIT_UNTIL(window.deviceEvents() > eventsBefore);  // its arrival was handled
         QVERIFY(port.IsOpen());
         other.kill();
         other.waitForFinished();
@@ -689,11 +726,11 @@ private slots:
         window.Disconnect();
         int events = window.deviceEvents();
         control("unplug");
-        QTRY_VERIFY(window.deviceEvents() > events);
+        WAIT_UNTIL(window.deviceEvents() > events);
         const int connectsBefore = window.session().connectsEnded();
         events = window.deviceEvents();
         control("replug");
-        QTRY_VERIFY(window.deviceEvents() > events);  // the arrival was handled
+        WAIT_UNTIL(window.deviceEvents() > events);  // the arrival was handled
         QVERIFY(!port.IsOpen());
         QCOMPARE(window.session().connectsEnded(), connectsBefore);
 
