@@ -96,8 +96,8 @@ void CDlgSetting::UpdateButtons() {
     // board is busy, and a click on a button that writes would be refused without a word.
     m_write->setEnabled(m_certificatesLoaded);
     m_password->setEnabled(m_certificatesLoaded);
-    m_certificate->setEnabled(m_certificatesLoaded && SettingsDialogRules::CertificatesAllowed(
-                                                          m_session.session().fibId));
+    m_certificate->setEnabled(m_certificatesLoaded &&
+                              SettingsDialogRules::CertificatesAllowed(m_session.session().fibId));
 }
 
 void CDlgSetting::ShowTab(int index) {
