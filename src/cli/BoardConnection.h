@@ -16,13 +16,13 @@
 namespace varnow::cli {
 
 // A board on a port as the program reaches it: the machine's serial port or the embedded
-// simulated board, traced to a file when asked; Ctrl-C interrupts the wait for it.
-class BoardConnection : public BoardAccess {
+// simulated board, traced in memory (and to a file when asked); Ctrl-C interrupts the wait.
+class BoardConnection : public BoardAccess, public TraceKeeper {
 public:
     // `watchCtrlC`: Ctrl-C interrupts this board's command (a station watches it itself and
     // interrupts its boards with Interrupt()).
     BoardConnection(const CliOptions& options, CliOutput& output, const StringTable& strings,
-                    std::string port, bool watchCtrlC = true);
+                    std::string port, std::optional<std::string> password, bool watchCtrlC = true);
     ~BoardConnection() override;
 
     Platform& platform() override { return *m_platform; }
@@ -34,9 +34,6 @@ public:
     // Closes the port at once: the operation under way ends at its next step. Call it on the
     // thread the connection lives on.
     void Interrupt();
-
-    // The board lines the options choose: the embedded board's under --simulate.
-    static std::unique_ptr<platform::BoardLine> LineFor(const CliOptions& options);
 
 private:
     std::string m_portName;

@@ -4,38 +4,14 @@
 #include <fstream>
 #include <map>
 
-#include "Command.h"
 #include "ExitStatus.h"
+#include "PrivateFiles.h"
+#include "Secrets.h"
+#include "Subcommand.h"
 #include "ui/MessageIds.h"
 
 namespace varnow::cli {
 namespace {
-
-constexpr const char* kExitStatuses = R"(Exit status:
-  0  success
-  1  other failure
-  2  bad command line
-  3  package refused (unreadable, not a package, damaged, or without what the command needs)
-  4  no board port found, or several and no --port
-  5  the port could not be opened or set up
-  6  the board did not answer, or stopped answering
-  7  the board's firmware is too old for this tool
-  8  the board needs a newer Varno Writer
-  9  login refused, or a password needed and none given
- 10  the board is in its ISP boot loader
- 11  the board's port vanished, or the board did not come back after a restart
- 12  the package is for another product
- 13  a step of the transfer got no answer in time
- 14  the board's hash of the stored image differs from the package's
- 15  the board did not confirm what it stored
- 16  the image could not be written to the port
- 17  the boot loader did not take the firmware
- 18  a setting was refused (by the settings' rules, or by the board): nothing was written
- 19  what was read back after a write (settings, certificate) differs from what was written
- 20  a certificate or key file was refused (unreadable, no certificate, no RSA key)
- 21  the board holds no certificate, or a damaged one
- 22  the board did not take the certificate
-130  interrupted (Ctrl-C): the port was closed)";
 
 struct Parsed {
     CliOptions options;
@@ -69,8 +45,17 @@ void Define(CLI::App& app, Parsed& parsed) {
     auto* simulate = app.add_flag("--simulate", parsed.options.simulate,
                                   "use a simulated board inside this program");
     app.get_option("--port")->excludes(simulate);
-    app.add_option("--password", parsed.options.password,
-                   "the board's administrator password (else $VARNOW_PASSWORD, else asked)");
+    SecretSource& password = parsed.options.password;
+    auto* ask = app.add_flag("--password", password.ask,
+                             "ask for the board's administrator password on the terminal "
+                             "(without echo) when the board asks for one; the default without "
+                             "the options below or $VARNOW_PASSWORD");
+    auto* variable = app.add_option("--password-env", password.variable,
+                                    "the board's password is in this environment variable");
+    auto* file = app.add_option("--password-file", password.file,
+                                "the board's password is the first line of this file");
+    ask->excludes(variable)->excludes(file);
+    variable->excludes(file);
     app.add_option("--trace", parsed.options.traceFile,
                    "record every byte written and received, with times, in this file");
     app.add_option("--lang", parsed.language, "language of the messages: en or ko")
@@ -78,7 +63,7 @@ void Define(CLI::App& app, Parsed& parsed) {
     app.add_flag("--json", parsed.options.json,
                  "one JSON object per line for every event, and a final result object");
     app.set_version_flag("--version", std::string("varnow-cli ") + kCliVersion);
-    app.footer(kExitStatuses);
+    app.footer(ExitStatusHelp());
     app.require_subcommand(1);
     for (const auto& command : parsed.commands) {
         const std::vector<std::string> path = command->Path();
@@ -102,14 +87,9 @@ Subcommand* Chosen(const CLI::App& app, const Parsed& parsed) {
     return nullptr;
 }
 
-// One line for a mistake, with a pointer to the help of the command it was made in.
+// One line for a mistake, in CLI11's words, with a pointer to the help of the command it was
+// made in.
 int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& err) {
-    std::string what = error.what();
-    const std::vector<std::string> rest = app.remaining();
-    if (error.get_name() == "RequiredError" && what.starts_with("A subcommand")) {
-        what = !rest.empty() && rest.front().front() != '-' ? "unknown command " + rest.front()
-                                                            : "a command is required";
-    }
     std::string where = "varnow-cli";
     for (const CLI::App* sub = &app; sub != nullptr;) {
         const auto parsed = sub->get_subcommands();
@@ -118,18 +98,29 @@ int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& 
             where += " " + sub->get_name();
         }
     }
-    err << "error: " << what << " (see " << where << " --help)" << std::endl;
+    err << "error: " << error.what() << " (see " << where << " --help)" << std::endl;
     return kExitUsage;
 }
 
-// The trace file is opened before anything is done, so that a bad path costs nothing.
+// The words that may follow a flag on the command line: the commands and their groups.
+std::vector<std::string> CommandWords(const Parsed& parsed) {
+    std::vector<std::string> words;
+    for (const auto& command : parsed.commands) {
+        for (const std::string& word : command->Path()) {
+            words.push_back(word);
+        }
+    }
+    return words;
+}
+
+// The trace file is made (for its user alone) before anything is done, so that a bad path
+// costs nothing.
 std::optional<std::string> TraceUnwritable(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;
     }
-    std::ofstream probe(path, std::ios::app);
-    if (!probe) {
-        return std::strerror(errno);
+    if (const std::string problem = platform::PreparePrivateFile(path, true); !problem.empty()) {
+        return problem;
     }
     return std::nullopt;
 }
@@ -140,11 +131,18 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
     CLI::App app{"Varno Writer's command line: writes images and firmware into Varno boards.",
                  "varnow-cli"};
     Parsed parsed;
-    parsed.options.password = environment.password;
-    parsed.options.newPassword = environment.newPassword;
+    parsed.options.passwordFromEnvironment = environment.password;
+    parsed.options.newPasswordFromEnvironment = environment.newPassword;
     parsed.options.scratchFolder = environment.scratchFolder;
     parsed.commands = AllCommands(environment.scratchFolder);
     Define(app, parsed);
+    // A password written on the command line is refused unread: every user can see it there.
+    if (PasswordOnCommandLine(argc, argv, CommandWords(parsed))) {
+        const StringTable strings = StringTable::BuiltIn();
+        environment.err << "error: " << strings.Text(kCliPasswordOnCommandLine, Language::English)
+                        << std::endl;
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -153,6 +151,17 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
         return app.exit(help, environment.out, environment.err);
     } catch (const CLI::CallForVersion& version) {
         return app.exit(version, environment.out, environment.err);
+    } catch (const CLI::RequiredError& error) {
+        // Without a command, say which word was taken for one, if any.
+        if (Chosen(app, parsed) == nullptr) {
+            const std::vector<std::string> rest = app.remaining();
+            const std::string what = !rest.empty() && !rest.front().starts_with("-")
+                                         ? "unknown command " + rest.front()
+                                         : "a command is required";
+            environment.err << "error: " << what << " (see varnow-cli --help)" << std::endl;
+            return kExitUsage;
+        }
+        return UsageError(app, error, environment.err);
     } catch (const CLI::ParseError& error) {
         return UsageError(app, error, environment.err);
     }
@@ -161,10 +170,12 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
     const StringTable strings = StringTable::BuiltIn();
     CliOutput output(environment.out, environment.err, options.json, environment.terminal,
                      environment.columns);
-    CommandContext context{
-        options, output, strings,
-        [&](const std::string& port) { return environment.openBoard(options, output, port); },
-        [&] { return environment.listPorts(options); }};
+    CommandContext context{options, output, strings,
+                           [&](const std::string& port, std::optional<std::string> password) {
+                               return environment.openBoard(options, output, port,
+                                                            std::move(password));
+                           },
+                           [&] { return environment.listPorts(options); }};
     Subcommand* command = Chosen(app, parsed);
     options.port = options.ports.empty() ? std::string() : options.ports.front();
     const bool station =

@@ -10,7 +10,6 @@
 #include "BoardAccess.h"
 #include "CliOptions.h"
 #include "CliOutput.h"
-#include "PortDiscovery.h"
 #include "ui/StringTable.h"
 
 namespace varnow::cli {
@@ -26,9 +25,10 @@ struct CliEnvironment {
     std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD
     std::string scratchFolder;
     std::function<std::unique_ptr<BoardAccess>(const CliOptions&, CliOutput&,
-                                               const std::string& port)>
+                                               const std::string& port,
+                                               std::optional<std::string> password)>
         openBoard;
-    std::function<std::vector<platform::DiscoveredPort>(const CliOptions&)> listPorts;
+    std::function<std::vector<PortInfo>(const CliOptions&)> listPorts;
 };
 
 inline constexpr const char* kCliVersion = "1.0.1";

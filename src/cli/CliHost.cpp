@@ -2,42 +2,24 @@
 
 #include "TerminalSecret.h"
 #include "common/Cleanse.h"
+#include "common/Utf8Text.h"
+#include "settings/PasswordChange.h"
 #include "ui/MessageIds.h"
 
 namespace varnow::cli {
-namespace {
-constexpr std::size_t kMinimumPassword = 8;
-constexpr std::size_t kMaximumPassword = 32;
-}  // namespace
 
 CliHost::CliHost(CliOutput& output, const StringTable& strings, Language language, std::string port,
                  std::optional<std::string> password)
-    : m_output(output),
-      m_strings(strings),
-      m_language(language),
-      m_port(std::move(port)),
-      m_password(std::move(password)) {
+    : m_output(output), m_strings(strings), m_language(language), m_port(std::move(port)) {
+    if (password) {
+        m_password.emplace(std::move(*password));
+    }
     QObject::connect(&m_spin, &QTimer::timeout, [this] { m_output.Progress(m_spinning); });
 }
 
 MessageResult CliHost::ShowMessage(const Message& message) {
     m_output.Message(message);
-    return message.style == MessageStyle::Question ? MessageResult::No : MessageResult::Ok;
-}
-
-CliHost::~CliHost() {
-    if (m_password) {
-        Cleanse(*m_password);
-    }
-}
-
-void CliHost::UsePassword(std::optional<std::string> password, bool mayPrompt) {
-    if (m_password) {
-        Cleanse(*m_password);
-    }
-    m_password = std::move(password);
-    m_passwordOffered = false;
-    m_mayPrompt = mayPrompt;
+    return MessageResult::Ok;
 }
 
 void CliHost::ShowProgress(const ProgressState& state) {
@@ -53,7 +35,8 @@ void CliHost::ShowProgress(const ProgressState& state) {
             line.step = "sending";
             break;
         case ProgressStep::Storing:
-            line = ProgressLine{Text(kCliStepStoring), "storing"};
+            line = ProgressLine{state.stepSeconds >= 0 ? state.text : Text(kCliStepStoring),
+                                "storing"};
             break;
         case ProgressStep::Verifying:
             line = ProgressLine{Text(kCliStepVerifying), "verifying"};
@@ -91,27 +74,39 @@ void CliHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
     }
 }
 
-std::optional<std::string> CliHost::AskLoginPassword() {
+void CliHost::AskLoginPassword(bool again, PasswordAnswer answer) {
     std::optional<std::string> password;
     if (m_password) {
         // A given password is offered once; asking again means the board refused it.
-        if (m_passwordOffered) {
-            return std::nullopt;
+        if (!m_passwordOffered && !again) {
+            m_passwordOffered = true;
+            password = m_password->get();
         }
-        m_passwordOffered = true;
-        password = m_password;
-    } else {
-        if (m_mayPrompt) {
-            m_output.EndProgress();
-            password = ReadSecretFromTerminal(Text(kCliPasswordPrompt));
+    } else if (m_mayPrompt) {
+        m_output.EndProgress();
+        platform::TerminalAnswer typed = platform::ReadSecretFromTerminal(Text(kCliPasswordPrompt));
+        if (typed.status == platform::TerminalAnswer::Status::Interrupted) {
+            if (m_interrupted) {
+                m_interrupted();
+            }
+        } else if (typed.status == platform::TerminalAnswer::Status::Answered &&
+                   !typed.text.empty()) {
+            password = std::move(typed.text);
         }
+        Cleanse(typed.text);
     }
-    if (password && (password->size() < kMinimumPassword || password->size() > kMaximumPassword)) {
-        ShowMessage(Message{kMsgPasswordTooShort, m_strings.Text(kMsgPasswordTooShort, m_language),
-                            MessageStyle::Warning});
-        return std::nullopt;
+    const std::size_t characters = password ? Utf8Characters(*password) : 0;
+    if (password &&
+        (characters < PasswordChange::kShortest || characters > PasswordChange::kLongest)) {
+        m_output.Message(
+            Message{kMsgPasswordTooShort, Text(kMsgPasswordTooShort), MessageStyle::Warning});
+        Cleanse(*password);
+        password.reset();
     }
-    return password;
+    if (password) {
+        m_lastAnswer.emplace(*password);
+    }
+    answer(std::move(password));
 }
 
 }  // namespace varnow::cli

@@ -2,10 +2,11 @@
 
 #include <QString>
 
-#include "CertRun.h"
+#include "ResultFields.h"
 #include "TerminalSecret.h"
 #include "certs/CertificateReport.h"
 #include "common/Cleanse.h"
+#include "ui/MessageIds.h"
 
 namespace varnow::cli {
 
@@ -19,13 +20,18 @@ std::optional<std::string> CliImportAnswers::AskPassword() {
     if (m_given.password) {
         return m_given.password;
     }
-    std::optional<std::string> typed =
-        ReadSecretFromTerminal(m_context.Text(kTextPasswordLabel) + ": ");
-    if (!typed) {
+    platform::TerminalAnswer typed =
+        platform::ReadSecretFromTerminal(m_context.Text(kTextPasswordLabel) + ": ");
+    if (typed.status == platform::TerminalAnswer::Status::Interrupted) {
+        m_interrupted = true;
+        return std::nullopt;
+    }
+    if (typed.status != platform::TerminalAnswer::Status::Answered) {
         m_unanswered = OutcomeText{kCliFilePasswordNeeded, {m_file}};
         m_missingOption = true;
+        return std::nullopt;
     }
-    return typed;
+    return std::move(typed.text);
 }
 
 bool CliImportAnswers::ConfirmCertificate(const Certificate& certificate) {
@@ -35,23 +41,29 @@ bool CliImportAnswers::ConfirmCertificate(const Certificate& certificate) {
     if (m_given.yes) {
         return true;
     }
-    const std::optional<bool> yes =
-        AskYesOnTerminal(m_context.Text(kTextUseCertificate) + " [y/N] ");
-    if (!yes) {
+    const platform::TerminalAnswer answer =
+        platform::AskOnTerminal(m_context.Text(kTextUseCertificate) + " [y/N] ");
+    if (answer.status == platform::TerminalAnswer::Status::Interrupted) {
+        m_interrupted = true;
+        return false;
+    }
+    if (answer.status != platform::TerminalAnswer::Status::Answered) {
         m_unanswered = OutcomeText{kCliConfirmationNeeded};
         m_missingOption = true;
         return false;
     }
-    if (!*yes) {
+    const bool yes = answer.text == "y" || answer.text == "yes";
+    if (!yes) {
         m_unanswered = OutcomeText{kCliCertificateNotUsed};
     }
-    return *yes;
+    return yes;
 }
 
 std::optional<std::filesystem::path> CliImportAnswers::ChooseKeyFile() {
     if (!m_given.keyFile) {
+        // No option missing: the file is not what the command needs.
         m_unanswered = OutcomeText{kCliNoKeyInCertificateFile, {m_file}};
-        m_missingOption = true;
+        m_keyMissing = true;
         return std::nullopt;
     }
     return std::filesystem::path(*m_given.keyFile);

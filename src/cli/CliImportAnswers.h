@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "Command.h"
+#include "Subcommand.h"
+#include "app/OutcomeText.h"
 #include "certs/CertificateImport.h"
 
 namespace varnow::cli {
@@ -30,6 +31,10 @@ public:
     // line was short of an option (rather than the user saying no).
     std::optional<OutcomeText> unanswered() const { return m_unanswered; }
     bool missingOption() const { return m_missingOption; }
+    // The certificate's file holds no key, and no key file was given.
+    bool keyMissing() const { return m_keyMissing; }
+    // Ctrl-C at one of the questions.
+    bool interrupted() const { return m_interrupted; }
 
 private:
     CommandContext& m_context;
@@ -37,6 +42,8 @@ private:
     std::string m_file;
     std::optional<OutcomeText> m_unanswered;
     bool m_missingOption = false;
+    bool m_interrupted = false;
+    bool m_keyMissing = false;
 };
 
 }  // namespace varnow::cli

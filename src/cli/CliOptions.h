@@ -8,14 +8,23 @@
 
 namespace varnow::cli {
 
+// Where a secret comes from: never the command line itself, where every user of the machine
+// can read it.
+struct SecretSource {
+    std::optional<std::string> variable;  // --password-env VAR: the variable's value
+    std::optional<std::string> file;      // --password-file FILE: its first line
+    bool ask = false;                     // --password: asked on the terminal without echo
+};
+
 // The options that every command shares, before or after its name.
 struct CliOptions {
-    std::string port;                        // -p, --port: the first one given
-    std::vector<std::string> ports;          // every --port (station takes several)
-    bool simulate = false;                   // --simulate: an embedded simulated board
-    std::optional<std::string> password;     // --password, else VARNOW_PASSWORD
-    std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD (password set)
-    std::string traceFile;                   // --trace
+    std::string port;                                    // -p, --port: the first one given
+    std::vector<std::string> ports;                      // every --port (station takes several)
+    bool simulate = false;                               // --simulate: an embedded simulated board
+    SecretSource password;                               // the board's administrator password
+    std::optional<std::string> passwordFromEnvironment;  // VARNOW_PASSWORD
+    std::optional<std::string> newPasswordFromEnvironment;  // VARNOW_NEW_PASSWORD
+    std::string traceFile;                                  // --trace
     Language language = Language::English;
     bool json = false;  // --json
     // This run's own folder for extracted firmware: command-line runs may go on side by side

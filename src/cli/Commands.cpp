@@ -1,12 +1,15 @@
-#include "CertCommands.h"
-#include "CheckPackageCommand.h"
-#include "Command.h"
+#include "CertCommand.h"
+#include "FirmwareCommand.h"
 #include "IdentifyCommand.h"
-#include "InfoCommands.h"
-#include "PasswordCommands.h"
+#include "InfoCommand.h"
+#include "InspectCommand.h"
+#include "NetInfoCommand.h"
+#include "PasswordCommand.h"
 #include "PortsCommand.h"
-#include "SettingsCommands.h"
+#include "RebootCommand.h"
+#include "SettingsCommand.h"
 #include "StationCommand.h"
+#include "Subcommand.h"
 #include "UploadCommand.h"
 
 namespace varnow::cli {
@@ -17,9 +20,9 @@ std::vector<std::unique_ptr<Subcommand>> AllCommands(const std::string& scratchF
     commands.push_back(std::make_unique<IdentifyCommand>());
     commands.push_back(std::make_unique<InfoCommand>());
     commands.push_back(std::make_unique<NetInfoCommand>());
-    commands.push_back(std::make_unique<UploadCommand>(false, scratchFolder));
-    commands.push_back(std::make_unique<UploadCommand>(true, scratchFolder));
-    commands.push_back(std::make_unique<CheckPackageCommand>(scratchFolder));
+    commands.push_back(std::make_unique<UploadCommand>(scratchFolder));
+    commands.push_back(std::make_unique<FirmwareCommand>(scratchFolder));
+    commands.push_back(std::make_unique<InspectCommand>(scratchFolder));
     commands.push_back(std::make_unique<SettingsShowCommand>());
     commands.push_back(std::make_unique<SettingsSetCommand>());
     commands.push_back(std::make_unique<SettingsBackupCommand>());

@@ -1,9 +1,61 @@
 #include "ExitStatus.h"
 
+#include <cstdio>
+
 namespace varnow::cli {
 
-ExitStatus StatusOfConnect(ConnectOutcome outcome) {
-    switch (outcome) {
+const std::vector<ExitStatusEntry>& ExitStatusTable() {
+    static const std::vector<ExitStatusEntry> table{
+        {0, "success"},
+        {1, "other failure"},
+        {2, "bad command line (an unknown option, a missing argument, a password on it)"},
+        {3,
+         "package or backup refused (unreadable, not one, damaged, or without what the "
+         "command needs)"},
+        {4, "no board port found, or several and no --port"},
+        {5, "the port could not be opened or set up"},
+        {6, "the board did not answer, or stopped answering"},
+        {7, "the board's firmware is too old for this tool"},
+        {8, "the board needs a newer Varno Writer"},
+        {9, "login refused, a password needed and none given, or the board kept its old one"},
+        {10, "the board is in its ISP boot loader"},
+        {11, "the board's port vanished, or the board did not come back after a restart"},
+        {12, "the package is for another product"},
+        {13, "a step of the transfer got no answer in time"},
+        {14, "the board's hash of the stored image differs from the package's"},
+        {15, "the board did not confirm what it stored: it may hold the new data"},
+        {16, "the image could not be written to the port"},
+        {17, "the boot loader did not take the firmware"},
+        {18,
+         "a setting was refused (an unknown key, a value the rules do not allow, or the "
+         "board): nothing was written"},
+        {19,
+         "what was read back after a write (settings, certificate) differs from what was "
+         "written"},
+        {20,
+         "a certificate or key file was refused (unreadable, no certificate, no key, the key "
+         "not the certificate's, a key too short)"},
+        {21, "the board holds no certificate, or a damaged one"},
+        {22, "the board did not take the certificate"},
+        {23, "a value the board reported came damaged"},
+        {130, "interrupted (Ctrl-C): the port was closed"},
+    };
+    return table;
+}
+
+std::string ExitStatusHelp() {
+    std::string text = "Exit status:";
+    for (const ExitStatusEntry& entry : ExitStatusTable()) {
+        char line[16];
+        std::snprintf(line, sizeof line, "\n%3d  ", entry.status);
+        text += line;
+        text += entry.meaning;
+    }
+    return text;
+}
+
+ExitStatus StatusOf(const ConnectResult& result) {
+    switch (result.code) {
         case ConnectOutcome::Identified:
             return kExitSuccess;
         case ConnectOutcome::IspMode:
@@ -24,14 +76,16 @@ ExitStatus StatusOfConnect(ConnectOutcome outcome) {
         case ConnectOutcome::LoginCancelled:
         case ConnectOutcome::LoginRefused:
             return kExitLoginRefused;
+        case ConnectOutcome::IdentityUnreadable:
+            return kExitValuesUnreadable;
         case ConnectOutcome::PortLost:
             return kExitBoardLost;
     }
     return kExitFailure;
 }
 
-ExitStatus StatusOfUpload(UploadOutcome outcome) {
-    switch (outcome) {
+ExitStatus StatusOf(const UploadResult& result) {
+    switch (result.code) {
         case UploadOutcome::Verified:
         case UploadOutcome::FirmwareOnly:
         case UploadOutcome::Unchanged:
@@ -59,7 +113,7 @@ ExitStatus StatusOfUpload(UploadOutcome outcome) {
     return kExitFailure;
 }
 
-ExitStatus StatusOfFirmware(const FirmwareResult& result) {
+ExitStatus StatusOf(const FirmwareResult& result) {
     switch (result.code) {
         case FirmwareOutcome::Upgraded:
             return kExitSuccess;
@@ -74,19 +128,190 @@ ExitStatus StatusOfFirmware(const FirmwareResult& result) {
         case FirmwareOutcome::SendFailed:
             return kExitFirmwareFailed;
         case FirmwareOutcome::ReconnectFailed:
-            return StatusOfConnect(result.reconnect.code);
+            return StatusOf(result.reconnect);
         case FirmwareOutcome::Cancelled:
             return kExitFailure;
     }
     return kExitFailure;
 }
 
-ExitStatus StatusOfWrite(const WriteResult& result) {
-    const ExitStatus upload = StatusOfUpload(result.upload.code);
+ExitStatus StatusOf(const WriteResult& result) {
+    const ExitStatus upload = StatusOf(result.upload);
     if (upload != kExitSuccess || !result.firmware) {
         return upload;
     }
-    return StatusOfFirmware(*result.firmware);
+    return StatusOf(*result.firmware);
+}
+
+ExitStatus StatusOf(const Outcome<SettingsReadOutcome>& outcome) {
+    switch (outcome.code) {
+        case SettingsReadOutcome::Read:
+            return kExitSuccess;
+        case SettingsReadOutcome::IspMode:
+            return kExitIspMode;
+        case SettingsReadOutcome::TimedOut:
+            return kExitBoardSilent;
+        case SettingsReadOutcome::Undecodable:
+            return kExitFailure;
+        case SettingsReadOutcome::NoBoard:
+        case SettingsReadOutcome::PortLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const RestartResult& result) {
+    switch (result.outcome.code) {
+        case RestartOutcome::Back:
+            return kExitSuccess;
+        case RestartOutcome::Refused:
+            return kExitFailure;
+        case RestartOutcome::ReconnectFailed:
+            return result.connect ? StatusOf(*result.connect) : kExitBoardLost;
+        case RestartOutcome::NotBack:
+        case RestartOutcome::OtherBoard:
+        case RestartOutcome::NoBoard:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const SettingsResult& result) {
+    switch (result.outcome.code) {
+        case SettingsOutcome::Written:
+        case SettingsOutcome::Unchanged:
+        case SettingsOutcome::DryRun:
+            return kExitSuccess;
+        case SettingsOutcome::Refused:
+        case SettingsOutcome::NotSent:
+        case SettingsOutcome::NotTaken:
+            return kExitSettingsRefused;
+        case SettingsOutcome::OtherBoard:
+        case SettingsOutcome::BadBackup:
+            return kExitPackageRefused;
+        case SettingsOutcome::NotRead:
+            return result.outcome.command.empty() ? kExitFailure : kExitBoardSilent;
+        case SettingsOutcome::ChangedMeanwhile:
+        case SettingsOutcome::BackupFailed:
+            return kExitFailure;
+        case SettingsOutcome::ReadBackDiffers:
+            return kExitReadBackDiffers;
+        case SettingsOutcome::Unconfirmed:
+            return kExitUnverified;
+        case SettingsOutcome::RestartFailed:
+            return result.restart ? StatusOf(*result.restart) : kExitBoardLost;
+        case SettingsOutcome::IspMode:
+            return kExitIspMode;
+        case SettingsOutcome::NoBoard:
+        case SettingsOutcome::BoardLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const PasswordResult& result) {
+    switch (result.outcome.code) {
+        case PasswordOutcome::Set:
+        case PasswordOutcome::Deleted:
+        case PasswordOutcome::Restarted:
+            return kExitSuccess;
+        case PasswordOutcome::Refused:
+        case PasswordOutcome::OldStillTaken:
+        case PasswordOutcome::NeitherTaken:
+            return kExitLoginRefused;
+        case PasswordOutcome::NoMcuId:
+        case PasswordOutcome::McuIdUnsure:
+            return kExitValuesUnreadable;
+        case PasswordOutcome::TimedOut:
+            return kExitBoardSilent;
+        case PasswordOutcome::ReconnectFailed:
+            return result.restart ? StatusOf(*result.restart) : kExitBoardLost;
+        case PasswordOutcome::IspMode:
+            return kExitIspMode;
+        case PasswordOutcome::NotBack:
+        case PasswordOutcome::OtherBoard:
+        case PasswordOutcome::NoBoard:
+        case PasswordOutcome::BoardLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const IdentityResult& result) {
+    switch (result.outcome.code) {
+        case IdentityOutcome::Stored:
+        case IdentityOutcome::DryRun:
+            return kExitSuccess;
+        case IdentityOutcome::KeyNotRsa:
+        case IdentityOutcome::KeyMismatch:
+        case IdentityOutcome::KeyTooShort:
+        case IdentityOutcome::CertificateDamaged:
+        case IdentityOutcome::NotPacked:
+            return kExitFileRefused;
+        case IdentityOutcome::KeyFailed:
+            return kExitFailure;
+        case IdentityOutcome::NotRead:
+            return result.outcome.command.empty() ? kExitFailure : kExitBoardSilent;
+        case IdentityOutcome::Refused:
+            return kExitCertificateRefused;
+        case IdentityOutcome::NotTaken:
+        case IdentityOutcome::Differs:
+            return kExitReadBackDiffers;
+        case IdentityOutcome::Unconfirmed:
+            return kExitUnverified;
+        case IdentityOutcome::NoBoard:
+        case IdentityOutcome::BoardLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const CertificateReadResult& result) {
+    switch (result.outcome.code) {
+        case CertificateReadOutcome::Read:
+        case CertificateReadOutcome::NoBlock:
+            return kExitSuccess;
+        case CertificateReadOutcome::Damaged:
+            return kExitNoCertificate;
+        case CertificateReadOutcome::TimedOut:
+            return kExitBoardSilent;
+        case CertificateReadOutcome::NoBoard:
+        case CertificateReadOutcome::PortLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const ProductInfoResult& result) {
+    switch (result.outcome.code) {
+        case ProductInfoOutcome::Read:
+            return result.unreadable.empty() ? kExitSuccess : kExitValuesUnreadable;
+        case ProductInfoOutcome::TimedOut:
+        case ProductInfoOutcome::HeadStalled:
+            return kExitBoardSilent;
+        case ProductInfoOutcome::Undecodable:
+        case ProductInfoOutcome::MalformedTail:
+            return kExitValuesUnreadable;
+        case ProductInfoOutcome::NoBoard:
+        case ProductInfoOutcome::PortLost:
+            break;
+    }
+    return kExitBoardLost;
+}
+
+ExitStatus StatusOf(const NetworkInfoResult& result) {
+    switch (result.outcome.code) {
+        case NetworkInfoOutcome::Read:
+            return result.unreadable.empty() ? kExitSuccess : kExitValuesUnreadable;
+        case NetworkInfoOutcome::Refused:
+            return kExitFailure;
+        case NetworkInfoOutcome::TimedOut:
+            return kExitBoardSilent;
+        case NetworkInfoOutcome::NoBoard:
+        case NetworkInfoOutcome::PortLost:
+            break;
+    }
+    return kExitBoardLost;
 }
 
 }  // namespace varnow::cli

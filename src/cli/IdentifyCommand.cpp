@@ -1,32 +1,19 @@
 #include "IdentifyCommand.h"
 
-#include "BoardRun.h"
-
 namespace varnow::cli {
 
-int IdentifyCommand::Execute(CommandContext& context) {
-    int status = kExitSuccess;
-    const std::unique_ptr<BoardAccess> board = OpenChosenBoard(context, status);
-    if (!board) {
-        return status;
+int IdentifyCommand::OnBoard(CommandContext& context, BoardAccess& board,
+                             CliOutput::Fields& fields) {
+    const SessionRecord& session = board.session().session();
+    fields.push_back({"isp", session.isp});
+    if (session.isp) {
+        // A board in its boot loader is found, but not identified: it runs no script.
+        return Finish(context, kExitIspMode, "isp-mode", fields, OutcomeText{kErrInBootLoader});
     }
-    CliOutput::Fields fields{{"port", QString::fromStdString(board->portName())}};
-    const std::optional<ConnectResult> connected = ConnectBoard(*board);
-    if (!connected) {
-        return FinishInterrupted(context, *board, kCliInterrupted, fields);
-    }
-    const SessionRecord& session = board->session().session();
-    if (connected->code == ConnectOutcome::Identified ||
-        connected->code == ConnectOutcome::IspMode) {
-        fields.push_back({"isp", session.isp});
-        if (!session.isp) {
-            fields.push_back({"fib_id", QString::fromStdString(session.fibId)});
-            fields.push_back({"mcu_id", QString::fromStdString(session.mcuId)});
-            fields.push_back({"login", session.login});
-        }
-    }
-    return Finish(context, StatusOfConnect(connected->code), OutcomeName(connected->code), fields,
-                  DescribeConnect(*connected, board->portName()));
+    fields.push_back({"fib_id", Json(session.fibId)});
+    fields.push_back({"mcu_id", Json(session.mcuId)});
+    fields.push_back({"login", session.login});
+    return Finish(context, kExitSuccess, "identified", fields, std::nullopt);
 }
 
 }  // namespace varnow::cli

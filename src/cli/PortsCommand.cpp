@@ -2,7 +2,7 @@
 
 #include <QJsonArray>
 
-#include "BoardRun.h"
+#include "Report.h"
 
 namespace varnow::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Command.h"
+#include "Subcommand.h"
 
 namespace varnow::cli {
 

@@ -13,12 +13,13 @@
 #include <memory>
 #include <set>
 
-#include "BoardRun.h"
-#include "CliHost.h"
 #include "HotPlugMonitor.h"
 #include "InterruptWatch.h"
-#include "PackageCheck.h"
+#include "PrivateFiles.h"
+#include "Report.h"
+#include "Secrets.h"
 #include "StationJob.h"
+#include "UploadCommand.h"
 
 namespace varnow::cli {
 namespace {
@@ -226,6 +227,12 @@ int Station::Summary() {
 
 int Station::Run() {
     platform::InterruptWatch interrupt([this] { Stop(); });
+    std::string where;
+    for (const std::string& port : m_givenPorts) {
+        where += (where.empty() ? "" : ", ") + port;
+    }
+    m_context.output.Note(m_context.Text(
+        kCliStationWaiting, {where.empty() ? m_context.Text(kCliStationAnyPort) : where}));
     platform::HotPlugMonitor hotPlug;
     hotPlug.SetHandlers([this] { Scan(); }, [this] { Scan(); });
     QTimer scan;
@@ -245,7 +252,7 @@ void StationCommand::Define(CLI::App& command) {
         "a CSV file of settings: one row a board, by MCU id (column mcu_id) or in order");
     command.add_flag("--cert-make", m_certMake,
                      "make a new key and self-signed certificate for every board");
-    m_certOptions.DefineSubject(command);
+    m_certOptions.Define(command);
     command.add_flag("--skip-unchanged", m_skipUnchanged, "write no image a board already holds");
     command.add_flag("--dry-run", m_dryRun,
                      "check every board up to its first write; write nothing");
@@ -258,42 +265,42 @@ int StationCommand::Execute(CommandContext& context) {
     if (context.options.simulate) {
         return Finish(context, kExitUsage, "refused", {}, OutcomeText{kCliStationNeedsPorts});
     }
-    const CliOutput::Fields packageField{{"package", QString::fromStdString(m_package)}};
-    if (const auto reason = PackageUnreadable(m_package)) {
-        return Finish(context, kExitPackageRefused, "unreadable", packageField,
-                      OutcomeText{kCliPackageUnreadable, {m_package, *reason}});
+    // Everything is checked before the first board is: the package, the plan (every row),
+    // the certificate's subject and the password's source.
+    if (const auto refused = RefusePackage(context, m_package, m_scratchFolder, false)) {
+        return *refused;
     }
-    CliHost host(context.output, context.strings, context.options.language, "", std::nullopt);
-    Messenger messenger(host, context.strings, context.options.language);
-    if (!CheckPackage(m_package, messenger, m_scratchFolder).sound) {
-        return Finish(context, kExitPackageRefused, "package-refused", packageField,
-                      OutcomeText{kErrPackageRefused, {m_package}});
-    }
-    std::optional<StationPlan> plan;
+    std::optional<SettingsPlan> plan;
     if (m_settingsFile) {
         std::string problem;
-        std::optional<StationPlan> loaded = StationPlan::Load(*m_settingsFile, problem);
-        if (loaded) {
-            plan.emplace(std::move(*loaded));
-        } else {
+        std::optional<SettingsPlan> loaded = SettingsPlan::Load(*m_settingsFile, problem);
+        if (!loaded) {
             return Finish(context, kExitUsage, "refused", {},
                           OutcomeText{kCliSettingsFileRefused, {*m_settingsFile, problem}});
         }
+        plan.emplace(std::move(*loaded));
     }
-    StationSetup setup{context.options,
-                       context.strings,
-                       m_package,
-                       {m_skipUnchanged, m_dryRun},
-                       plan ? &*plan : nullptr,
-                       std::nullopt,
-                       m_scratchFolder / "station"};
+    const SecretRead password =
+        ReadSecret(context.options.password, context.options.passwordFromEnvironment);
+    if (password.problem) {
+        return Finish(context, kExitUsage, "no-password", {}, password.problem);
+    }
+    StationSetup setup{
+        context.options,         context.strings, m_package,       {m_skipUnchanged, m_dryRun},
+        plan ? &*plan : nullptr, std::nullopt,    password.secret, m_scratchFolder / "station"};
     if (m_certMake) {
-        int status = kExitSuccess;
-        setup.certificate = m_certOptions.Request(context, status);
+        std::optional<OutcomeText> refusal;
+        setup.certificate = m_certOptions.Request(context, refusal);
         if (!setup.certificate) {
-            return status;
+            return Finish(context, kExitUsage, "refused", {}, refusal);
         }
-        setup.certificate->dryRun = m_dryRun;
+    }
+    if (m_logFile) {
+        if (const std::string problem = platform::PreparePrivateFile(*m_logFile, false);
+            !problem.empty()) {
+            return Finish(context, kExitUsage, "refused", {},
+                          OutcomeText{kCliFileUnwritable, {*m_logFile, problem}});
+        }
     }
     Station station(context, setup, context.options.ports, m_logFile, m_count);
     return station.Run();

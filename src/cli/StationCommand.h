@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CertCommands.h"
-#include "Command.h"
+#include "CertCommand.h"
+#include "Subcommand.h"
 
 namespace varnow::cli {
 
@@ -30,7 +30,7 @@ private:
     std::string m_package;
     std::optional<std::string> m_settingsFile;
     bool m_certMake = false;
-    CertMakeCommand m_certOptions;
+    CertMakeOptions m_certOptions;
     bool m_skipUnchanged = false;
     bool m_dryRun = false;
     std::optional<std::string> m_logFile;

@@ -1,39 +1,17 @@
 #include "StationJob.h"
 
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <sstream>
 
 #include "BoardConnection.h"
-#include "BoardRun.h"
-#include "SettingsRun.h"
-#include "UploadRun.h"
+#include "ExitStatus.h"
+#include "ResultFields.h"
+#include "UploadCommand.h"
+#include "app/OutcomeNames.h"
+#include "certs/CertificateReport.h"
 
 namespace varnow::cli {
 namespace {
-
-// The last JSON event of a kind in a job's output.
-QJsonObject LastEvent(const std::string& output, const char* kind) {
-    std::istringstream lines(output);
-    QJsonObject last;
-    for (std::string line; std::getline(lines, line);) {
-        const QJsonObject event = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
-        if (event.value("event").toString() == kind) {
-            last = event;
-        }
-    }
-    return last;
-}
-
-std::string Field(const CliOutput::Fields& fields, const std::string& name) {
-    for (auto it = fields.rbegin(); it != fields.rend(); ++it) {
-        if (it->first == name) {
-            return it->second.toString().toStdString();
-        }
-    }
-    return {};
-}
 
 // A folder name for a port: its last part, without what a file name cannot hold.
 std::string FolderFor(const std::string& port) {
@@ -60,30 +38,19 @@ void StationJob::Interrupt() {
     }
 }
 
-bool StationJob::StepEnded(const char* step, int status, const std::string& output) {
-    if (status == kExitSuccess) {
-        return true;
-    }
-    m_report.status = status;
-    m_report.failedStep = step;
-    m_report.result = status == kExitInterrupted ? "interrupted" : "failed";
-    m_report.error = LastEvent(output, "error").value("text").toString().toStdString();
-    m_report.trace = LastEvent(output, "result").value("trace").toString().toStdString();
-    return false;
-}
-
 BoardReport StationJob::Run() {
     QElapsedTimer clock;
     clock.start();
-    std::ostringstream out;
-    std::ostringstream err;
-    CliOutput output(out, err, true, false);
+    // The boards' own messages and progress go nowhere: the station tells one line a board.
+    std::ostringstream discarded;
+    CliOutput output(discarded, discarded, true, false);
     CliOptions options = m_setup.options;
     options.port = m_report.port;
     options.traceFile.clear();
     options.scratchFolder = (m_setup.scratchFolder / FolderFor(m_report.port)).string();
     std::filesystem::create_directories(options.scratchFolder);
-    BoardConnection board(options, output, m_setup.strings, m_report.port, false);
+    BoardConnection board(options, output, m_setup.strings, m_report.port, m_setup.password, false);
+    board.host().AllowPrompt(false);
     QObject control;
     {
         const std::lock_guard lock(m_mutex);
@@ -93,10 +60,31 @@ BoardReport StationJob::Run() {
             board.Interrupt();
         }
     }
-    CommandContext context{options, output, m_setup.strings, nullptr, nullptr};
-    context.board = &board;
-    CliOutput::Fields fields;
     m_report.result = "ok";
+    const auto text = [&](const std::optional<OutcomeText>& error) {
+        return error ? FillPlaceholders(m_setup.strings.Text(error->stringId, options.language),
+                                        error->args)
+                     : std::string();
+    };
+    // A step's end: true to go on; otherwise the report says which step failed and why.
+    const auto stepEnded = [&](const char* step, int status, const std::optional<OutcomeText>& why,
+                               const Operation* operation) {
+        if (board.interrupted()) {
+            status = kExitInterrupted;
+        }
+        if (status == kExitSuccess) {
+            return true;
+        }
+        m_report.status = status;
+        m_report.failedStep = step;
+        m_report.result = status == kExitInterrupted ? "interrupted" : "failed";
+        m_report.error =
+            status == kExitInterrupted ? text(OutcomeText{kCliInterrupted}) : text(why);
+        if (operation != nullptr && !operation->report().trace.empty()) {
+            m_report.trace = operation->report().trace.string();
+        }
+        return false;
+    };
     const auto ended = [&] {
         const std::lock_guard lock(m_mutex);
         m_control = nullptr;
@@ -104,26 +92,32 @@ BoardReport StationJob::Run() {
         return m_report;
     };
 
-    const std::optional<ConnectResult> connected = ConnectBoard(board);
-    const int connectStatus =
-        !connected ? FinishInterrupted(context, board, kCliInterrupted, fields)
-        : connected->code != ConnectOutcome::Identified
-            ? Finish(context, StatusOfConnect(connected->code), OutcomeName(connected->code),
-                     fields, DescribeConnect(*connected, board.portName()))
-            : kExitSuccess;
-    m_report.mcuId = board.session().session().mcuId;
-    m_report.fibId = board.session().session().fibId;
-    if (!StepEnded("connect", connectStatus, out.str())) {
+    const auto connect = board.Run<ConnectOperation>(m_report.port);
+    const ConnectReport& connected = connect->result();
+    m_report.mcuId = connected.board.mcuId;
+    m_report.fibId = connected.board.fibId;
+    if (!stepEnded("connect", StatusOf(connected.outcome),
+                   DescribeConnect(connected.outcome, m_report.port), connect.get())) {
+        return ended();
+    }
+    // A board that has no row of its own is refused now, before anything is written to it.
+    if (m_setup.plan != nullptr && !m_setup.plan->HasRowFor(m_report.mcuId)) {
+        stepEnded("settings", kExitSettingsRefused,
+                  OutcomeText{kCliNoSettingsRow, {m_report.mcuId}}, nullptr);
         return ended();
     }
 
     LoadedPackage package;
     package.SetPackagePath(m_setup.package);
-    const int uploaded = WritePackageTo(context, board, package, m_setup.upload, fields);
-    m_report.upload = Field(fields, "upload");
-    m_report.imageHash = Field(fields, "image_hash");
-    m_report.firmware = Field(fields, "firmware");
-    if (!StepEnded("upload", uploaded, out.str())) {
+    const auto write = board.Run<WritePackageOperation>(package, m_setup.upload);
+    const WriteResult& written = write->result();
+    m_report.upload = UploadOutcomeName(written.upload.code);
+    m_report.imageHash = written.imageHash;
+    if (written.firmware) {
+        m_report.firmware = FirmwareOutcomeName(written.firmware->code);
+    }
+    if (!stepEnded("upload", StatusOf(written),
+                   DescribeWrite(written, m_report.port, m_setup.package), write.get())) {
         return ended();
     }
     if (m_report.upload == "unchanged" || m_report.upload == "dry-run") {
@@ -132,11 +126,18 @@ BoardReport StationJob::Run() {
 
     if (m_setup.plan != nullptr) {
         const std::optional<SettingPairs> row = m_setup.plan->RowFor(m_report.mcuId);
-        const int written =
-            row ? ApplySettings(context, board, *row, {m_setup.upload.dryRun, false}, fields)
-                : Finish(context, kExitSettingsRefused, "no-row", fields,
-                         OutcomeText{kCliNoSettingsRow, {m_report.mcuId}});
-        if (!StepEnded("settings", written, out.str())) {
+        if (!row) {
+            stepEnded("settings", kExitSettingsRefused,
+                      OutcomeText{kCliNoSettingsRow, {m_report.mcuId}}, nullptr);
+            return ended();
+        }
+        SettingsChange change;
+        change.pairs = *row;
+        change.dryRun = m_setup.upload.dryRun;
+        const auto apply = board.Run<ApplySettingsOperation>(std::move(change));
+        const SettingsResult& result = apply->result();
+        if (!stepEnded("settings", StatusOf(result), DescribeSettings(result, m_report.port),
+                       apply.get())) {
             return ended();
         }
         for (const auto& [key, value] : *row) {
@@ -145,10 +146,15 @@ BoardReport StationJob::Run() {
     }
 
     if (m_setup.certificate) {
-        const int stored = MakeAndStoreCertificate(context, board, *m_setup.certificate, fields);
-        m_report.certificateSubject = Field(fields, "subject");
-        m_report.certificateSha256 = Field(fields, "sha256");
-        if (!StepEnded("certificate", stored, out.str())) {
+        const auto store = board.Run<StoreIdentityOperation>(
+            *m_setup.certificate, StoreIdentityOperation::Options{m_setup.upload.dryRun});
+        const IdentityResult& result = store->result();
+        if (result.certificate) {
+            const CertificateSummary summary = SummariseCertificate(*result.certificate);
+            m_report.certificateSubject = summary.subject;
+            m_report.certificateSha256 = summary.sha256;
+        }
+        if (!stepEnded("certificate", StatusOf(result), DescribeIdentity(result), store.get())) {
             return ended();
         }
     }

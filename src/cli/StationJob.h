@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "CertRun.h"
 #include "CliOptions.h"
-#include "StationPlan.h"
+#include "ops/CertificateOperations.h"
+#include "station/SettingsPlan.h"
 #include "ui/StringTable.h"
 #include "upload/UploadOutcome.h"
 
@@ -22,8 +22,9 @@ struct StationSetup {
     const StringTable& strings;
     std::string package;
     UploadOptions upload;
-    StationPlan* plan = nullptr;  // per-board settings, when given
-    std::optional<CertMakeRequest> certificate;
+    SettingsPlan* plan = nullptr;  // per-board settings, when given
+    std::optional<NewIdentity> certificate;
+    std::optional<std::string> password;  // the boards' administrator password, if they ask
     std::filesystem::path scratchFolder;  // each board splits firmware off in its own folder
 };
 
@@ -49,7 +50,8 @@ struct BoardReport {
 
 // One board's job: connect and identify, upload with verification, then the board's settings
 // row and a new certificate when asked. It runs on a thread of its own with its own port,
-// session and output, so that boards never wait for each other.
+// session and output, so that boards never wait for each other; each step is an operation
+// whose result the job reads.
 class StationJob {
 public:
     StationJob(const StationSetup& setup, std::string port);
@@ -60,9 +62,6 @@ public:
     void Interrupt();
 
 private:
-    // A step's end: true to go on; otherwise the report says which step failed and why.
-    bool StepEnded(const char* step, int status, const std::string& output);
-
     const StationSetup& m_setup;
     BoardReport m_report;
     std::mutex m_mutex;

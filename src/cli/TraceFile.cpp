@@ -1,11 +1,11 @@
 #include "TraceFile.h"
 
 #include <QDateTime>
-#include <fstream>
 
 namespace varnow::cli {
 
-std::optional<std::filesystem::path> SaveTrace(const std::filesystem::path& appData,
+std::optional<std::filesystem::path> SaveTrace(FileStore& files,
+                                               const std::filesystem::path& dataFolder,
                                                const std::string& port, const std::string& text) {
     const std::string stamp =
         QDateTime::currentDateTimeUtc().toString("yyyyMMdd'T'HHmmss.zzz'Z'").toStdString();
@@ -13,16 +13,12 @@ std::optional<std::filesystem::path> SaveTrace(const std::filesystem::path& appD
     if (name.empty()) {
         name = "board";
     }
-    const std::filesystem::path folder = appData / "VarnoW" / "traces";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    const std::filesystem::path path = folder / (stamp + "-" + name + ".trace");
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
+    const FileWritten written =
+        files.WriteNew(dataFolder / "traces", stamp + "-" + name, ".trace", AsBytes(text));
+    if (!written.ok()) {
         return std::nullopt;
     }
-    return path;
+    return written.path;
 }
 
 }  // namespace varnow::cli

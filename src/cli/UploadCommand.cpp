@@ -2,76 +2,86 @@
 
 #include <CLI/CLI.hpp>
 
-#include "BoardRun.h"
-#include "CliHost.h"
-#include "PackageCheck.h"
-#include "UploadRun.h"
-#include "package/ClassifyPackage.h"
-#include "package/LoadPackage.h"
+#include "InspectCommand.h"
+#include "ResultFields.h"
 
 namespace varnow::cli {
-namespace {
 
-QJsonValue Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-}  // namespace
-
-void UploadCommand::Define(CLI::App& command) {
-    command.add_option("package", m_package, "the package (.qvk)")->required();
-    if (!m_firmwareOnly) {
-        command.add_flag("--skip-unchanged", m_skipUnchanged,
-                         "write no image the board already holds (its hash is the image's)");
+CliOutput::Fields WriteFields(const WriteResult& result) {
+    CliOutput::Fields fields{{"upload", UploadOutcomeName(result.upload.code)}};
+    const UploadOutcome code = result.upload.code;
+    const bool sent = code == UploadOutcome::Verified || code == UploadOutcome::HashMismatch;
+    if (sent || code == UploadOutcome::Unchanged || code == UploadOutcome::DryRun) {
+        fields.push_back({"image_bytes", static_cast<double>(result.imageBytes)});
+        fields.push_back({"image_hash", Json(result.imageHash)});
     }
-    command.add_flag("--dry-run", m_dryRun,
-                     "check the package and the board up to the first write, and write nothing");
+    if (sent) {
+        fields.push_back({"send_seconds", result.sendSeconds});
+    }
+    if (result.firmware) {
+        fields.push_back({"firmware", FirmwareOutcomeName(result.firmware->code)});
+    }
+    return fields;
 }
 
-std::optional<int> UploadCommand::RefusePackage(CommandContext& context) {
-    const CliOutput::Fields fields{{"package", Text(m_package)}};
-    if (const auto reason = PackageUnreadable(m_package)) {
+int InterruptedWriteText(const WritePackageOperation& write) {
+    // The boot loader is named only when the board was sent there.
+    return write.bootLoaderReached() ? kCliInterruptedInFirmware
+           : write.imageTouched()    ? kCliInterruptedInImage
+                                     : kCliInterrupted;
+}
+
+std::optional<int> RefusePackage(CommandContext& context, const std::string& package,
+                                 const std::filesystem::path& scratchFolder, bool needsFirmware) {
+    const CliOutput::Fields fields{{"package", Json(package)}};
+    if (const auto reason = PackageUnreadable(package)) {
         return Finish(context, kExitPackageRefused, "unreadable", fields,
-                      OutcomeText{kCliPackageUnreadable, {m_package, *reason}});
+                      OutcomeText{kCliPackageUnreadable, {package, *reason}});
     }
-    CliHost host(context.output, context.strings, context.options.language, "", std::nullopt);
-    Messenger messenger(host, context.strings, context.options.language);
-    const PackageCheck check = CheckPackage(m_package, messenger, m_scratchFolder);
+    PrintedMessages printed(context.output);
+    Messenger messenger(printed, context.strings, context.options.language);
+    const PackageCheck check = CheckPackage(package, messenger, scratchFolder);
     if (!check.sound) {
         return Finish(context, kExitPackageRefused, "package-refused", fields,
-                      OutcomeText{kErrPackageRefused, {m_package}});
+                      OutcomeText{kErrPackageRefused, {package}});
     }
-    if (m_firmwareOnly && !check.hasFirmware) {
+    if (needsFirmware && !check.hasFirmware) {
         return Finish(context, kExitPackageRefused, "no-firmware", fields,
-                      OutcomeText{kCliNoFirmwareInPackage, {m_package}});
+                      OutcomeText{kCliNoFirmwareInPackage, {package}});
     }
     return std::nullopt;
 }
 
-int UploadCommand::Execute(CommandContext& context) {
-    if (const auto refused = RefusePackage(context)) {
-        return *refused;
-    }
-    int status = kExitSuccess;
-    const std::unique_ptr<BoardAccess> board = OpenChosenBoard(context, status);
-    if (!board) {
-        return status;
-    }
-    CliOutput::Fields fields{{"port", Text(board->portName())}, {"package", Text(m_package)}};
-    const std::optional<ConnectResult> connected = ConnectBoard(*board);
-    if (!connected) {
-        return FinishInterrupted(context, *board, kCliInterrupted, fields);
-    }
-    const bool bootLoaderWelcome = m_firmwareOnly && connected->code == ConnectOutcome::IspMode;
-    if (connected->code != ConnectOutcome::Identified && !bootLoaderWelcome) {
-        return Finish(context, StatusOfConnect(connected->code), OutcomeName(connected->code),
-                      fields, DescribeConnect(*connected, board->portName()));
-    }
+void UploadCommand::Define(CLI::App& command) {
+    command.add_option("package", m_package, "the package (.qvk)")->required();
+    command.add_flag("--skip-unchanged", m_skipUnchanged,
+                     "write no image the board already holds (its hash is the image's)");
+    command.add_flag("--dry-run", m_dryRun,
+                     "check the package and the board up to the first write, and write nothing");
+}
+
+std::optional<int> UploadCommand::Prepare(CommandContext& context) {
+    return RefusePackage(context, m_package, m_scratchFolder, false);
+}
+
+int UploadCommand::OnBoard(CommandContext& context, BoardAccess& board, CliOutput::Fields& fields) {
+    fields.push_back({"package", Json(m_package)});
     LoadedPackage package;
     package.SetPackagePath(m_package);
-    return m_firmwareOnly
-               ? WriteFirmwareTo(context, *board, package, m_dryRun, fields)
-               : WritePackageTo(context, *board, package, {m_skipUnchanged, m_dryRun}, fields);
+    const auto write =
+        board.Run<WritePackageOperation>(package, UploadOptions{m_skipUnchanged, m_dryRun});
+    if (board.interrupted()) {
+        return FinishInterrupted(context, InterruptedWriteText(*write), fields);
+    }
+    const WriteResult& result = write->result();
+    const CliOutput::Fields written = WriteFields(result);
+    fields.insert(fields.end(), written.begin(), written.end());
+    std::string outcome = UploadOutcomeName(result.upload.code);
+    if (result.firmware && StatusOf(result.upload) == kExitSuccess) {
+        outcome = FirmwareOutcomeName(result.firmware->code);
+    }
+    return Finish(context, StatusOf(result), outcome, fields,
+                  DescribeWrite(result, board.portName(), m_package), write.get());
 }
 
 }  // namespace varnow::cli

@@ -1,40 +1,44 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
-#include "Command.h"
-#include "package/LoadedPackage.h"
+#include "BoardCommand.h"
+#include "ops/WritePackageOperation.h"
 
 namespace varnow::cli {
 
-// Writes a package into the board as the desktop tool's Upload does: the KOFS image (checked
-// by the board's hash), and the firmware through the boot loader when the package has one.
-// As "firmware" it writes only the package's firmware. The package is checked before the
-// board is touched.
-class UploadCommand : public Subcommand {
+// How a write of a package is told: the figures of its image and the outcome of each part.
+CliOutput::Fields WriteFields(const WriteResult& result);
+// The text for an interrupted write: what the board may hold from it.
+int InterruptedWriteText(const WritePackageOperation& write);
+
+// Writes a package into the board: its image (verified by the board's hash), then its
+// firmware, if it has one.
+class UploadCommand : public BoardCommand {
 public:
-    UploadCommand(bool firmwareOnly, std::filesystem::path scratchFolder)
-        : m_firmwareOnly(firmwareOnly), m_scratchFolder(std::move(scratchFolder)) {}
-    std::vector<std::string> Path() const override {
-        return {m_firmwareOnly ? "firmware" : "upload"};
-    }
+    explicit UploadCommand(std::filesystem::path scratchFolder)
+        : m_scratchFolder(std::move(scratchFolder)) {}
+    std::vector<std::string> Path() const override { return {"upload"}; }
     std::string Description() const override {
-        return m_firmwareOnly
-                   ? "upgrade the board's firmware from a firmware or combined package"
-                   : "write the package into the board (image, then firmware if it has one)";
+        return "write a package into the board: its image (verified by the board's SHA-1), then "
+               "its firmware, if it has one";
     }
     void Define(CLI::App& command) override;
-    int Execute(CommandContext& context) override;
 
 private:
-    // The package's problem, reported; nullopt when it can be written.
-    std::optional<int> RefusePackage(CommandContext& context);
+    std::optional<int> Prepare(CommandContext& context) override;
+    int OnBoard(CommandContext& context, BoardAccess& board, CliOutput::Fields& fields) override;
 
-    bool m_firmwareOnly;
     std::filesystem::path m_scratchFolder;
     std::string m_package;
     bool m_skipUnchanged = false;
     bool m_dryRun = false;
 };
+
+// Checks a package before a board is touched: readable, sound and, when `needsFirmware`,
+// with a firmware image. A status ends the command there.
+std::optional<int> RefusePackage(CommandContext& context, const std::string& package,
+                                 const std::filesystem::path& scratchFolder, bool needsFirmware);
 
 }  // namespace varnow::cli

@@ -1,9 +1,8 @@
 // varnow-cli: the command-line front end of Varno Writer.
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
-#include <random>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/ioctl.h>
@@ -11,6 +10,7 @@
 #endif
 
 #include "BoardConnection.h"
+#include "BoardLines.h"
 #include "CliApp.h"
 
 namespace {
@@ -40,44 +40,36 @@ int TerminalColumns() {
     return 80;
 }
 
-std::filesystem::path FreshScratchFolder() {
-    std::random_device random;
-    return std::filesystem::temp_directory_path() / ("varnow-cli-" + std::to_string(random()));
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::optional<std::string>(value) : std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    const std::filesystem::path scratch = FreshScratchFolder();
-    std::optional<std::string> password;
-    if (const char* given = std::getenv("VARNOW_PASSWORD"); given && *given) {
-        password = given;
-    }
-    std::optional<std::string> newPassword;
-    if (const char* given = std::getenv("VARNOW_NEW_PASSWORD"); given && *given) {
-        newPassword = given;
-    }
+    // This run's own folder for the firmware it splits off; it goes with the run.
+    const QTemporaryDir scratch(QDir::tempPath() + "/varnow-cli-XXXXXX");
     const StringTable strings = StringTable::BuiltIn();
     CliEnvironment environment{
         .out = std::cout,
         .err = std::cerr,
         .terminal = ErrorIsTerminal(),
         .columns = TerminalColumns,
-        .password = password,
-        .newPassword = newPassword,
-        .scratchFolder = scratch.string(),
-        .openBoard = [&strings](const CliOptions& options, CliOutput& output,
-                                const std::string& port) -> std::unique_ptr<BoardAccess> {
-            return std::make_unique<BoardConnection>(options, output, strings, port);
+        .password = Variable("VARNOW_PASSWORD"),
+        .newPassword = Variable("VARNOW_NEW_PASSWORD"),
+        .scratchFolder = scratch.path().toStdString(),
+        .openBoard = [&strings](
+                         const CliOptions& options, CliOutput& output, const std::string& port,
+                         std::optional<std::string> password) -> std::unique_ptr<BoardAccess> {
+            return std::make_unique<BoardConnection>(options, output, strings, port,
+                                                     std::move(password));
         },
         .listPorts =
             [](const CliOptions& options) {
-                return BoardConnection::LineFor(options)->ListPorts();
+                return app::BoardLineFor(options.simulate)->ListPorts();
             },
     };
-    const int status = RunCli(argc, argv, environment);
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch, ignored);
-    return status;
+    return RunCli(argc, argv, environment);
 }

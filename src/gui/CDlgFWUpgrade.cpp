@@ -16,10 +16,18 @@ CDlgFWUpgrade::CDlgFWUpgrade(QWidget* parent, const UiText& ui,
     setFont(DialogFont());
     const DialogUnits units = DialogUnitsFor(8);
     setFixedSize(units.X(237), units.Y(34));
+    connect(&m_dots, &QTimer::timeout, this, [this] {
+        ++m_ticks;
+        update();
+    });
+    m_dots.start(100);
 }
 
 void CDlgFWUpgrade::Show(const FirmwareWindowState& state) {
     m_state = state;
+    if (!state.standby) {
+        m_dots.stop();  // the dots give way to the percentage for good
+    }
     setEnabled(state.enabled);
     repaint();
 }
@@ -51,7 +59,10 @@ void CDlgFWUpgrade::paintEvent(QPaintEvent*) {
         painter.fillRect(QRect(QPoint(11, 16), QPoint(right - 1, 33)), kBarFill);
     }
     painter.setPen(kText);
-    const QString status = QString::fromStdString(m_state.status);
+    QString status = QString::fromStdString(m_state.status);
+    if (m_state.standby) {
+        status += QString(m_ticks % 50, '.');
+    }
     const QRect area(QPoint(12, 15), QPoint(w - 25, 34));
     const Qt::Alignment align =
         Qt::AlignVCenter | (m_state.standby ? Qt::AlignLeft : Qt::AlignHCenter);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 
 #include "UiText.h"
@@ -10,7 +11,8 @@ namespace varnow::gui {
 
 // "Upgrade a qvk file": the status of one firmware upgrade in a bar. It drives nothing itself
 // (the core's firmware upgrade does); its close box asks the core, which closes it only while
-// it is enabled. Enter and Escape never close it.
+// it is enabled. Enter and Escape never close it. While it stands by, dots grow after its text
+// every 100 ms, also once the upgrade has ended without progress.
 class CDlgFWUpgrade : public QDialog {
 public:
     CDlgFWUpgrade(QWidget* parent, const UiText& ui, std::function<void()> closeRequested);
@@ -27,6 +29,8 @@ protected:
 private:
     std::function<void()> m_closeRequested;
     FirmwareWindowState m_state;
+    QTimer m_dots;
+    int m_ticks = 0;
 };
 
 }  // namespace varnow::gui

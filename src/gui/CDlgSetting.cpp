@@ -15,6 +15,8 @@
 #include "certs/BoardCertificate.h"
 #include "certs/SelfSignedCertificate.h"
 #include "common/Cleanse.h"
+#include "ops/RebootOperation.h"
+#include "settings/AddressText.h"
 #include "settings/PasswordChange.h"
 #include "settings/SettingsDialogRules.h"
 #include "ui/MessageIds.h"
@@ -29,10 +31,12 @@ bool IsEnter(int key) {
 }  // namespace
 
 CDlgSetting::CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session,
-                         EnvironmentData settings)
+                         MessageQueue& messages, ResultView& results, EnvironmentData settings)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_ui(ui),
       m_session(session),
+      m_messages(messages),
+      m_results(results),
       m_pages(std::move(settings)),
       m_mcuId(session.session().mcuId),
       m_login(session.session().login) {
@@ -47,7 +51,7 @@ CDlgSetting::CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session
     m_tabs->addTab(m_network, ui(kTextNetworkTab));
     if (m_pages.hasWlan()) {
         m_wlan =
-            new CDlgSettingWLAN(m_tabs, ui, session.messenger(), m_pages.wlan(), m_pages.data());
+            new CDlgSettingWLAN(m_tabs, ui, messages.messenger(), m_pages.wlan(), m_pages.data());
         m_tabs->addTab(m_wlan, ui(kTextWirelessTab));
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { ShowTab(index); });
@@ -126,48 +130,79 @@ void CDlgSetting::Write() {
         QApplication::beep();
         return;
     }
-    BeginWait();
     const PageCheck check = m_pages.Collect();
     if (!check.ok()) {
-        EndWait();
-        m_session.messenger().Show(check.messageId, MessageStyle::Warning);
+        m_messages.Show(check.messageId, MessageStyle::Warning, check.args);
         m_network->Focus(check.focus);
         if (m_wlan) {
             m_wlan->Focus(check.focus);
         }
         return;
     }
+    BeginWait();
+    SettingsChange change;
+    change.kind = SettingsChange::Kind::Edited;
+    change.edited = m_pages.data();
     QPointer<CDlgSetting> self(this);
-    m_session.WriteSettings(m_pages.data(), [self](const SettingsWriteResult& result) {
-        if (self) {
-            self->OnWritten(result);
-        }
-    });
+    m_session.Start<ApplySettingsOperation>(
+        [self](const ApplySettingsOperation& write) {
+            if (self) {
+                self->OnWritten(write);
+            }
+        },
+        std::move(change));
 }
 
-void CDlgSetting::OnWritten(const SettingsWriteResult& result) {
+void CDlgSetting::OnWritten(const ApplySettingsOperation& write) {
     EndWait();
-    switch (SettingsDialogRules::AfterWrite(result.outcome.code)) {
-        case SettingsDialogRules::FollowUp::AskReboot: {
-            m_pages.Written(result.sent);
-            Messenger& messenger = m_session.messenger();
-            const std::string question =
-                messenger.Text(kMsgSettingSucceeded) + "\r\n\r\n" + messenger.Text(kMsgAskReboot);
-            if (messenger.ShowText(question, MessageStyle::Question) == MessageResult::Yes) {
-                m_session.RebootBoard();
+    const SettingsResult& result = write.result();
+    if (result.outcome.code == SettingsOutcome::Written) {
+        m_pages.Written(result.sent);
+        m_results.ShowStatus(OutcomeText{kStatusSettingsWritten, {result.backup.string()}});
+        Messenger& messenger = m_messages.messenger();
+        const std::string question =
+            messenger.Text(kMsgSettingSucceeded) + "\r\n\r\n" + messenger.Text(kMsgAskReboot);
+        QPointer<CDlgSetting> self(this);
+        m_messages.Show(Message{0, question, MessageStyle::Question}, [self](MessageResult answer) {
+            if (self && answer == MessageResult::Yes) {
+                self->Reboot();
             }
-            break;
-        }
-        case SettingsDialogRules::FollowUp::Failed:
-            m_session.messenger().Show(kMsgSettingFailed, MessageStyle::Warning);
-            break;
-        case SettingsDialogRules::FollowUp::NotSaved:
-            m_session.messenger().Show(kCliBackupFailed, MessageStyle::Warning,
-                                       {result.outcome.reason});
-            break;
-        case SettingsDialogRules::FollowUp::Nothing:
-            break;
+        });
+        return;
     }
+    m_results.ShowStatus(DescribeSettings(result, m_session.session().portName)
+                             .value_or(OutcomeText{kStatusSettingsNotWritten, {}}));
+    if (result.outcome.code == SettingsOutcome::Unchanged) {
+        return;  // nothing to write: the board holds these settings
+    }
+    if (!write.report().messages.empty()) {
+        m_messages.Present(write.report().messages);
+    } else if (result.outcome.code == SettingsOutcome::BackupFailed) {
+        m_messages.Show(kCliBackupFailed, MessageStyle::Warning, {result.backupProblem});
+    } else {
+        // What failed, with what the board may hold, in one message.
+        const OutcomeText failure = DescribeSettings(result, m_session.session().portName)
+                                        .value_or(OutcomeText{kMsgSettingFailed, {}});
+        m_messages.Show(failure.stringId, MessageStyle::Warning, failure.args);
+    }
+}
+
+void CDlgSetting::Reboot() {
+    QPointer<CDlgSetting> self(this);
+    m_session.Start<RebootOperation>([self](const RebootOperation& reboot) {
+        if (!self) {
+            return;
+        }
+        const RestartResult& result = reboot.result();
+        const std::string& port = self->m_session.session().portName;
+        self->m_results.PresentEnd(reboot, DescribeRestart(result, port));
+        if (!reboot.succeeded()) {
+            self->m_results.ShowStatus(*DescribeRestart(result, port));
+        } else if (const auto& connect = self->m_session.lastConnect()) {
+            self->m_results.ShowStatus(
+                ConnectStatus(connect->outcome, connect->board.portName, connect->board.fibId));
+        }
+    });
 }
 
 void CDlgSetting::BeginWait() {
@@ -185,61 +220,88 @@ void CDlgSetting::EndWait() {
 }
 
 void CDlgSetting::ChangePassword() {
-    Messenger& messenger = m_session.messenger();
     if (PasswordChange::WarnsFirst(m_login)) {
-        messenger.Show(kMsgNoPasswordRestoration, MessageStyle::Warning);
-    }
-    CDlgUserPW dialog(this, m_ui, CDlgUserPW::Mode::Change, PasswordChange::OffersDelete(m_login));
-    if (dialog.exec() != QDialog::Accepted) {
+        // The dialog follows the warning once it has been read.
+        QPointer<CDlgSetting> self(this);
+        m_messages.Show(kMsgNoPasswordRestoration, MessageStyle::Warning, {},
+                        [self](MessageResult) {
+                            if (self) {
+                                self->AskNewPassword();
+                            }
+                        });
         return;
     }
+    AskNewPassword();
+}
+
+void CDlgSetting::AskNewPassword() {
+    auto* dialog =
+        new CDlgUserPW(this, m_ui, CDlgUserPW::Mode::Change, PasswordChange::OffersDelete(m_login));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QPointer<CDlgSetting> self(this);
+    connect(dialog, &QDialog::finished, this, [self, dialog](int accepted) {
+        dialog->deleteLater();
+        if (self && accepted == QDialog::Accepted) {
+            self->SendPassword(*dialog);
+        }
+        dialog->passwordEdit()->clear();
+        dialog->retypeEdit()->clear();
+    });
+    dialog->show();
+}
+
+void CDlgSetting::SendPassword(CDlgUserPW& dialog) {
     if (!m_session.portOpen() || m_session.busy()) {
         // Nothing can be written: no progress for a command that never went out.
-        messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
+        m_messages.Show(kMsgOpenComPort, MessageStyle::Warning);
         return;
     }
-    std::optional<std::string> password;
+    PasswordRequest request;
     if (!dialog.deleted()) {
-        password = dialog.password().toStdString();
+        request.newPassword = dialog.password().toStdString();
     }
-    dialog.passwordEdit()->clear();
-    dialog.retypeEdit()->clear();
-    const std::string command = PasswordChange::Command(password, m_mcuId);
-    if (password) {
-        Cleanse(*password);
-    }
+    // The desktop tool waits for the board's port only: its user connects again and logs in.
+    request.reconnect = false;
+    const bool deleted = dialog.deleted();
     QPointer<CDlgSetting> self(this);
-    m_session.ChangePassword(command, false, [self](const PasswordChangeResult& result) {
-        if (self) {
-            self->OnPasswordBack(result);
-        }
-    });
+    m_session.Start<PasswordOperation>(
+        [self](const PasswordOperation& change) {
+            if (self) {
+                self->OnPasswordBack(change);
+            }
+        },
+        std::move(request));
     delete m_passwordProgress;
     m_passwordProgress = new CDlgProgress(this, ProgressMode::Password, m_ui);
     connect(m_passwordProgress, &QDialog::finished, m_passwordProgress, &QObject::deleteLater);
     m_passwordProgress->show();
-    m_login = !dialog.deleted();
+    m_login = !deleted;
 }
 
-void CDlgSetting::OnPasswordBack(const PasswordChangeResult& result) {
+void CDlgSetting::OnPasswordBack(const PasswordOperation& change) {
     if (CDlgProgress* progress = m_passwordProgress) {
         m_passwordProgress = nullptr;
         progress->done(0);
     }
-    if (!result.back) {
-        m_session.messenger().Show(kErrNotBackAfterRestart, MessageStyle::Warning);
-    }
+    const std::optional<OutcomeText> failure =
+        DescribePassword(change.result(), m_session.session().portName, !m_login);
+    m_results.ShowStatus(failure.value_or(OutcomeText{kStatusPasswordChanged, {}}));
+    m_results.PresentEnd(change, failure);
 }
 
 void CDlgSetting::LoadCertificates() {
     QPointer<CDlgSetting> self(this);
-    m_session.ReadCertificates([self](const auto&, CertificateRecordStore records) {
-        if (self) {
-            self->m_certificates = std::move(records);
-            self->m_certificatesLoaded = true;
-            self->UpdateButtons();
-        }
-    });
+    const auto started =
+        m_session.Start<ReadCertificateOperation>([self](const ReadCertificateOperation& read) {
+            if (self) {
+                self->m_certificates = read.result().records;
+                self->m_certificatesLoaded = true;
+                self->UpdateButtons();
+            }
+        });
+    if (!started) {
+        m_certificatesLoaded = true;  // the board is busy: nothing was read, nothing waits
+    }
 }
 
 void CDlgSetting::ShowCertificates() {
@@ -258,64 +320,58 @@ void CDlgSetting::ShowCertificates() {
 }
 
 void CDlgSetting::MakeSelfSignedCertificate() {
-    const Ipv4Address& address = m_pages.store().ipv4Address;
-    const std::string commonName = std::to_string(address[0]) + "." + std::to_string(address[1]) +
-                                   "." + std::to_string(address[2]) + "." +
-                                   std::to_string(address[3]);
-    CDlgCertMake dialog(this, m_ui, m_session.messenger(), commonName);
+    CDlgCertMake dialog(this, m_ui, m_messages.messenger(),
+                        DottedQuad(m_pages.store().ipv4Address));
     if (dialog.exec() != QDialog::Accepted || m_writing || m_session.busy()) {
         return;
     }
-    const CertificateSubject subject = dialog.subject();
-    QPointer<CDlgSetting> self(this);
-    m_session.MakeRsaKey(dialog.bits(), [self, subject](std::optional<PrivateKey> key) {
-        if (!self || !key) {
-            return;  // the library failed: nothing is written
-        }
-        const std::optional<Certificate> certificate =
-            varnow::MakeSelfSignedCertificate(*key, subject, std::time(nullptr));
-        if (certificate) {
-            self->Store(TlsIdentity{*certificate, *key});
-        }
-    });
+    Store(NewIdentity{dialog.bits(), dialog.subject()});
 }
 
 void CDlgSetting::ImportCertificate() {
-    CDlgCertSelect select(this, m_ui, m_session.messenger(), CDlgCertSelect::Mode::Certificate);
+    CDlgCertSelect select(this, m_ui, m_messages.messenger(), CDlgCertSelect::Mode::Certificate);
     if (select.exec() != QDialog::Accepted) {
         return;
     }
-    GuiImportQuestions questions(this, m_ui, m_session.messenger());
-    const ImportResult result =
+    GuiImportQuestions questions(this, m_ui, m_messages.messenger());
+    ImportResult result =
         ImportCertificateFile(std::filesystem::path(select.path().toStdU16String()), questions);
     if (const int message = ImportMessageId(result.outcome); message != 0) {
-        m_session.messenger().Show(message, MessageStyle::Warning, {result.reason});
+        m_messages.Show(message, MessageStyle::Warning, {result.reason});
     }
     if (result.identity) {
-        Store(*result.identity);
+        Store(std::move(*result.identity));
     }
 }
 
-void CDlgSetting::Store(const TlsIdentity& identity) {
+template <typename Identity>
+void CDlgSetting::Store(Identity identity) {
     if (m_writing || m_session.busy()) {
         QApplication::beep();
         return;
     }
     BeginWait();
     QPointer<CDlgSetting> self(this);
-    m_session.StoreCertificate(identity, m_certificates,
-                               [self](const CertificateStoreResult& result) {
-                                   if (self) {
-                                       self->EndWait();
-                                       self->m_certificates = result.records;
-                                   }
-                               });
+    m_session.Start<StoreIdentityOperation>(
+        [self](const StoreIdentityOperation& store) {
+            if (self) {
+                self->OnStored(store);
+            }
+        },
+        std::move(identity), StoreIdentityOperation::Options{});
+}
+
+void CDlgSetting::OnStored(const StoreIdentityOperation& store) {
+    EndWait();
+    const IdentityResult& result = store.result();
+    m_certificates = result.after;
+    m_results.PresentEnd(store, DescribeIdentity(result));
 }
 
 void CDlgSetting::ShowBoardCertificate() {
     const BoardCertificateLookup lookup = FindBoardCertificate(m_certificates);
     if (lookup.messageId != 0) {
-        m_session.messenger().Show(lookup.messageId, MessageStyle::Warning);
+        m_messages.Show(lookup.messageId, MessageStyle::Warning);
         return;
     }
     if (lookup.certificate) {

@@ -8,9 +8,16 @@
 #include "CDlgProgress.h"
 #include "CDlgSettingNetwork.h"
 #include "CDlgSettingWLAN.h"
+#include "CDlgUserPW.h"
+#include "MessageQueue.h"
+#include "ResultView.h"
 #include "UiText.h"
 #include "app/BoardSession.h"
 #include "certs/CertificateBlock.h"
+#include "certs/TlsObjects.h"
+#include "ops/CertificateOperations.h"
+#include "ops/PasswordOperation.h"
+#include "ops/SettingsOperations.h"
 #include "settings/SettingsPages.h"
 
 namespace varnow::gui {
@@ -21,7 +28,8 @@ namespace varnow::gui {
 // the administrator password. The dialog stays open through writes and restarts.
 class CDlgSetting : public QDialog {
 public:
-    CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session, EnvironmentData settings);
+    CDlgSetting(QWidget* owner, const UiText& ui, BoardSession& session, MessageQueue& messages,
+                ResultView& results, EnvironmentData settings);
     ~CDlgSetting() override;
 
     void Write();
@@ -54,15 +62,24 @@ private:
     void BuildButtons(QWidget* row);
     void UpdateButtons();
     void ShowTab(int index);
-    void OnWritten(const SettingsWriteResult& result);
-    void OnPasswordBack(const PasswordChangeResult& result);
+    void OnWritten(const ApplySettingsOperation& write);
+    // After Yes to the question that follows a write: the board restarts and is connected again.
+    void Reboot();
+    void AskNewPassword();
+    void SendPassword(CDlgUserPW& dialog);
+    void OnPasswordBack(const PasswordOperation& change);
     void LoadCertificates();
-    void Store(const TlsIdentity& identity);
+    // Gives the board an identity (imported, or made here), then shows how that ended.
+    template <typename Identity>
+    void Store(Identity identity);
+    void OnStored(const StoreIdentityOperation& store);
     void BeginWait();
     void EndWait();
 
     const UiText& m_ui;
     BoardSession& m_session;
+    MessageQueue& m_messages;
+    ResultView& m_results;
     SettingsPages m_pages;
     std::string m_mcuId;
     bool m_login;  // the board asked this connection for its password

@@ -8,7 +8,7 @@
 namespace varnow::gui {
 
 CVarnoWApp::CVarnoWApp(platform::LanguageStore& store, const QLocale& systemLocale,
-                       MainWindowOptions options, std::optional<int> languageForThisRun)
+                       std::unique_ptr<Platform> platform, std::optional<int> languageForThisRun)
     : m_strings(StringTable::BuiltIn()) {
     const LanguageChoice choice =
         ChooseStartupLanguage(store.Read(), platform::LanguageIdOf(systemLocale));
@@ -24,7 +24,7 @@ CVarnoWApp::CVarnoWApp(platform::LanguageStore& store, const QLocale& systemLoca
         QCoreApplication::installTranslator(&m_qtTexts);
     }
     m_window = std::make_unique<CVarnoWDlg>(*m_ui, WindowLanguages{m_language, choice.language},
-                                            store, options);
+                                            store, std::move(platform));
 }
 
 int CVarnoWApp::Run() {

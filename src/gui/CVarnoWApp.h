@@ -16,8 +16,9 @@ namespace varnow::gui {
 // given for this run only), then runs the main window for the life of the process.
 class CVarnoWApp {
 public:
+    // `platform`: the machine's ports, or a simulated board.
     CVarnoWApp(platform::LanguageStore& store, const QLocale& systemLocale,
-               MainWindowOptions options = {}, std::optional<int> languageForThisRun = {});
+               std::unique_ptr<Platform> platform, std::optional<int> languageForThisRun = {});
 
     int language() const { return m_language; }
     CVarnoWDlg& mainWindow() { return *m_window; }

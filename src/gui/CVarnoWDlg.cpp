@@ -16,6 +16,8 @@
 #include "CDlgProductInfo.h"
 #include "CDlgUserPW.h"
 #include "Look.h"
+#include "ops/InfoOperations.h"
+#include "ops/SettingsOperations.h"
 #include "package/PackageExtension.h"
 #include "session/LanguageChoice.h"
 #include "ui/MessageIds.h"
@@ -42,12 +44,8 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 
 }  // namespace
 
-CVarnoWDlg::CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
-                       MainWindowOptions options)
-    : CVarnoWDlg(ui, WindowLanguages{language, language}, store, options) {}
-
 CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::LanguageStore& store,
-                       MainWindowOptions options)
+                       std::unique_ptr<Platform> platform)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
@@ -55,12 +53,11 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::La
       m_language(languages.stored),
       m_startupLanguage(languages.shown),
       m_store(store),
-      m_options(options) {
+      m_platform(std::move(platform)),
+      m_messages(ui, [this] { return OperationOwner(); }) {
     InitGuiResources();
-    std::unique_ptr<platform::BoardLine> standIn = sim::EmbeddedLineIf(options.simulate);
-    m_embedded = static_cast<sim::EmbeddedLine*>(standIn.get());
-    m_platform = std::make_unique<platform::QtPlatform>(std::move(standIn));
     m_session = std::make_unique<BoardSession>(*m_platform, *this, ui.strings(), ui.language());
+    m_session->SetListener(this);
 #ifdef Q_OS_WIN
     m_windowsEvents = std::make_unique<platform::WindowsDeviceEvents>(
         [this] { m_session->OnDeviceArrival(); }, [this] { m_session->OnDeviceRemoval(); },
@@ -82,6 +79,7 @@ CVarnoWDlg::CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::La
 
 CVarnoWDlg::~CVarnoWDlg() {
     qApp->removeEventFilter(this);
+    m_messages.Clear();
     delete m_progress;
     delete m_firmwareDialog;
     delete m_settingsDialog;  // before the session it works on
@@ -94,6 +92,7 @@ void CVarnoWDlg::ShutDown() {
     }
     m_shutDown = true;
     m_session->Abort();  // the port closed, the progress dialog too
+    m_messages.Clear();
     FirmwareWindowClosed();
     if (m_settingsDialog) {
         m_settingsDialog->done(QDialog::Rejected);
@@ -192,7 +191,7 @@ void CVarnoWDlg::paintEvent(QPaintEvent*) {
 
 void CVarnoWDlg::RefillPortList() {
     m_ports->clear();
-    for (const auto& port : m_platform->line().ListPorts()) {
+    for (const auto& port : m_platform->ListPorts()) {
         const QString path = QString::fromStdString(port.name);
         m_ports->addItem(QString::fromStdString(port.label.empty() ? port.name : port.label), path);
         m_ports->setItemData(m_ports->count() - 1, path, Qt::ToolTipRole);
@@ -203,43 +202,93 @@ void CVarnoWDlg::RefillPortList() {
 void CVarnoWDlg::FillPortList() {
     RefillPortList();
     if (m_ports->count() == 0) {
-        ShowMessage(
-            Message{kMsgNoBoardPort, m_ui(kMsgNoBoardPort).toStdString(), MessageStyle::Warning});
+        Warn(kMsgNoBoardPort);
         QTimer::singleShot(10, m_ports, [this] { m_ports->hidePopup(); });
     }
 }
 
-void CVarnoWDlg::Connect() {
-    if (!m_session->busy()) {
-        m_session->Connect();
+void CVarnoWDlg::Warn(int stringId) {
+    m_messages.Show(stringId, MessageStyle::Warning);
+}
+
+void CVarnoWDlg::ShowStatus(const OutcomeText& text) {
+    // One line: the first line of the text, shortened to fit, all of it as the tooltip.
+    const QString full =
+        QString::fromStdString(
+            FillPlaceholders(m_ui.strings().Text(text.stringId, m_ui.language()), text.args))
+            .remove('\r');
+    const QString line = full.section('\n', 0, 0);
+    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(full);
+}
+
+void CVarnoWDlg::Ended() {
+    ++m_operationsEnded;
+    if (m_session->portOpen() != m_disconnect->isEnabled()) {
+        ShowConnected(m_session->portOpen());
     }
+}
+
+void CVarnoWDlg::PresentEnd(const Operation& operation, const std::optional<OutcomeText>& failure) {
+    const std::vector<Message>& messages = operation.report().messages;
+    if (!messages.empty()) {
+        m_messages.Present(messages);
+    } else if (failure && !operation.succeeded()) {
+        m_messages.Show(failure->stringId, MessageStyle::Warning, failure->args);
+    }
+}
+
+void CVarnoWDlg::Connect() {
+    if (m_session->busy()) {
+        return;
+    }
+    m_session->Start<ConnectOperation>(
+        [this](const ConnectOperation& connect) {
+            const ConnectReport& result = connect.result();
+            const std::string port =
+                result.board.portName.empty() ? SelectedPort() : result.board.portName;
+            ShowStatus(ConnectStatus(result.outcome, port, result.board.fibId));
+            m_messages.Present(connect.report().messages);
+            Ended();
+        },
+        SelectedPort());
+}
+
+void CVarnoWDlg::SessionConnectEnded(const ConnectOperation& connect) {
+    const ConnectReport& result = connect.result();
+    ShowStatus(ConnectStatus(result.outcome, result.board.portName, result.board.fibId));
+    m_messages.Present(connect.report().messages);
+    Ended();
+}
+
+void CVarnoWDlg::BoardPortLost() {
+    ShowStatus(OutcomeText{kErrPortVanished, {}});
 }
 
 void CVarnoWDlg::Disconnect() {
     m_session->Disconnect();
+    ShowStatus(OutcomeText{kStatusDisconnected, {}});
 }
 
 void CVarnoWDlg::Settings() {
     if (m_session->session().isp) {
-        ShowMessage(Message{kMsgIspModeRefusal, m_ui(kMsgIspModeRefusal).toStdString(),
-                            MessageStyle::Warning});
-    } else if (!m_platform->Port().IsOpen()) {
-        ShowMessage(
-            Message{kMsgOpenComPort, m_ui(kMsgOpenComPort).toStdString(), MessageStyle::Warning});
+        Warn(kMsgIspModeRefusal);
+    } else if (!m_session->portOpen()) {
+        Warn(kMsgOpenComPort);
     } else if (!m_session->busy() && !m_settingsDialog) {
-        m_session->ReadSettings(
-            [this](const Outcome<SettingsReadOutcome>& outcome, EnvironmentData settings) {
-                if (outcome.code == SettingsReadOutcome::Read) {
-                    QTimer::singleShot(10, this, [this, settings = std::move(settings)]() mutable {
-                        OpenSettings(std::move(settings));
-                    });
-                }
-            });
+        m_session->Start<ReadSettingsOperation>([this](const ReadSettingsOperation& read) {
+            Ended();
+            m_messages.Present(read.report().messages);
+            if (read.succeeded()) {
+                OpenSettings(read.result().data);
+            }
+        });
     }
 }
 
 void CVarnoWDlg::OpenSettings(EnvironmentData settings) {
-    m_settingsDialog = new CDlgSetting(this, m_ui, *m_session, std::move(settings));
+    m_settingsDialog =
+        new CDlgSetting(this, m_ui, *m_session, m_messages, *this, std::move(settings));
     connect(m_settingsDialog, &QDialog::finished, m_settingsDialog, &QObject::deleteLater);
     m_settingsDialog->open();
 }
@@ -248,45 +297,59 @@ void CVarnoWDlg::ShowProductInfo() {
     if (m_session->busy()) {
         return;
     }
-    m_session->ReadProductInfo(
-        [this](const Outcome<ProductInfoOutcome>& outcome, const ProductInfo& info) {
-            if (outcome.code != ProductInfoOutcome::Read) {
-                return;  // the chain has said what it had to
-            }
-            const std::vector<std::string> lines =
-                ProductInfoLines(info, m_ui.strings(), m_ui.language());
-            QTimer::singleShot(10, this, [this, lines] {
-                auto* dialog = new CDlgProductInfo(this, m_ui, lines);
-                dialog->setAttribute(Qt::WA_DeleteOnClose);
-                m_infoDialog = dialog;
-                dialog->open();
-            });
-        });
+    m_session->Start<ReadProductInfoOperation>([this](const ReadProductInfoOperation& read) {
+        Ended();
+        const ProductInfoResult& result = read.result();
+        PresentEnd(read, DescribeProductInfo(result));
+        if (result.outcome.code != ProductInfoOutcome::Read) {
+            return;
+        }
+        auto* dialog = new CDlgProductInfo(
+            this, m_ui, ProductInfoLines(result.info, m_ui.strings(), m_ui.language()));
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_infoDialog = dialog;
+        dialog->open();
+    });
 }
 
 void CVarnoWDlg::ShowNetworkInfo() {
     if (m_session->busy()) {
         return;
     }
-    m_session->ReadNetworkInfo([this](const Outcome<NetworkInfoOutcome>& outcome,
-                                      const NetworkInfo& info) {
-        if (outcome.code != NetworkInfoOutcome::Read) {
+    m_session->Start<ReadNetworkInfoOperation>([this](const ReadNetworkInfoOperation& read) {
+        Ended();
+        const NetworkInfoResult& result = read.result();
+        PresentEnd(read, DescribeNetworkInfo(result));
+        if (result.outcome.code != NetworkInfoOutcome::Read) {
             return;
         }
-        const NetworkReports reports = BuildNetworkReports(info, m_ui.strings(), m_ui.language());
-        QTimer::singleShot(10, this, [this, reports] {
-            auto* dialog = new CDlgNetworkInfo(this, m_ui, reports);
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-            m_infoDialog = dialog;
-            dialog->open();
-        });
+        const NetworkReports reports =
+            BuildNetworkReports(result.info, m_ui.strings(), m_ui.language());
+        auto* dialog = new CDlgNetworkInfo(this, m_ui, reports);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_infoDialog = dialog;
+        dialog->open();
     });
 }
 
 void CVarnoWDlg::Upload() {
-    if (!m_session->busy()) {
-        m_session->Upload(m_fileList->package());
+    if (m_session->busy()) {
+        return;
     }
+    if (m_fileList->package().packagePath().empty()) {
+        Warn(kMsgNoQvkFile);
+        return;
+    }
+    const std::string package = m_fileList->package().packagePath().string();
+    m_writing = m_session->Start<WritePackageOperation>(
+        [this, package](const WritePackageOperation& write) {
+            Ended();
+            const WriteResult& result = write.result();
+            ShowStatus(WriteStatus(result, m_session->session().portName, package));
+            PresentEnd(write, DescribeWrite(result, m_session->session().portName, package));
+            m_writing.reset();
+        },
+        m_fileList->package(), UploadOptions{});
 }
 
 void CVarnoWDlg::OpenPackage() {
@@ -305,8 +368,7 @@ void CVarnoWDlg::ChooseLanguage(int language) {
     }
     m_language = language;
     UpdateMenus();
-    ShowMessage(Message{kMsgRestartForLanguage, m_ui(kMsgRestartForLanguage).toStdString(),
-                        MessageStyle::Information});
+    m_messages.Show(kMsgRestartForLanguage, MessageStyle::Information);
 }
 
 void CVarnoWDlg::ShowAbout() {
@@ -376,18 +438,6 @@ QWidget* CVarnoWDlg::OperationOwner() {
     return this;
 }
 
-MessageResult CVarnoWDlg::ShowMessage(const Message& message) {
-    // Over whatever modal window is up (a dialog the Settings dialog opened), else over the
-    // window of the operation.
-    QWidget* modal = QApplication::activeModalWidget();
-    QWidget* owner = modal        ? modal
-                     : m_progress ? static_cast<QWidget*>(m_progress)
-                                  : OperationOwner();
-    CDlgMessage dialog(owner, QString::fromStdString(message.text),
-                       static_cast<unsigned>(message.style), m_ui);
-    return static_cast<MessageResult>(dialog.exec());
-}
-
 void CVarnoWDlg::ProgressShown(const ProgressState& state) {
     delete m_progress;
     m_progress = new CDlgProgress(OperationOwner(), state.mode, m_ui);
@@ -418,17 +468,31 @@ void CVarnoWDlg::ProgressClosed() {
     }
 }
 
-std::optional<std::string> CVarnoWDlg::AskLoginPassword() {
-    CDlgUserPW dialog(OperationOwner(), m_ui);
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.password().toStdString();
+void CVarnoWDlg::AskLoginPassword(bool, PasswordAnswer answer) {
+    // The connect waits, with no command outstanding, until the dialog is answered.
+    auto* dialog = new CDlgUserPW(OperationOwner(), m_ui);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    connect(dialog, &QDialog::finished, this, [dialog, answer = std::move(answer)](int result) {
+        std::optional<std::string> password;
+        if (result == QDialog::Accepted) {
+            password = dialog->password().toStdString();
+        }
+        dialog->passwordEdit()->clear();
+        dialog->deleteLater();
+        answer(std::move(password));
+    });
+    dialog->show();
 }
 
 void CVarnoWDlg::FirmwareWindowShown(const FirmwareWindowState& state) {
     delete m_firmwareDialog;
-    m_firmwareDialog = new CDlgFWUpgrade(this, m_ui, [this] { m_session->CloseFirmwareWindow(); });
+    m_firmwareDialog = new CDlgFWUpgrade(this, m_ui, [this] {
+        if (m_writing) {
+            m_writing->CloseFirmwareWindow();
+        } else {
+            FirmwareWindowClosed();  // its upgrade has ended: nothing waits on the window
+        }
+    });
     m_firmwareDialog->Show(state);
     m_firmwareDialog->open();
 }
@@ -465,14 +529,6 @@ void CVarnoWDlg::SelectPortInList(const std::string& name) {
     if (index >= 0) {
         m_ports->setCurrentIndex(index);
     }
-}
-
-void CVarnoWDlg::ShowStatus(const std::string& text) {
-    // One line: the first line of the text, shortened to fit, all of it as the tooltip.
-    const QString full = QString::fromStdString(text).remove('\r');
-    const QString line = full.section('\n', 0, 0);
-    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
-    m_status->setToolTip(full);
 }
 
 }  // namespace varnow::gui

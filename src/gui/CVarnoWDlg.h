@@ -12,22 +12,20 @@
 #include "CDlgSetting.h"
 #include "CPngButton.h"
 #include "CWndFileList.h"
-#include "EmbeddedLine.h"
 #include "LanguageStore.h"
+#include "MessageQueue.h"
 #include "PortComboBox.h"
-#include "QtPlatform.h"
+#include "ResultView.h"
 #include "UiText.h"
 #ifdef Q_OS_WIN
 #include "WindowsDeviceEvents.h"
 #endif
 #include "app/BoardSession.h"
+#include "app/OutcomeText.h"
+#include "ops/WritePackageOperation.h"
 #include "ui/Host.h"
 
 namespace varnow::gui {
-
-struct MainWindowOptions {
-    bool simulate = false;  // an embedded simulated board is listed first in the port list
-};
 
 // The main window's languages: the one its texts are in (chosen for this run), and the one
 // stored for the next start, which its Language menu changes.
@@ -37,14 +35,16 @@ struct WindowLanguages {
 };
 
 // The tool's only top-level window: port list, the four image buttons, the package path
-// field and the menus. It is the host of the core's operations: every message, progress
-// dialog, firmware window and password prompt of an operation is shown from here.
-class CVarnoWDlg : public QDialog, public Host {
+// field and the menus. It gathers what each command needs, runs the command's operation on
+// the board's session and shows its result: its messages one after the other once it has
+// ended, the status line, and the window it leads to. It answers the operations' questions
+// and shows their progress and firmware window while they run.
+class CVarnoWDlg : public QDialog, public Host, public SessionListener, public ResultView {
 public:
-    CVarnoWDlg(const UiText& ui, int language, platform::LanguageStore& store,
-               MainWindowOptions options = {});
+    // `platform`: the machine's ports, or a simulated board (chosen where the application is
+    // put together).
     CVarnoWDlg(const UiText& ui, WindowLanguages languages, platform::LanguageStore& store,
-               MainWindowOptions options = {});
+               std::unique_ptr<Platform> platform);
     ~CVarnoWDlg() override;
 
     // Commands
@@ -62,21 +62,29 @@ public:
     void FillPortList();
 
     // Host
-    MessageResult ShowMessage(const Message& message) override;
     void ProgressShown(const ProgressState& state) override;
     void ProgressChanged(const ProgressState& state) override;
     void ProgressClosed() override;
-    std::optional<std::string> AskLoginPassword() override;
+    void AskLoginPassword(bool again, PasswordAnswer answer) override;
     void FirmwareWindowShown(const FirmwareWindowState& state) override;
     void FirmwareWindowChanged(const FirmwareWindowState& state) override;
     void FirmwareWindowClosed() override;
     void ShowConnected(bool connected) override;
-    void ShowStatus(const std::string& text) override;
     std::string SelectedPort() override;
     void SelectPortInList(const std::string& name) override;
 
+    // SessionListener
+    void SessionConnectEnded(const ConnectOperation& connect) override;
+    void BoardPortLost() override;
+
+    // ResultView: the status line, and an operation's end (its messages one after the other,
+    // or, when it failed without a word, what failed: one message, never more).
+    void ShowStatus(const OutcomeText& text) override;
+    void PresentEnd(const Operation& operation, const std::optional<OutcomeText>& failure) override;
+
     // For tests and screenshots
     BoardSession& session() { return *m_session; }
+    MessageQueue& messages() { return m_messages; }
     PortComboBox* portList() { return m_ports; }
     CPngButton* connectButton() { return m_connect; }
     CPngButton* disconnectButton() { return m_disconnect; }
@@ -94,10 +102,10 @@ public:
     CDlgSetting* settingsDialog() { return m_settingsDialog; }
     // The information dialog last opened, while it is open.
     QDialog* infoDialog() { return m_infoDialog; }
-    sim::EmbeddedBoard* embeddedBoard() { return m_embedded ? &m_embedded->board() : nullptr; }
     int currentLanguage() const { return m_language; }
-    // How many device arrivals and removals have reached the window.
-    int deviceEvents() const { return m_platform->deviceEvents(); }
+    // How many operations have ended, and whether one runs (or the session brings a board back).
+    int operationsEnded() const { return m_operationsEnded; }
+    bool busy() const { return m_session->busy(); }
 
     // Handles Enter, Esc, F1 and the Ctrl shortcuts for every key that reaches this window or
     // one of its children; true when the key was swallowed.
@@ -125,20 +133,23 @@ private:
     // The window that owns what an operation shows now: the firmware window, the Settings
     // dialog, or this window.
     QWidget* OperationOwner();
+    // A message of the window's own (not an operation's).
+    void Warn(int stringId);
+    void Ended();
 
     const UiText& m_ui;
     int m_language;
     const int m_startupLanguage;
     platform::LanguageStore& m_store;
-    MainWindowOptions m_options;
     QString m_lastFolder;
 
-    sim::EmbeddedLine* m_embedded = nullptr;  // owned by the platform
-    std::unique_ptr<platform::QtPlatform> m_platform;
+    std::unique_ptr<Platform> m_platform;
+    MessageQueue m_messages;
     std::unique_ptr<BoardSession> m_session;
 #ifdef Q_OS_WIN
     std::unique_ptr<platform::WindowsDeviceEvents> m_windowsEvents;
 #endif
+    std::shared_ptr<WritePackageOperation> m_writing;  // the upload under way, for its window
 
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_functionMenu = nullptr;
@@ -155,6 +166,7 @@ private:
     CWndFileList* m_fileList = nullptr;
     QLabel* m_status = nullptr;
     bool m_shutDown = false;
+    int m_operationsEnded = 0;
     QPointer<CDlgProgress> m_progress;
     QPointer<CDlgFWUpgrade> m_firmwareDialog;
     QPointer<CDlgSetting> m_settingsDialog;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "BoardLines.h"
 #include "CDlgCert.h"
 #include "CDlgCertInfo.h"
 #include "CDlgCertMake.h"
@@ -20,14 +21,30 @@
 #include "CDlgUserPW.h"
 #include "CVarnoWDlg.h"
 #include "LanguageStore.h"
+#include "QtPlatform.h"
 #include "UiText.h"
 #include "certs/RsaKeyMaker.h"
 #include "certs/SelfSignedCertificate.h"
+#include "ops/InfoOperations.h"
+#include "ops/SettingsOperations.h"
+#include "session/LanguageChoice.h"
 
 namespace {
 
 using namespace varnow;
 using namespace varnow::gui;
+
+// Runs an operation on the window's session and waits for its end.
+template <typename Op, typename... Args>
+std::shared_ptr<Op> RunAndWait(CVarnoWDlg& window, Args&&... args) {
+    QEventLoop waiting;
+    auto operation = window.session().Start<Op>([&waiting](const Op&) { waiting.quit(); },
+                                                std::forward<Args>(args)...);
+    if (operation) {
+        waiting.exec();
+    }
+    return operation;
+}
 
 void Save(QWidget& widget, const QString& path) {
     widget.show();
@@ -39,22 +56,11 @@ void Save(QWidget& widget, const QString& path) {
 // The information dialogs, over what the simulated board tells.
 void ShootInformation(CVarnoWDlg& window, const UiText& ui, const QString& folder,
                       const QString& suffix) {
-    QEventLoop reading;
-    ProductInfo product;
-    window.session().ReadProductInfo([&](const auto&, const ProductInfo& info) {
-        product = info;
-        reading.quit();
-    });
-    reading.exec();
+    const ProductInfo product = RunAndWait<ReadProductInfoOperation>(window)->result().info;
     CDlgProductInfo productDialog(&window, ui,
                                   ProductInfoLines(product, ui.strings(), ui.language()));
     Save(productDialog, folder + "/product-info" + suffix + ".png");
-    NetworkInfo network;
-    window.session().ReadNetworkInfo([&](const auto&, const NetworkInfo& info) {
-        network = info;
-        reading.quit();
-    });
-    reading.exec();
+    const NetworkInfo network = RunAndWait<ReadNetworkInfoOperation>(window)->result().info;
     CDlgNetworkInfo networkDialog(&window, ui,
                                   BuildNetworkReports(network, ui.strings(), ui.language()));
     Save(networkDialog, folder + "/network-info" + suffix + ".png");
@@ -65,7 +71,7 @@ void ShootInformation(CVarnoWDlg& window, const UiText& ui, const QString& folde
 // The certificate dialogs, with a certificate the tool makes as the board's would be.
 void ShootCertificates(CVarnoWDlg& window, QWidget& settings, const UiText& ui,
                        const QString& folder, const QString& suffix) {
-    Messenger& messenger = window.session().messenger();
+    Messenger& messenger = window.messages().messenger();
     CDlgCert chooser(&settings, ui);
     Save(chooser, folder + "/certificate-chooser" + suffix + ".png");
     CDlgCertMake make(&settings, ui, messenger, "192.168.0.100");
@@ -90,15 +96,10 @@ void ShootCertificates(CVarnoWDlg& window, QWidget& settings, const UiText& ui,
 // The Settings dialog's pages and the dialogs they open, over the simulated board's settings.
 void ShootSettings(CVarnoWDlg& window, const UiText& ui, const QString& folder,
                    const QString& suffix) {
-    QEventLoop reading;
-    EnvironmentData settings;
-    window.session().ReadSettings([&](const auto&, EnvironmentData read) {
-        settings = std::move(read);
-        reading.quit();
-    });
-    reading.exec();
+    EnvironmentData settings = RunAndWait<ReadSettingsOperation>(window)->result().data;
     const std::uint32_t wlanWord = settings.store.wlanWord;
-    CDlgSetting dialog(&window, ui, window.session(), std::move(settings));
+    CDlgSetting dialog(&window, ui, window.session(), window.messages(), window,
+                       std::move(settings));
     Save(dialog, folder + "/settings-network" + suffix + ".png");
     dialog.tabs()->setCurrentIndex(1);
     Save(dialog, folder + "/settings-wlan" + suffix + ".png");
@@ -119,12 +120,12 @@ void Shoot(const StringTable& strings, Language language, const QString& folder)
     const UiText ui(strings, language);
     const QString suffix = language == Language::Korean ? "-ko" : "-en";
     platform::LanguageStore store;
-    CVarnoWDlg window(ui, static_cast<int>(language), store, MainWindowOptions{true});
+    const int id = language == Language::Korean ? kLanguageKorean : kLanguageEnglish;
+    CVarnoWDlg window(ui, WindowLanguages{id, id}, store,
+                      std::make_unique<platform::QtPlatform>(app::BoardLineFor(true)));
     window.fileList()->SetPackagePath("/home/engineer/packages/varno-sensor-node-2.4.1.qvk");
     Save(window, folder + "/main-disconnected" + suffix + ".png");
-    QEventLoop connecting;
-    window.session().Connect([&connecting](const ConnectResult&) { connecting.quit(); });
-    connecting.exec();
+    RunAndWait<ConnectOperation>(window, window.SelectedPort());
     Save(window, folder + "/main-connected" + suffix + ".png");
 
     struct Sample {

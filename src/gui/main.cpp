@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "BoardLines.h"
 #include "CVarnoWApp.h"
 #include "LanguageStore.h"
+#include "QtPlatform.h"
 #include "session/LanguageChoice.h"
 
 namespace {
@@ -73,8 +75,10 @@ int main(int argc, char** argv) {
     application.setOrganizationName("TarvixSystems");
     application.setApplicationName("varnow");
     varnow::platform::LanguageStore store;
+    // The one place that chooses the board line: the machine's ports, or the simulated board.
     varnow::gui::CVarnoWApp app(store, QLocale::system(),
-                                varnow::gui::MainWindowOptions{arguments.simulate},
+                                std::make_unique<varnow::platform::QtPlatform>(
+                                    varnow::app::BoardLineFor(arguments.simulate)),
                                 arguments.language);
     return app.Run();
 }

@@ -19,29 +19,29 @@ bool IsBoardPort(const QSerialPortInfo& info) {
 #endif
 }
 
-std::vector<DiscoveredPort> SimulatedPorts() {
-    std::vector<DiscoveredPort> ports;
+std::vector<PortInfo> SimulatedPorts() {
+    std::vector<PortInfo> ports;
     std::error_code error;
     const std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         if (entry.is_symlink(error) && std::filesystem::exists(entry.path(), error)) {
-            ports.push_back({entry.path().string(), "simulated board", true,
-                             entry.path().filename().string()});
+            ports.push_back(
+                {entry.path().string(), "simulated board", true, entry.path().filename().string()});
         }
     }
     std::sort(ports.begin(), ports.end(),
-              [](const DiscoveredPort& a, const DiscoveredPort& b) { return a.name < b.name; });
+              [](const PortInfo& a, const PortInfo& b) { return a.name < b.name; });
     return ports;
 }
 
 }  // namespace
 
-std::vector<DiscoveredPort> DiscoverBoardPorts() {
-    std::vector<DiscoveredPort> ports;
+std::vector<PortInfo> DiscoverBoardPorts() {
+    std::vector<PortInfo> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (IsBoardPort(info)) {
-            ports.push_back({info.portName().toStdString(), info.description().toStdString(),
-                             false, info.portName().toStdString()});
+            ports.push_back({info.portName().toStdString(), info.description().toStdString(), false,
+                             info.portName().toStdString()});
         }
     }
     const auto simulated = SimulatedPorts();

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "link/Platform.h"
+
 namespace varnow::platform {
 
 // The board's USB virtual COM port: its Windows driver name, and its USB ids elsewhere.
@@ -10,15 +12,8 @@ inline constexpr const char* kBoardDriverName = "STMicroelectronics Virtual COM 
 inline constexpr unsigned kBoardVendorId = 0x0483;
 inline constexpr unsigned kBoardProductId = 0x5740;
 
-struct DiscoveredPort {
-    std::string name;         // what Connect opens: a device name or a path
-    std::string description;  // for listings
-    bool simulated = false;
-    std::string label;        // short and readable: the device name, a simulated board's name
-};
-
 // The ports that lead to a board: the board's own USB ports in enumeration order, then every
 // link in the simulated-ports folder (sorted by name).
-std::vector<DiscoveredPort> DiscoverBoardPorts();
+std::vector<PortInfo> DiscoverBoardPorts();
 
 }  // namespace varnow::platform

@@ -6,14 +6,24 @@
 
 namespace varnow::platform {
 
-QtPlatform::QtPlatform(std::unique_ptr<BoardLine> standIn)
-    : m_line(standIn ? std::move(standIn) : MakeSerialLine()) {
-    m_line->SetNotifiers([this] { NotifyArrival(); },
-                         [this](bool arrived) { NotifyDeviceChange(arrived); });
+QtPlatform::QtPlatform(std::unique_ptr<BoardLine> line)
+    : m_line(line ? std::move(line) : MakeSerialLine()) {
+    m_clock.start();
+    m_line->SetNotifiers({[this] { NotifyArrival(); },
+                          [this](bool arrived) { NotifyDeviceChange(arrived); },
+                          [this] { NotifyPortFailed(); }});
 }
 
 QtPlatform::~QtPlatform() {
-    m_line->SetNotifiers({}, [](bool) {});
+    m_line->SetNotifiers({[] {}, [](bool) {}, [] {}});
+}
+
+void QtPlatform::NotifyPortFailed() {
+    Post([this] {
+        if (m_listener) {
+            m_listener->OnPortFailed();
+        }
+    });
 }
 
 void QtPlatform::NotifyArrival() {

@@ -46,8 +46,8 @@ QString SystemLocation(const QString& portName) {
 // path (relative ones too, and a plain name that only exists here) made absolute.
 QString PortToOpen(const QString& name) {
 #ifdef Q_OS_UNIX
-    const bool path = name.contains('/') || (!QFileInfo::exists("/dev/" + name) &&
-                                             QFileInfo::exists(name));
+    const bool path =
+        name.contains('/') || (!QFileInfo::exists("/dev/" + name) && QFileInfo::exists(name));
     if (path) {
         return QFileInfo(name).absoluteFilePath();
     }
@@ -68,7 +68,8 @@ bool IsTerminal([[maybe_unused]] QSerialPort& port) {
 // /dev/null): looked at only after the open failed, so that no working line is disturbed.
 bool IsNoTerminal([[maybe_unused]] const QString& location) {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(location).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(QFile::encodeName(location).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
@@ -99,6 +100,19 @@ QtSerialPort::QtSerialPort() {
             m_notify();
         }
     });
+    // A device that goes while it is held (a USB board pulled, a pseudo-terminal's other end
+    // closed) fails the port for good: it is closed and the loss told at once.
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, this,
+                     [this](QSerialPort::SerialPortError error) {
+                         if (error != QSerialPort::ResourceError || !m_port.isOpen()) {
+                             return;
+                         }
+                         m_port.close();
+                         m_name.clear();
+                         if (m_failed) {
+                             m_failed();
+                         }
+                     });
 }
 
 int QtSerialPort::Open(const std::string& name) {

@@ -15,7 +15,12 @@ class QtSerialPort : public QObject, public SerialPort {
 public:
     QtSerialPort();
 
-    void SetArrivalNotifier(std::function<void()> notify) { m_notify = std::move(notify); }
+    // `arrived`: bytes have arrived; `failed`: the open port failed for good (its device
+    // went while it was held). Both are told from the loop, after the call that noticed.
+    void SetNotifiers(std::function<void()> arrived, std::function<void()> failed) {
+        m_notify = std::move(arrived);
+        m_failed = std::move(failed);
+    }
 
     int Open(const std::string& name) override;
     int Setup() override;
@@ -34,6 +39,7 @@ private:
     std::string m_name;
     std::string m_lastError;
     std::function<void()> m_notify;
+    std::function<void()> m_failed;
 };
 
 // Probes a port by name without keeping it: absent when its device is gone, in use when

@@ -1,5 +1,6 @@
-#include "BoardLine.h"
 #include "HotPlugMonitor.h"
+#include "PortDiscovery.h"
+#include "QtPlatform.h"
 #include "QtSerialPort.h"
 
 namespace varnow::platform {
@@ -11,12 +12,11 @@ public:
     PortProbe Probe(const std::string& name) override {
         return ProbeSerialPort(name, m_port.IsOpen() && m_port.name() == name);
     }
-    std::vector<DiscoveredPort> ListPorts() override { return DiscoverBoardPorts(); }
-    void SetNotifiers(std::function<void()> arrived,
-                      std::function<void(bool)> deviceChanged) override {
-        m_port.SetArrivalNotifier(std::move(arrived));
-        m_hotPlug.SetHandlers([deviceChanged] { deviceChanged(true); },
-                              [deviceChanged] { deviceChanged(false); });
+    std::vector<PortInfo> ListPorts() override { return DiscoverBoardPorts(); }
+    void SetNotifiers(Notifiers notifiers) override {
+        m_port.SetNotifiers(std::move(notifiers.arrived), std::move(notifiers.portFailed));
+        auto changed = std::move(notifiers.deviceChanged);
+        m_hotPlug.SetHandlers([changed] { changed(true); }, [changed] { changed(false); });
     }
 
 private:

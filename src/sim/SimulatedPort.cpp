@@ -63,9 +63,13 @@ void SimulatedPort::Close() {
 }
 
 void SimulatedPort::Unplug() {
+    const bool held = m_open && m_plugged;
     m_plugged = false;
     m_received.clear();
     m_readAt = 0;
+    if (held && m_failed) {
+        m_failed();
+    }
     if (m_plugNotify) {
         m_plugNotify(false);
     }

@@ -18,6 +18,9 @@ public:
     void SetPlugNotifier(std::function<void(bool)> notify) { m_plugNotify = std::move(notify); }
     // Called whenever bytes have arrived; the platform turns it into a queued notification.
     void SetArrivalNotifier(std::function<void()> notify) { m_notify = std::move(notify); }
+    // Called when the device vanishes while the tool holds it open: the port has failed, as
+    // a real one fails with an I/O error.
+    void SetFailureNotifier(std::function<void()> notify) { m_failed = std::move(notify); }
 
     int Open(const std::string& name) override;
     int Setup() override { return IsOpen() ? kSerialOk : kSerialNotOpen; }
@@ -53,6 +56,7 @@ private:
     std::function<void()> m_notify;
     std::function<void(ByteView)> m_tap;
     std::function<void(bool)> m_plugNotify;
+    std::function<void()> m_failed;
     bool m_open = false;
     bool m_plugged = true;
     std::string m_received;

@@ -14,6 +14,9 @@ void VirtualEventLoop::Post(std::uint64_t delayMs, std::function<void()> action)
 
 void VirtualEventLoop::Push(std::uint64_t delayMs, bool world, std::function<void()> action) {
     m_events.push(Event{m_now + delayMs, m_sequence++, world, std::move(action)});
+    if (m_wakeup) {
+        m_wakeup();
+    }
 }
 
 void VirtualEventLoop::RunEvent() {

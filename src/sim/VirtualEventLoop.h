@@ -35,6 +35,9 @@ public:
     void RunDue();
     // The tool blocks: only world events run, and the clock advances by `ms`.
     void Sleep(std::uint64_t ms);
+    // Told whenever an event is added: a host loop that drives this one wakes up.
+    void SetWakeup(std::function<void()> wakeup) { m_wakeup = std::move(wakeup); }
+    bool idle() const { return m_events.empty(); }
 
 private:
     struct Event {
@@ -52,6 +55,7 @@ private:
     std::priority_queue<Event, std::vector<Event>, std::greater<>> m_events;
     std::uint64_t m_now = 0;
     std::uint64_t m_sequence = 0;
+    std::function<void()> m_wakeup;
 };
 
 }  // namespace varnow::sim

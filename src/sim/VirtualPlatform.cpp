@@ -18,6 +18,13 @@ VirtualPlatform::VirtualPlatform(VirtualEventLoop& loop, SimulatedPort& port,
             }
         });
     });
+    m_port.SetFailureNotifier([this] {
+        m_loop.Post(0, [this] {
+            if (m_listener) {
+                m_listener->OnPortFailed();
+            }
+        });
+    });
     WatchPlugging();
 }
 

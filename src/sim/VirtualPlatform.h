@@ -18,6 +18,10 @@ public:
     void SetListener(PlatformListener* listener) override { m_listener = listener; }
     SerialPort& Port() override { return m_port; }
     PortProbe ProbePort(const std::string& name) override { return m_port.Probe(name); }
+    std::vector<PortInfo> ListPorts() override {
+        return {{m_port.name(), "simulated board", true, m_port.name()}};
+    }
+    std::uint64_t NowMs() override { return m_loop.NowMs(); }
     void ArmTimer(int id, int milliseconds, std::function<void()> expired) override;
     void CancelTimer(int id) override { m_timers.erase(id); }
     void Post(std::function<void()> task) override { m_loop.Post(0, std::move(task)); }
@@ -26,6 +30,9 @@ public:
         m_loop.Sleep(static_cast<std::uint64_t>(milliseconds));
     }
     std::filesystem::path AppDataFolder() override { return m_appData; }
+    FileStore& Files() override { return m_files ? *m_files : m_plainFiles; }
+    // Where the tool's files are written instead of the plain store of the standard library.
+    void SetFiles(FileStore* files) { m_files = files; }
     void SetAppDataFolder(std::filesystem::path folder) { m_appData = std::move(folder); }
     bool RunUntil(const std::function<bool()>& done) override { return m_loop.RunUntil(done); }
     void Wake() override {}  // the virtual loop looks at `done` after every event
@@ -54,6 +61,8 @@ private:
     VirtualEventLoop& m_loop;
     SimulatedPort& m_port;
     std::filesystem::path m_appData;
+    PlainFileStore m_plainFiles;
+    FileStore* m_files = nullptr;
     PlatformListener* m_listener = nullptr;
     std::map<int, Timer> m_timers;
     std::uint64_t m_generation = 0;

@@ -52,7 +52,7 @@ public:
 class CertificateFilesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_rsa.emplace(NewRsaKey(1024));
+        s_rsa.emplace(NewRsaKey(2048));
         s_ec.emplace(NewEcKey());
     }
     static void TearDownTestSuite() {
@@ -100,17 +100,32 @@ TEST_F(CertificateFilesTest, EveryImportPathEndsAsTheBoardExpects) {
         {"DER, then a PEM key file", der, {}, keyPem, ImportOutcome::Ready, 0, 1},
         {"DER, key file cancelled", der, {}, std::nullopt, ImportOutcome::Cancelled, 0, 1},
         {"DER, a key file without a key", der, {}, garbageKey, ImportOutcome::KeyUnreadable, 0, 1},
-        {"encrypted PEM: asked for the certificate and the key", encrypted, "pw", {},
-         ImportOutcome::Ready, 2, 0},
+        {"encrypted PEM: asked for the certificate and the key",
+         encrypted,
+         "pw",
+         {},
+         ImportOutcome::Ready,
+         2,
+         0},
         {"PKCS#12 with its password", p12, "pw", {}, ImportOutcome::Ready, 1, 0},
         {"PKCS#12 with a wrong password", p12, "wrong", {}, ImportOutcome::NotACertificate, 1, 0},
         {"PKCS#12 without a key", p12NoKey, "pw", {}, ImportOutcome::NoKeyInPkcs12, 1, 0},
-        {"PKCS#12 without a certificate", p12NoCert, "pw", {},
-         ImportOutcome::NoCertificateInPkcs12, 1, 0},
+        {"PKCS#12 without a certificate",
+         p12NoCert,
+         "pw",
+         {},
+         ImportOutcome::NoCertificateInPkcs12,
+         1,
+         0},
         {"a text file: password, then 133", text, "pw", {}, ImportOutcome::NotACertificate, 1, 0},
         {"a text file, password cancelled", text, std::nullopt, {}, ImportOutcome::Cancelled, 1, 0},
         {"an EC key", ecPem, {}, {}, ImportOutcome::KeyNotRsa, 0, 0},
-        {"no such file", folder.path() / "missing.pem", {}, {}, ImportOutcome::FileUnreadable, 0,
+        {"no such file",
+         folder.path() / "missing.pem",
+         {},
+         {},
+         ImportOutcome::FileUnreadable,
+         0,
          0},
     };
     for (const auto& c : cases) {
@@ -172,13 +187,25 @@ TEST_F(CertificateFilesTest, TheReportNamesTheCountryAndTakesBothTimeForms) {
         const char* holds;
     };
     const Case cases[] = {
-        {"a known country", {{"C", "KR"}, {"CN", "board"}}, kIn2030, "Issuer :\r\n",
+        {"a known country",
+         {{"C", "KR"}, {"CN", "board"}},
+         kIn2030,
+         "Issuer :\r\n",
          "= KR - Korea, Republic of\r\n"},
-        {"an unknown country", {{"C", "ZZ"}, {"CN", "board"}}, kIn2030, "Issuer :\r\n",
+        {"an unknown country",
+         {{"C", "ZZ"}, {"CN", "board"}},
+         kIn2030,
+         "Issuer :\r\n",
          "= ZZ - Unknown"},
-        {"no country: no issuer or subject section", {{"CN", "board"}}, kIn2030,
-         "Validity\r\n", "Subject Public Key Info :\r\n    Public Key Algorithm: rsaEncryption"},
-        {"a GeneralizedTime validity", {{"CN", "board"}}, kIn2051, "Validity\r\n",
+        {"no country: no issuer or subject section",
+         {{"CN", "board"}},
+         kIn2030,
+         "Validity\r\n",
+         "Subject Public Key Info :\r\n    Public Key Algorithm: rsaEncryption"},
+        {"a GeneralizedTime validity",
+         {{"CN", "board"}},
+         kIn2051,
+         "Validity\r\n",
          "    Not After  : Jan  1 00:00:00 2051 GMT\r\n"},
     };
     for (const auto& c : cases) {
@@ -245,10 +272,11 @@ TEST(SelfSignedCertificateTest, FieldsTooLongForTheirAttributeAreRefusedNotDropp
         {"the defaults", [](CertificateSubject&) {}, std::nullopt, 0},
         {"empty fields mean no entry",
          [](CertificateSubject& s) { s.unit.clear(), s.email.clear(); }, std::nullopt, 0},
-        {"a common name of 64 characters", [](CertificateSubject& s) { s.commonName.assign(64, 'c'); },
-         std::nullopt, 0},
-        {"a common name of 65 characters", [](CertificateSubject& s) { s.commonName.assign(65, 'c'); },
-         SubjectProblem::CommonName, 64},
+        {"a common name of 64 characters",
+         [](CertificateSubject& s) { s.commonName.assign(64, 'c'); }, std::nullopt, 0},
+        {"a common name of 65 characters",
+         [](CertificateSubject& s) { s.commonName.assign(65, 'c'); }, SubjectProblem::CommonName,
+         64},
         {"a country of three letters", [](CertificateSubject& s) { s.country = "KOR"; },
          SubjectProblem::Country, 2},
         {"a locality of 1024 bytes", [](CertificateSubject& s) { s.locality.assign(1024, 'l'); },

@@ -10,7 +10,6 @@
 
 #include "CliApp.h"
 #include "SamplePackages.h"
-#include "StationPlan.h"
 #include "certs/CertificateBlock.h"
 #include "cli/VirtualBoardAccess.h"
 #include "support/RecordingMessageHost.h"
@@ -44,11 +43,12 @@ protected:
             .out = out,
             .err = err,
             .scratchFolder = folder.path().string(),
-            .openBoard = [&](const cli::CliOptions& options, cli::CliOutput& output,
-                             const std::string&) -> std::unique_ptr<cli::BoardAccess> {
+            .openBoard =
+                [&](const cli::CliOptions&, cli::CliOutput& output, const std::string&,
+                    std::optional<std::string> password) -> std::unique_ptr<cli::BoardAccess> {
                 opened = true;
-                auto access =
-                    std::make_unique<VirtualBoardAccess>(output, strings, options.password);
+                auto access = std::make_unique<VirtualBoardAccess>(output, strings, password,
+                                                                   folder.path() / "data");
                 access->board().config().latencyMs = 1;
                 access->NoteEndIn(&virtualMs);
                 if (prepare) {
@@ -58,7 +58,7 @@ protected:
             },
             .listPorts =
                 [](const cli::CliOptions&) {
-                    return std::vector<platform::DiscoveredPort>{
+                    return std::vector<PortInfo>{
                         {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
                 },
         };
@@ -292,7 +292,7 @@ TEST_F(CliTest, AVerifiedUploadPrintsItsHashAndNoError) {
 // The files are read and the certificate confirmed before any board is touched; each way an
 // import cannot go on has its status and says what to give.
 TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched) {
-    const PrivateKey key = testing::NewRsaKey(1024);
+    const PrivateKey key = testing::NewRsaKey(2048);
     const PrivateKey ec = testing::NewEcKey();
     const Certificate certificate = testing::NewCertificate(key, {{"CN", "x"}}, 1893456000);
     const Certificate ecCertificate = testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000);
@@ -314,7 +314,7 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
          2,
          "error: A certificate is used only when confirmed: give --yes, or run on a terminal."},
         {{"cert", "import", der, "--yes"},
-         2,
+         20,
          "error: The certificate file " + der +
              " holds no RSA key: give the key's file with --key."},
         {{"cert", "import", text, "--yes"}, 2, "error: The file " + text + " needs a password"},
@@ -341,7 +341,7 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
 }
 
 TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
-    const PrivateKey key = testing::NewRsaKey(1024);
+    const PrivateKey key = testing::NewRsaKey(2048);
     const Certificate certificate =
         testing::NewCertificate(key, {{"C", "KR"}, {"CN", "x"}}, 1893456000);
     const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
@@ -363,7 +363,7 @@ TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
 }
 
 TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
-    const PrivateKey key = testing::NewRsaKey(1024);
+    const PrivateKey key = testing::NewRsaKey(2048);
     const Certificate certificate =
         testing::NewCertificate(key, {{"C", "KR"}, {"CN", "shown"}}, 1893456000);
     const std::optional<RsaPrimes> primes = key.Primes();
@@ -395,7 +395,7 @@ TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
     const Run json = Cli({"--json", "cert", "show"}, holding);
     const std::string last = json.out.substr(json.out.rfind("{\"", json.out.size() - 2));
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
-    EXPECT_EQ(result["key_bits"].toInt(), 1024);
+    EXPECT_EQ(result["key_bits"].toInt(), 2048);
     EXPECT_EQ(result["subject"].toString(), "CN=shown,C=KR");
 }
 
@@ -431,37 +431,6 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["size_kib"].toInt(), 104);
     EXPECT_EQ(result["version"].toArray(), (QJsonArray{2, 1, 5}));
-}
-
-TEST(StationPlanTest, RowsGoToTheirBoardByMcuIdOrInOrderEachOnce) {
-    const std::pair<std::string, std::vector<std::string>> lines[] = {
-        {"a,b,c", {"a", "b", "c"}},
-        {"\"line a, north\",x", {"line a, north", "x"}},
-        {"\"say \"\"hi\"\"\",", {"say \"hi\"", ""}},
-        {"a,b\r", {"a", "b"}},
-    };
-    for (const auto& [line, fields] : lines) {
-        EXPECT_EQ(cli::CsvFields(line), fields) << line;
-    }
-    testing::TempFolder folder;
-    const auto keyed =
-        folder.Write("keyed.csv", AsBytes("mcu_id,ipv4.address\nBB,10.0.0.2\naa,10.0.0.1\n"));
-    std::string problem;
-    auto plan = cli::StationPlan::Load(keyed.string(), problem);
-    ASSERT_TRUE(plan.has_value()) << problem;
-    EXPECT_EQ(plan->RowFor("AA"), (cli::SettingPairs{{"ipv4.address", "10.0.0.1"}}));
-    EXPECT_FALSE(plan->RowFor("aa").has_value()) << "a row is used once";
-    EXPECT_FALSE(plan->RowFor("cc").has_value());
-    const auto ordered =
-        folder.Write("ordered.csv", AsBytes("wlan.ssid,ipv4.address\nfirst,\nsecond,10.0.0.9\n"));
-    auto inOrder = cli::StationPlan::Load(ordered.string(), problem);
-    ASSERT_TRUE(inOrder.has_value());
-    EXPECT_EQ(inOrder->RowFor("x"), (cli::SettingPairs{{"wlan.ssid", "first"}}));
-    EXPECT_EQ(inOrder->RowFor("y"),
-              (cli::SettingPairs{{"wlan.ssid", "second"}, {"ipv4.address", "10.0.0.9"}}));
-    const auto refused = folder.Write("refused.csv", AsBytes("wlan.key\nabc\n"));
-    EXPECT_FALSE(cli::StationPlan::Load(refused.string(), problem).has_value());
-    EXPECT_EQ(problem.find("abc"), std::string::npos) << "a refused key is not repeated";
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {

@@ -20,10 +20,10 @@ public:
     static constexpr const char* kPort = "/dev/ttyACM7";
 
     VirtualBoardAccess(cli::CliOutput& output, const StringTable& strings,
-                       std::optional<std::string> password)
+                       std::optional<std::string> password, std::filesystem::path appData)
         : m_board({}, m_loop),
           m_port(m_board, kPort),
-          m_platform(m_loop, m_port),
+          m_platform(m_loop, m_port, std::move(appData)),
           m_host(output, strings, Language::English, kPort, std::move(password)),
           m_session(m_platform, m_host, strings, Language::English) {}
     ~VirtualBoardAccess() override {
@@ -52,6 +52,7 @@ public:
     sim::VirtualEventLoop& loop() { return m_loop; }
     sim::SimBoard& board() { return m_board; }
     sim::SimulatedPort& port() { return m_port; }
+    sim::VirtualPlatform& virtualPlatform() { return m_platform; }
 
 private:
     sim::VirtualEventLoop m_loop;

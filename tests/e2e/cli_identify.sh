@@ -18,12 +18,12 @@ grep -qx "fib id: FIB-E2E" <<<"$out" || fail "unexpected identity: $out"
 grep -qx "mcu id: 00112233445566778899aabbccddeeff00112233" <<<"$out" || fail "no MCU id: $out"
 grep -qx "isp: no" <<<"$out" || fail "ISP flag: $out"
 
-out=$("$cli" --port "$VARNOW_SIM_PORTS/locked" --password "open sesame" identify) ||
+out=$(PASSWORD="open sesame" "$cli" --port "$VARNOW_SIM_PORTS/locked" --password-env PASSWORD identify) ||
     fail "login with the right password exited with $?"
 grep -qx "login: yes" <<<"$out" || fail "login flag: $out"
 
 status=0
-out=$("$cli" --json --port "$VARNOW_SIM_PORTS/locked" --password "wrong password" identify) || status=$?
+out=$(VARNOW_PASSWORD="wrong password" "$cli" --json --port "$VARNOW_SIM_PORTS/locked" identify) || status=$?
 [ "$status" -eq 9 ] || fail "a refused password exits with $status, not 9"
 grep -q '"id":152' <<<"$out" || fail "no password-mismatch message: $out"
 grep -q '"outcome":"login-refused"' <<<"$out" || fail "no login-refused result: $out"

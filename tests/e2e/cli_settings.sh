@@ -60,8 +60,10 @@ grep -q "open sesame" "$work/password.trace" && fail "the password went on the l
 status=0
 run identify > /dev/null 2>&1 < /dev/null || status=$?
 [ "$status" -eq 9 ] || fail "a protected board without a password exits with $status, not 9"
-run --password "open sesame" identify > /dev/null || fail "the new password does not log in"
-run --password "open sesame" password delete > /dev/null || fail "password delete exited with $?"
+VARNOW_PASSWORD="open sesame" run identify > /dev/null || fail "the new password does not log in"
+echo "open sesame" > "$work/password.txt"
+run --password-file "$work/password.txt" password delete > /dev/null ||
+    fail "password delete exited with $?"
 run identify > /dev/null || fail "the password was not deleted"
 
 echo "cli settings: 6 passed, 0 failed"

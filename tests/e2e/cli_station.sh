@@ -21,7 +21,8 @@ $(mcu cc),10.0.0.3,line-c
 $(mcu aa),10.0.0.1,"line a, north"
 $(mcu bb),10.0.0.2,line-b
 CSV
-station() { timeout 120 "$cli" --password "line secret" station "$work/line.qvk" "$@"; }
+export LINE_PASSWORD="line secret"
+station() { timeout 120 "$cli" --password-env LINE_PASSWORD station "$work/line.qvk" "$@"; }
 commands() {  # the command lines board $1 has received so far
     local fd_name="ctl_$1"
     rm -f "$work/$1.commands"
@@ -68,7 +69,7 @@ for board in a b c; do
 done
 
 # Each board got the row of its MCU id.
-"$cli" --port "$VARNOW_SIM_PORTS/a" --password "line secret" settings show > "$work/a.settings"
+"$cli" --port "$VARNOW_SIM_PORTS/a" --password-env LINE_PASSWORD settings show > "$work/a.settings"
 grep -q "^ipv4.address: 10.0.0.1$" "$work/a.settings" || fail "board a has not its row"
 grep -q "^wlan.ssid: line a, north$" "$work/a.settings" || fail "board a has not its quoted SSID"
 "$cli" --port "$VARNOW_SIM_PORTS/b" settings show | grep -q "^ipv4.address: 10.0.0.2$" ||

@@ -2,6 +2,7 @@
 
 #include "SamplePackages.h"
 #include "link/CommandStates.h"
+#include "ops/WritePackageOperation.h"
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
@@ -21,15 +22,17 @@ protected:
     // Writes a firmware package as the Upload command does and waits for the outcome.
     FirmwareResult Upgrade(const Bytes& firmware) {
         package.SetPackagePath(folder.Write("firmware.qvk", firmware));
-        const auto result = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
-        EXPECT_TRUE(result.has_value() && result->firmware.has_value());
-        return result && result->firmware ? *result->firmware : FirmwareResult{};
+        m_write = Run<WritePackageOperation>(package, UploadOptions{});
+        const WriteResult result = m_write->result();
+        EXPECT_TRUE(result.firmware.has_value());
+        return result.firmware.value_or(FirmwareResult{});
     }
     std::string Sent() const { return written().substr(m_start); }
 
     testing::TempFolder folder;
     LoadedPackage package;
     std::size_t m_start = 0;
+    std::shared_ptr<WritePackageOperation> m_write;
 };
 
 TEST_F(FirmwareUpgradeTest, UpgradesThroughTheBootLoaderAndReconnectsAfterwards) {
@@ -41,7 +44,7 @@ TEST_F(FirmwareUpgradeTest, UpgradesThroughTheBootLoaderAndReconnectsAfterwards)
     EXPECT_EQ(host.firmwareProgress(), (std::vector<long long>{4096, 8192, 10000}));
     EXPECT_FALSE(host.firmwareWindowOpen()) << "closed once the board was back";
     EXPECT_EQ(host.messageIds(), std::vector<int>{157});
-    EXPECT_EQ(session.lastConnect()->code, ConnectOutcome::Identified);
+    EXPECT_EQ(session.lastConnect()->outcome.code, ConnectOutcome::Identified);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_FALSE(session.session().isp);
     EXPECT_FALSE(board.ispMode());
@@ -71,18 +74,17 @@ TEST_F(FirmwareUpgradeTest, SendsNothingForAFirmwareFileWithABadCrc) {
     Bytes firmware = samples::MakeFirmwareImage({.bytes = 1000});
     firmware[500] ^= 1;
     package.SetPackagePath(folder.Write("firmware.qvk", firmware));
-    const auto written = Run<WriteResult>([this](auto done) { session.Upload(package, done); });
-    ASSERT_TRUE(written.has_value());
-    EXPECT_FALSE(written->firmware.has_value()) << "the window does not open";
+    const WriteResult written = Run<WritePackageOperation>(package, UploadOptions{})->result();
+    EXPECT_FALSE(written.firmware.has_value()) << "the window does not open";
     EXPECT_EQ(host.firmwareWindows(), 0);
     EXPECT_EQ(host.messages()[0].text, "File is incorrect.");
     EXPECT_TRUE(Sent().empty());
 
-    // The window checks again by itself.
-    const auto upgraded = Run<FirmwareResult>(
-        [this](auto done) { session.UpgradeFirmware(package.packagePath(), done); });
-    ASSERT_TRUE(upgraded.has_value());
-    EXPECT_EQ(upgraded->code, FirmwareOutcome::FileRefused);
+    // A firmware-only write checks it the same way.
+    const WriteResult firmwareOnly =
+        Run<WritePackageOperation>(package, UploadOptions{}, PackagePart::FirmwareOnly)->result();
+    EXPECT_EQ(firmwareOnly.upload.code, UploadOutcome::PackageRefused);
+    EXPECT_FALSE(firmwareOnly.firmware.has_value());
     EXPECT_TRUE(Sent().empty());
 }
 
@@ -118,7 +120,7 @@ TEST_F(FirmwareUpgradeTest, EndsWithAnOutcomeWhenAStepGetsNoAnswer) {
         EXPECT_EQ(host.messageIds(), std::vector<int>{158});
         EXPECT_EQ(loop.NowMs() - sentAt, c.after);
         EXPECT_TRUE(host.firmwareWindow().enabled) << "its user can close it";
-        EXPECT_TRUE(session.CloseFirmwareWindow());
+        EXPECT_TRUE(m_write->CloseFirmwareWindow());
         EXPECT_TRUE(session.channel().idle());
         port.SetWriteTap({});
     }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "BoardLines.h"
 #include "CDlgCert.h"
 #include "CDlgCertInfo.h"
 #include "CDlgCertMake.h"
@@ -29,13 +30,17 @@
 #include "CVarnoWDlg.h"
 #include "EnvironmentImage.h"
 #include "LanguageStore.h"
+#include "QtPlatform.h"
 #include "UiText.h"
 #include "certs/BoardCertificate.h"
+#include "ops/SettingsOperations.h"
+#include "support/QtVirtualPlatform.h"
 #include "support/TestCertificates.h"
 #include "ui/MessageIds.h"
 
 using namespace varnow;
 using namespace varnow::gui;
+using varnow::testing::QtVirtualPlatform;
 
 // Waits for what a test needs: an event of the window or the board, or a message caught by the
 // modal watch. The bound is far above the normal time, so that only a lost event fails, never a
@@ -74,8 +79,28 @@ private:
     QString m_filePassword;
     QStringList m_reports;
 
+    // The simulated board of the window made last, on the virtual clock.
+    QtVirtualPlatform* m_board = nullptr;
+
+    std::unique_ptr<Platform> VirtualBoard() {
+        auto platform = std::make_unique<QtVirtualPlatform>(
+            std::filesystem::path(m_config.path().toStdString()) / "data");
+        m_board = platform.get();
+        return platform;
+    }
     std::unique_ptr<CVarnoWDlg> SimulatedWindow(platform::LanguageStore& store) {
-        return std::make_unique<CVarnoWDlg>(m_ui, 1033, store, MainWindowOptions{true});
+        return std::make_unique<CVarnoWDlg>(m_ui, WindowLanguages{1033, 1033}, store,
+                                            VirtualBoard());
+    }
+    sim::SimBoard& board() { return m_board->board(); }
+    // Runs an operation on the window's session and waits for its end.
+    template <typename Op, typename... Args>
+    std::shared_ptr<Op> RunOp(CVarnoWDlg& window, Args&&... args) {
+        bool ended = false;
+        auto operation = window.session().Start<Op>([&ended](const Op&) { ended = true; },
+                                                    std::forward<Args>(args)...);
+        [&] { WAIT_UNTIL(ended); }();
+        return operation;
     }
 
 private slots:
@@ -120,8 +145,7 @@ private slots:
     std::unique_ptr<CVarnoWDlg> WindowWithSettingsOpen(platform::LanguageStore& store,
                                                        bool wlanRecords = true) {
         auto window = SimulatedWindow(store);
-        window->embeddedBoard()->board().SetEnvironment(
-            sim::environment::FactoryBlock({.wlanRecords = wlanRecords}));
+        board().SetEnvironment(sim::environment::FactoryBlock({.wlanRecords = wlanRecords}));
         window->show();
         window->Connect();
         [&] { WAIT_UNTIL(window->session().lastConnect().has_value()); }();
@@ -193,24 +217,20 @@ private slots:
         QCOMPARE(window->settingsDialog(), dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(window->disconnectButton()->isEnabled());  // connected again
-        const auto& commands = window->embeddedBoard()->board().commands();
+        const auto& commands = board().commands();
         QVERIFY(std::find(commands.begin(), commands.end(), "reboot sys 100") != commands.end());
         QVERIFY(window->statusLine()->toolTip().contains("Connected to simulated-board"));
         const QString backups = m_config.path() + "/data/VarnoW/backups";
         QVERIFY(!QDir(backups).entryList(QDir::Files).isEmpty());
 
-        bool read = false;
-        window->session().ReadSettings([&](const auto&, EnvironmentData settings) {
-            QCOMPARE(settings.store.ipv4Address, (Ipv4Address{10, 1, 2, 3}));
-            read = true;
-        });
-        WAIT_UNTIL(read);
+        const auto read = RunOp<ReadSettingsOperation>(*window);
+        QCOMPARE(read->result().data.store.ipv4Address, (Ipv4Address{10, 1, 2, 3}));
     }
 
     void aRefusedWriteSaysSoAndLeavesTheBoardConnected() {
         platform::LanguageStore store;
         auto window = WindowWithSettingsOpen(store);
-        window->embeddedBoard()->board().faults().settingsRefused = true;
+        board().faults().settingsRefused = true;
         m_modalWatch.start(20);
         window->settingsDialog()->writeButton()->click();
         QVERIFY(window->settingsDialog()->writing());  // the click was taken
@@ -231,12 +251,10 @@ private slots:
         window->show();
         window->Connect();
         WAIT_UNTIL(window->session().lastConnect().has_value());
-        std::optional<EnvironmentData> settings;
-        window->session().ReadSettings(
-            [&](const auto&, EnvironmentData read) { settings = std::move(read); });
-        WAIT_UNTIL(settings.has_value());
-        window->embeddedBoard()->board().faults().ignoredCommands.insert("send envc");
-        CDlgSetting dialog(window.get(), m_ui, window->session(), *settings);
+        const EnvironmentData settings = RunOp<ReadSettingsOperation>(*window)->result().data;
+        board().faults().ignoredCommands.insert("send envc");
+        CDlgSetting dialog(window.get(), m_ui, window->session(), window->messages(), *window,
+                           settings);
         for (QPushButton* button :
              {dialog.writeButton(), dialog.passwordButton(), dialog.certificateButton()}) {
             QVERIFY(!button->isEnabled());
@@ -256,12 +274,13 @@ private slots:
         m_newPassword = "open sesame";
         m_modalWatch.start(20);
         dialog->passwordButton()->click();
-        QVERIFY(dialog->passwordProgress() != nullptr);
-        WAIT_UNTIL(dialog->passwordProgress() == nullptr);
+        // The warning, the password dialog, the progress, and the board back with it.
+        WAIT_UNTIL(window->statusLine()->text().startsWith("The password was changed"));
+        QVERIFY(dialog->passwordProgress() == nullptr);
         m_modalWatch.stop();
         QCOMPARE(m_unexpected.size(), 1);  // the warning that a password cannot be restored
         QVERIFY(m_unexpected.front().startsWith("Warning : Varno product does not provide"));
-        QVERIFY(window->embeddedBoard()->board().hasPassword());
+        QVERIFY(board().hasPassword());
         QVERIFY(!window->session().portOpen());  // its next arrival is not connected
         QVERIFY(window->connectButton()->isEnabled());
         QVERIFY(dialog->isVisible());
@@ -294,7 +313,7 @@ private slots:
         auto window = WindowWithSettingsOpen(store);
         CDlgSetting* dialog = window->settingsDialog();
         WAIT_UNTIL(dialog->certificatesLoaded());
-        const PrivateKey key = testing::NewRsaKey(1024);
+        const PrivateKey key = testing::NewRsaKey(2048);
         const Certificate certificate =
             testing::NewCertificate(key, {{"C", "DE"}, {"CN", "imported"}}, 1893456000);
         const Bytes p12 = testing::Pkcs12Of(&key, &certificate, "file secret");
@@ -318,10 +337,11 @@ private slots:
     void aSubjectFieldTooLongIsRefusedInTheDialog() {
         platform::LanguageStore store;
         auto window = SimulatedWindow(store);
-        CDlgCertMake dialog(window.get(), m_ui, window->session().messenger(), "10.0.0.1");
+        CDlgCertMake dialog(window.get(), m_ui, window->messages().messenger(), "10.0.0.1");
         dialog.field(4)->setText(QString(65, 'c'));
         m_modalWatch.start(20);
         dialog.accept();
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
         QCOMPARE(m_unexpected,
                  QStringList{"The certificate's common name takes at most 64 characters."});
@@ -491,7 +511,7 @@ private slots:
 
         window->Connect();
         WAIT_UNTIL(window->session().lastConnect().has_value());
-        QCOMPARE(window->session().lastConnect()->code, ConnectOutcome::Identified);
+        QCOMPARE(window->session().lastConnect()->outcome.code, ConnectOutcome::Identified);
         QVERIFY(window->progressDialog() == nullptr);
         QVERIFY(!window->connectButton()->isEnabled());
         QVERIFY(!window->portList()->isEnabled());
@@ -503,12 +523,12 @@ private slots:
         QVERIFY(window->networkInfoAction()->isEnabled());
 
         // Ctrl+N while connected does nothing; Enter and Esc neither close nor press anything.
-        const std::size_t commands = window->embeddedBoard()->board().commands().size();
+        const std::size_t commands = board().commands().size();
         QTest::keyClick(window->portList(), Qt::Key_N, Qt::ControlModifier);
         QTest::keyClick(window.get(), Qt::Key_Return);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QApplication::processEvents();
-        QCOMPARE(window->embeddedBoard()->board().commands().size(), commands);
+        QCOMPARE(board().commands().size(), commands);
         QVERIFY(window->isVisible());
 
         QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
@@ -520,8 +540,8 @@ private slots:
     void closingTheWindowClosesThePortAndStoresTheLanguage() {
         platform::LanguageStore store;
         store.Write(1033);
-        auto window = std::make_unique<CVarnoWDlg>(m_ui, WindowLanguages{1033, 1033}, store,
-                                                   MainWindowOptions{true});
+        auto window =
+            std::make_unique<CVarnoWDlg>(m_ui, WindowLanguages{1033, 1033}, store, VirtualBoard());
         window->show();
         window->Connect();
         WAIT_UNTIL(window->session().lastConnect().has_value());
@@ -549,7 +569,7 @@ private slots:
         WAIT_UNTIL(window->statusLine()->text().startsWith("Image "));
         QVERIFY(window->statusLine()->text().contains("written and verified (SHA-1 "));
 
-        window->embeddedBoard()->board().faults().wrongHash = true;
+        board().faults().wrongHash = true;
         m_modalWatch.start(20);
         window->Upload();
         WAIT_UNTIL(window->statusLine()->text().contains("differs"));
@@ -572,12 +592,13 @@ private slots:
         platform::LanguageStore store;
         store.Write(1033);
         {
-            CVarnoWApp app(store, QLocale(QLocale::English));
+            CVarnoWApp app(store, QLocale(QLocale::English), VirtualBoard());
             CVarnoWDlg& window = app.mainWindow();
             QCOMPARE(app.language(), 1033);
             window.ChooseLanguage(1033);  // already English: no message
             m_modalWatch.start(20);
             window.ChooseLanguage(1042);
+            WAIT_UNTIL(!m_unexpected.isEmpty());
             m_modalWatch.stop();
             QCOMPARE(m_unexpected,
                      QStringList{"Restart Varno writer to apply the changed language."});
@@ -586,7 +607,7 @@ private slots:
             QVERIFY(!window.englishAction()->isChecked());
             window.close();
         }
-        CVarnoWApp next(store, QLocale(QLocale::English));
+        CVarnoWApp next(store, QLocale(QLocale::English), VirtualBoard());
         QCOMPARE(next.language(), 1042);
         QCOMPARE(next.mainWindow().windowTitle(), QString("Varno Writer"));
     }
@@ -603,7 +624,7 @@ private slots:
         QFile::remove(m_config.path() + "/TarvixSystems/varnow.conf");
         platform::LanguageStore store;
         QVERIFY(!store.Read().has_value());
-        CVarnoWApp app(store, QLocale(static_cast<QLocale::Language>(system)));
+        CVarnoWApp app(store, QLocale(static_cast<QLocale::Language>(system)), VirtualBoard());
         QCOMPARE(app.language(), language);
         QCOMPARE(store.Read(), std::optional<int>(language));
     }
@@ -662,13 +683,13 @@ private slots:
         WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
         QCOMPARE(m_unexpected, QStringList{"Firmware has been transmitted."});
-        QVERIFY(!window->session().firmware().running());
+        QVERIFY(!window->busy());
         QVERIFY(window->firmwareDialog() == nullptr);
         QVERIFY(window->disconnectButton()->isEnabled());  // connected again
         QFile image(VARNOW_SAMPLES_DIR "/image.qvk");
         QVERIFY(image.open(QIODevice::ReadOnly));
         const QByteArray expected = image.readAll();
-        const Bytes& stored = window->embeddedBoard()->board().kofs();
+        const Bytes& stored = board().kofs();
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()),
                             static_cast<int>(stored.size())),
                  expected);
@@ -688,7 +709,9 @@ private slots:
         };
 
         platform::LanguageStore store;
-        CVarnoWDlg window(m_ui, 1033, store);
+        auto line = std::make_unique<platform::QtPlatform>(app::BoardLineFor(false));
+        platform::QtPlatform& machine = *line;
+        CVarnoWDlg window(m_ui, WindowLanguages{1033, 1033}, store, std::move(line));
         window.show();
         m_modalWatch.start(50);
         window.FillPortList();
@@ -698,7 +721,7 @@ private slots:
         QCOMPARE(window.portList()->toolTip(), link);
         window.Connect();
         WAIT_UNTIL(window.session().lastConnect().has_value());
-        QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
+        QCOMPARE(window.session().lastConnect()->outcome.code, ConnectOutcome::Identified);
         SerialPort& port = window.session().platform().Port();
 
         control("unplug");
@@ -708,29 +731,29 @@ private slots:
         const int connects = window.session().connectsEnded();
         control("replug");
         WAIT_UNTIL(window.session().connectsEnded() > connects);
-        QCOMPARE(window.session().lastConnect()->code, ConnectOutcome::Identified);
+        QCOMPARE(window.session().lastConnect()->outcome.code, ConnectOutcome::Identified);
         QVERIFY(port.IsOpen());
         QVERIFY(window.disconnectButton()->isEnabled());
 
         // Another board arriving leaves this connection alone.
-        const int eventsBefore = window.deviceEvents();
+        const int eventsBefore = machine.deviceEvents();
         QProcess other;
         other.start(VARNO_SIM_PATH, {"--name", "other"});
         WAIT_UNTIL(other.canReadLine());
-        WAIT_UNTIL(window.deviceEvents() > eventsBefore);  // its arrival was handled
+        WAIT_UNTIL(machine.deviceEvents() > eventsBefore);  // its arrival was handled
         QVERIFY(port.IsOpen());
         other.kill();
         other.waitForFinished();
 
         // Unplugged and plugged in while disconnected: no automatic connect.
         window.Disconnect();
-        int events = window.deviceEvents();
+        int events = machine.deviceEvents();
         control("unplug");
-        WAIT_UNTIL(window.deviceEvents() > events);
+        WAIT_UNTIL(machine.deviceEvents() > events);
         const int connectsBefore = window.session().connectsEnded();
-        events = window.deviceEvents();
+        events = machine.deviceEvents();
         control("replug");
-        WAIT_UNTIL(window.deviceEvents() > events);  // the arrival was handled
+        WAIT_UNTIL(machine.deviceEvents() > events);  // the arrival was handled
         QVERIFY(!port.IsOpen());
         QCOMPARE(window.session().connectsEnded(), connectsBefore);
 

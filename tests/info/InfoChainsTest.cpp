@@ -6,6 +6,7 @@
 #include "info/DurationText.h"
 #include "info/NetworkInfoRead.h"
 #include "info/ProductInfoRead.h"
+#include "ops/InfoOperations.h"
 #include "support/BoardFixture.h"
 #include "ui/MessageIds.h"
 
@@ -22,22 +23,12 @@ protected:
         host.Reset();
     }
     std::pair<ProductInfoOutcome, ProductInfo> Product() {
-        std::optional<std::pair<ProductInfoOutcome, ProductInfo>> result;
-        session.ReadProductInfo([&](const auto& outcome, const ProductInfo& info) {
-            result.emplace(outcome.code, info);
-        });
-        loop.RunUntil([&] { return result.has_value(); });
-        EXPECT_TRUE(result.has_value()) << "the chain never ended";
-        return result.value_or(std::pair<ProductInfoOutcome, ProductInfo>{});
+        lastProduct = Run<ReadProductInfoOperation>()->result();
+        return {lastProduct.outcome.code, lastProduct.info};
     }
     std::pair<NetworkInfoOutcome, NetworkInfo> Network() {
-        std::optional<std::pair<NetworkInfoOutcome, NetworkInfo>> result;
-        session.ReadNetworkInfo([&](const auto& outcome, const NetworkInfo& info) {
-            result.emplace(outcome.code, info);
-        });
-        loop.RunUntil([&] { return result.has_value(); });
-        EXPECT_TRUE(result.has_value()) << "the chain never ended";
-        return result.value_or(std::pair<NetworkInfoOutcome, NetworkInfo>{});
+        lastNetwork = Run<ReadNetworkInfoOperation>()->result();
+        return {lastNetwork.outcome.code, lastNetwork.info};
     }
     // The queries written since `from`, without "pid " and the CR.
     std::vector<std::string> QueriesSince(std::size_t from) const {
@@ -53,6 +44,9 @@ protected:
     NetworkReports Reports(const NetworkInfo& info) const {
         return BuildNetworkReports(info, strings, Language::English);
     }
+
+    ProductInfoResult lastProduct;
+    NetworkInfoResult lastNetwork;
 };
 
 TEST_F(InfoChainsTest, ProductInformationCollectsWhatTheBoardTellsAboutItself) {

@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "app/OutcomeText.h"
 #include "link/CommandStates.h"
 #include "support/BoardFixture.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -26,6 +28,15 @@ protected:
     void ExpectDisconnected() {
         EXPECT_FALSE(port.IsOpen());
         EXPECT_FALSE(host.connectedLook());
+    }
+    ConnectResult ConnectTo(const std::string& name) {
+        return Run<ConnectOperation>(name)->result().outcome;
+    }
+    // The status line after a connect, as the desktop tool shows it.
+    std::string Status(const ConnectResult& result) {
+        const OutcomeText text =
+            ConnectStatus(result, testing::kBoardPort, session.session().fibId);
+        return FillPlaceholders(strings.Text(text.stringId, Language::English), text.args);
     }
 };
 
@@ -52,17 +63,45 @@ TEST_F(ConnectSequenceTest, IdentifiesTheBoard) {
 }
 
 TEST_F(ConnectSequenceTest, TellsTheStatusLineWhatTheBoardIsOrWhatFailed) {
-    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
-    EXPECT_EQ(host.status(), "Connected to ttyACM0: firmware 2.1.5, 104K.");
+    ConnectResult result = Connect();
+    EXPECT_EQ(Status(result), "Connected to ttyACM0: firmware 2.1.5, 104K.");
     session.Disconnect();
-    EXPECT_EQ(host.status(), "Disconnected.");
     board.config().fibLines = {"FIB"};
-    EXPECT_EQ(Connect().code, ConnectOutcome::Identified);
-    EXPECT_EQ(host.status(), "Connected to ttyACM0.");
+    result = Connect();
+    EXPECT_EQ(Status(result), "Connected to ttyACM0.");
     session.Disconnect();
     board.faults().ignoredCommands = {"get id fib"};
-    EXPECT_EQ(Connect().code, ConnectOutcome::TimedOut);
-    EXPECT_EQ(host.status(), "The product did not answer \"get id fib\" in time.");
+    result = Connect();
+    EXPECT_EQ(result.code, ConnectOutcome::TimedOut);
+    EXPECT_EQ(Status(result), "The product did not answer \"get id fib\" in time.");
+}
+
+// An MCU id is 40 hexadecimal digits as the board sends it: anything else is a damaged read,
+// and the connect stops before anything is derived from it.
+TEST_F(ConnectSequenceTest, RefusesAnMcuIdThatCameDamaged) {
+    const std::pair<const char*, ConnectOutcome> cases[] = {
+        {"0123456789abcdef0123456789abcdef01234567", ConnectOutcome::Identified},
+        {"0123456789ABCDEF0123456789ABCDEF01234567", ConnectOutcome::Identified},
+        {"0123456789abcdef0123456789abcdef0123", ConnectOutcome::IdentityUnreadable},
+        {"0123456789abcdef0123456789abcdef0123456#", ConnectOutcome::IdentityUnreadable},
+        {"", ConnectOutcome::IdentityUnreadable},
+    };
+    for (const auto& [id, outcome] : cases) {
+        SCOPED_TRACE(id);
+        host.Reset();
+        session.Disconnect();
+        board.Restart();
+        board.config().mcuId = id;
+        const ConnectResult result = Connect();
+        EXPECT_EQ(result.code, outcome);
+        if (outcome == ConnectOutcome::Identified) {
+            EXPECT_EQ(session.session().mcuId, id);
+        } else {
+            EXPECT_TRUE(session.session().mcuId.empty());
+            EXPECT_EQ(host.messageIds(), std::vector<int>{kMsgMcuIdUnreadable});
+            ExpectDisconnected();
+        }
+    }
 }
 
 TEST_F(ConnectSequenceTest, ConnectsAgainToABoardWhoseEchoIsAlreadyOff) {
@@ -280,15 +319,13 @@ TEST_F(LoginTest, EndsWithAnOutcomeWhenTheBoardFallsSilentDuringTheLogin) {
 }
 
 TEST_F(ConnectSequenceTest, RefusesToConnectWithoutASelectedPort) {
-    host.SelectPort("");
-    EXPECT_EQ(Connect().code, ConnectOutcome::NoPortSelected);
+    EXPECT_EQ(ConnectTo("").code, ConnectOutcome::NoPortSelected);
     EXPECT_EQ(host.messageIds(), std::vector<int>{108});
     EXPECT_EQ(host.progressRuns(), 0);
 }
 
 TEST_F(ConnectSequenceTest, ReportsAPortThatCannotBeOpened) {
-    host.SelectPort("/dev/ttyNOPE");
-    EXPECT_EQ(Connect().code, ConnectOutcome::OpenFailed);
+    EXPECT_EQ(ConnectTo("/dev/ttyNOPE").code, ConnectOutcome::OpenFailed);
     ASSERT_EQ(host.messages().size(), 1u);
     EXPECT_EQ(host.messages()[0].text, "Unable to open COM port");
     EXPECT_EQ(host.messages()[0].style, MessageStyle::Error);

@@ -2,6 +2,7 @@
 
 #include "SamplePackages.h"
 #include "link/CommandStates.h"
+#include "ops/WritePackageOperation.h"
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
@@ -37,7 +38,7 @@ TEST_F(PortCheckTest, UnplugClosesThePortAndReplugConnectsAgain) {
     port.Replug();
     loop.RunUntilIdle();
     ASSERT_TRUE(session.lastConnect().has_value());
-    EXPECT_EQ(session.lastConnect()->code, ConnectOutcome::Identified);
+    EXPECT_EQ(session.lastConnect()->outcome.code, ConnectOutcome::Identified);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_TRUE(host.connectedLook());
     EXPECT_EQ(Connects(), 2u) << "the whole connect sequence ran again";
@@ -84,7 +85,8 @@ TEST_F(PortCheckTest, UnplugDuringAnOperationEndsIt) {
             port.Unplug();
         }
     });
-    const auto result = Run<WriteResult>([&](auto done) { session.Upload(package, done); });
+    const auto result =
+        std::optional<WriteResult>(Run<WritePackageOperation>(package, UploadOptions{})->result());
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->upload.code, UploadOutcome::BoardLost);
     EXPECT_FALSE(host.progressOpen()) << "the port check closed the dialog";

@@ -2,7 +2,11 @@
 
 #include "EnvironmentImage.h"
 #include "base64/Base64Encoder.h"
+#include "files/RegularFile.h"
 #include "link/CommandStates.h"
+#include "ops/PasswordOperation.h"
+#include "ops/RebootOperation.h"
+#include "ops/SettingsOperations.h"
 #include "settings/EnvironmentBlock.h"
 #include "settings/NetworkPage.h"
 #include "settings/PasswordChange.h"
@@ -25,19 +29,15 @@ protected:
         host.Reset();
     }
     std::pair<SettingsReadOutcome, EnvironmentData> Read() {
-        std::optional<std::pair<SettingsReadOutcome, EnvironmentData>> result;
-        session.ReadSettings([&](const Outcome<SettingsReadOutcome>& outcome, EnvironmentData data) {
-            result.emplace(outcome.code, std::move(data));
-        });
-        loop.RunUntil([&] { return result.has_value(); });
-        EXPECT_TRUE(result.has_value()) << "the read never ended";
-        return result ? std::move(*result) : std::pair<SettingsReadOutcome, EnvironmentData>{};
+        const SettingsReadResult result = Run<ReadSettingsOperation>()->result();
+        return {result.outcome.code, result.data};
     }
-    SettingsWriteResult Write(EnvironmentData data) {
-        const auto result = Run<SettingsWriteResult>(
-            [&](auto done) { session.WriteSettings(std::move(data), done); });
-        EXPECT_TRUE(result.has_value()) << "the write never ended";
-        return result.value_or(SettingsWriteResult{});
+    // Writes the edited settings as the Settings dialog does: over the block it read.
+    SettingsResult Write(EnvironmentData data) {
+        SettingsChange change;
+        change.kind = SettingsChange::Kind::Edited;
+        change.edited = std::move(data);
+        return Run<ApplySettingsOperation>(std::move(change))->result();
     }
 
     testing::TempFolder folder;
@@ -54,13 +54,16 @@ TEST_F(SettingsTransferTest, ReadsTheBlockEditsItAndTheBoardHoldsWhatWasSent) {
     page.Fill(data.store);
     page.Type(NetworkPage::kAddress, {10, 1, 2, 3});
     ASSERT_TRUE(page.Collect(data.store).ok());
-    const SettingsWriteResult written = Write(data);
-    EXPECT_EQ(written.outcome.code, SettingsWriteOutcome::Written);
+    const SettingsResult written = Write(data);
+    EXPECT_EQ(written.outcome.code, SettingsOutcome::Written);
+    EXPECT_EQ(written.held, SettingsHeld::New) << "read back and compared";
     EXPECT_EQ(board.environment(), written.sent) << "byte for byte";
     EXPECT_EQ(written.sent.size(), asRead.size()) << "only patched, never rebuilt";
     EXPECT_TRUE(sim::environment::Problem(board.environment()).empty());
     std::string problem;
-    const auto backup = SettingsBackup::Read(written.backup, problem);
+    const UserFile file = ReadRegularFile(written.backup, SettingsBackup::kLargestFile);
+    ASSERT_TRUE(file.ok()) << file.problem;
+    const auto backup = SettingsBackup::Parse(file.bytes, problem);
     ASSERT_TRUE(backup.has_value()) << problem;
     EXPECT_EQ(backup->block, asRead) << "the block as read, saved before the write";
     EXPECT_EQ(backup->mcuId, board.config().mcuId);
@@ -83,16 +86,19 @@ TEST_F(SettingsTransferTest, SendsTheTextInChunksOfAtMost1024Bytes) {
             board.SetEnvironment(block);
             auto [read, data] = Read();
             ASSERT_EQ(read, SettingsReadOutcome::Read);
+            data.store.ipv4Gateway = {10, 0, 0, static_cast<std::uint8_t>(lengths.size())};
             std::vector<std::size_t> writes;
             bool sending = false;
             port.SetWriteTap([&](ByteView bytes) {
                 if (AsText(bytes) == "recv envs\r") {
                     sending = true;
+                } else if (AsText(bytes) == "send envs\r") {
+                    sending = false;  // the read-back
                 } else if (sending) {
                     writes.push_back(bytes.size());
                 }
             });
-            EXPECT_EQ(Write(data).outcome.code, SettingsWriteOutcome::Written);
+            EXPECT_EQ(Write(data).outcome.code, SettingsOutcome::Written);
             port.SetWriteTap({});
             const std::vector<std::size_t> expected =
                 length <= 1024 ? std::vector<std::size_t>{length, 2}
@@ -107,29 +113,30 @@ TEST_F(SettingsTransferTest, EndsEveryWriteWithAnOutcomeWhateverTheBoardAnswers)
     struct Case {
         const char* name;
         void (*fault)(sim::BoardFaults&);
-        SettingsWriteOutcome outcome;
+        SettingsOutcome outcome;
         bool stored;
     };
     const Case cases[] = {
         {"a second 600 ", [](sim::BoardFaults& f) { f.settingsTwice600 = true; },
-         SettingsWriteOutcome::Written, true},
+         SettingsOutcome::Written, true},
         {"412 before 600 ", [](sim::BoardFaults& f) { f.settingsEarly412 = true; },
-         SettingsWriteOutcome::NotSent, false},
+         SettingsOutcome::NotSent, false},
         {"501 to recv envs", [](sim::BoardFaults& f) { f.settingsRefused = true; },
-         SettingsWriteOutcome::Refused, false},
+         SettingsOutcome::NotSent, false},
         {"silence", [](sim::BoardFaults& f) { f.ignoredCommands = {"recv envs"}; },
-         SettingsWriteOutcome::TimedOut, false},
+         SettingsOutcome::NotSent, false},
     };
+    std::uint8_t gateway = 250;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         board.faults() = {};
         auto [read, data] = Read();
         ASSERT_EQ(read, SettingsReadOutcome::Read);
-        data.store.ipv4Gateway = {10, 0, 0, 254};
+        data.store.ipv4Gateway = {10, 0, 0, gateway++};
         const Bytes before = board.environment();
         c.fault(board.faults());
         const std::size_t writtenBefore = written().size();
-        const SettingsWriteResult result = Write(data);
+        const SettingsResult result = Write(data);
         EXPECT_EQ(result.outcome.code, c.outcome);
         EXPECT_EQ(board.environment() != before, c.stored);
         const std::string sent = written().substr(writtenBefore);
@@ -146,17 +153,22 @@ TEST_F(SettingsTransferTest, AReadEndsWithAMessageWhenTheBlockCannotBeHad) {
         std::vector<int> messages;
     };
     const Case cases[] = {
-        {"silence", [](sim::SimBoard& b) { b.faults().ignoredCommands = {"send envs"}; },
-         SettingsReadOutcome::TimedOut, {147}},
-        {"an empty block", [](sim::SimBoard& b) { b.SetEnvironment({}); },
-         SettingsReadOutcome::Undecodable, {148, 147}},
+        {"silence",
+         [](sim::SimBoard& b) { b.faults().ignoredCommands = {"send envs"}; },
+         SettingsReadOutcome::TimedOut,
+         {147}},
+        {"an empty block",
+         [](sim::SimBoard& b) { b.SetEnvironment({}); },
+         SettingsReadOutcome::Undecodable,
+         {148, 147}},
         {"a damaged block",
          [](sim::SimBoard& b) {
              Bytes block = b.environment();
              block[20] ^= 1;
              b.SetEnvironment(block);
          },
-         SettingsReadOutcome::Undecodable, {147}},
+         SettingsReadOutcome::Undecodable,
+         {147}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,33 +183,28 @@ TEST_F(SettingsTransferTest, AReadEndsWithAMessageWhenTheBlockCannotBeHad) {
 
 TEST_F(SettingsTransferTest, ARebootRestartsTheBoardAndConnectsAgain) {
     const std::size_t writtenBefore = written().size();
-    const auto returned =
-        Run<std::optional<ConnectResult>>([this](auto done) { session.RebootBoard(done); });
-    ASSERT_TRUE(returned.has_value() && returned->has_value());
-    EXPECT_EQ((*returned)->code, ConnectOutcome::Identified);
+    const RestartResult returned = Run<RebootOperation>()->result();
+    EXPECT_EQ(returned.outcome.code, RestartOutcome::Back);
+    ASSERT_TRUE(returned.connect.has_value());
+    EXPECT_EQ(returned.connect->code, ConnectOutcome::Identified);
     EXPECT_EQ(written().substr(writtenBefore, 15), "reboot sys 100\r");
     EXPECT_TRUE(port.IsOpen());
 }
 
 TEST_F(SettingsTransferTest, ANewPasswordIsAskedAtTheNextConnectAndDeletingItEndsThat) {
-    const std::string command = PasswordChange::Command("new secret", session.session().mcuId);
-    ASSERT_EQ(command.size(), 91u);
-    host.AnswerPasswords({"new secret"});
-    auto changed = Run<PasswordChangeResult>(
-        [&](auto done) { session.ChangePassword(command, true, done); });
-    ASSERT_TRUE(changed && changed->connect);
-    EXPECT_EQ(changed->connect->code, ConnectOutcome::Identified);
+    ASSERT_EQ(PasswordChange::Command("new secret", session.session().mcuId).size(), 91u);
+    PasswordResult changed =
+        Run<PasswordOperation>(PasswordRequest{"new secret", std::nullopt, true})->result();
+    EXPECT_EQ(changed.outcome.code, PasswordOutcome::Set);
     EXPECT_TRUE(board.hasPassword());
     EXPECT_TRUE(session.session().login) << "it logged in with the new password";
     EXPECT_EQ(written().find("new secret"), std::string::npos) << "never on the line";
 
-    changed = Run<PasswordChangeResult>([&](auto done) {
-        session.ChangePassword(PasswordChange::Command(std::nullopt, session.session().mcuId),
-                               false, done);
-    });
-    ASSERT_TRUE(changed.has_value());
-    EXPECT_TRUE(changed->back);
-    EXPECT_FALSE(changed->connect.has_value()) << "the desktop tool does not connect by itself";
+    changed = Run<PasswordOperation>(PasswordRequest{std::nullopt, "new secret", false})->result();
+    EXPECT_EQ(changed.outcome.code, PasswordOutcome::Restarted);
+    ASSERT_TRUE(changed.restart.has_value());
+    EXPECT_FALSE(changed.restart->connect.has_value())
+        << "the desktop tool does not connect by itself";
     EXPECT_FALSE(board.hasPassword());
     EXPECT_FALSE(port.IsOpen());
 }

@@ -29,22 +29,19 @@ protected:
         host.SelectPort(kBoardPort);
     }
 
-    // Starts an operation and runs the world until it has ended; nullopt when it never does.
-    template <typename Result>
-    std::optional<Result> Run(
-        const std::function<void(std::function<void(const Result&)>)>& start) {
-        std::optional<Result> result;
-        start([&result](const Result& ended) { result = ended; });
-        loop.RunUntil([&result] { return result.has_value(); });
-        return result;
+    // Runs an operation on the session and the world until it has ended (its end is checked).
+    template <typename Op, typename... Args>
+    std::shared_ptr<Op> Run(Args&&... args) {
+        auto operation = std::make_shared<Op>(session, std::forward<Args>(args)...);
+        bool ended = false;
+        EXPECT_TRUE(session.Run(operation, [&ended] { ended = true; }));
+        loop.RunUntil([&ended] { return ended; });
+        EXPECT_TRUE(ended) << "the operation never ended";
+        return operation;
     }
     // Lets replies still on their way land (the answer to a restart of the board's script).
     void Settle() { loop.RunFor(100); }
-    ConnectResult Connect() {
-        const auto result = Run<ConnectResult>([this](auto done) { session.Connect(done); });
-        EXPECT_TRUE(result.has_value()) << "the connect never ended";
-        return result.value_or(ConnectResult{});
-    }
+    ConnectResult Connect() { return Run<ConnectOperation>(kBoardPort)->result().outcome; }
 
     // The board goes silent (not even its echo comes back) once the tool writes `command`;
     // silencedAt() tells when that was.

@@ -5,10 +5,7 @@ namespace varnow::testing {
 MessageResult ScriptedHost::ShowMessage(const Message& message) {
     m_messages.push_back(message);
     m_messageTimes.push_back(m_loop.NowMs());
-    if (m_messageDwellMs > 0) {
-        m_loop.RunFor(m_messageDwellMs);
-    }
-    return message.style == MessageStyle::Question ? MessageResult::Yes : MessageResult::Ok;
+    return MessageResult::Ok;
 }
 
 void ScriptedHost::ProgressShown(const ProgressState& state) {
@@ -39,19 +36,19 @@ void ScriptedHost::FirmwareWindowChanged(const FirmwareWindowState& state) {
     }
 }
 
-std::optional<std::string> ScriptedHost::AskLoginPassword() {
+void ScriptedHost::AskLoginPassword(bool again, PasswordAnswer answer) {
     ++m_passwordPrompts;
+    m_askedAgain = again;
     if (m_passwords.empty()) {
-        return std::nullopt;
+        return answer(std::nullopt);
     }
-    auto answer = m_passwords.front();
+    auto password = m_passwords.front();
     m_passwords.pop_front();
-    return answer;
+    answer(std::move(password));
 }
 
 void ScriptedHost::Reset() {
     m_passwords.clear();
-    m_messageDwellMs = 0;
     m_messages.clear();
     m_messageTimes.clear();
     m_looks.clear();

@@ -10,26 +10,25 @@
 
 namespace varnow::testing {
 
-// The user, as a script: shows nothing and records everything. A message dialog is modal: the
-// virtual loop runs while the user takes time to close it, so that the chains go on
-// underneath as they do under real dialogs.
-class ScriptedHost : public Host {
+// The user, as a script: shows nothing and records everything, the operations' messages as
+// they come among it. Login passwords are answered from the script at once.
+class ScriptedHost : public Host, public MessageHost {
 public:
     explicit ScriptedHost(sim::VirtualEventLoop& loop) : m_loop(loop) {}
 
     // Host
+    MessageHost* liveMessages() override { return this; }
     MessageResult ShowMessage(const Message& message) override;
     void ProgressShown(const ProgressState& state) override;
     void ProgressChanged(const ProgressState& state) override;
     void ProgressClosed() override { m_progressOpen = false; }
-    std::optional<std::string> AskLoginPassword() override;
+    void AskLoginPassword(bool again, PasswordAnswer answer) override;
     void FirmwareWindowShown(const FirmwareWindowState& state) override;
     void FirmwareWindowChanged(const FirmwareWindowState& state) override;
     void FirmwareWindowClosed() override { m_firmwareOpen = false; }
     void ShowConnected(bool connected) override { m_looks.push_back(connected); }
     void SelectPortInList(const std::string& name) override { m_selectedPort = name; }
     std::string SelectedPort() override { return m_selectedPort; }
-    void ShowStatus(const std::string& text) override { m_status = text; }
 
     // Forgets what happened (the selected port and the loop stay).
     void Reset();
@@ -39,8 +38,6 @@ public:
     void AnswerPasswords(std::vector<std::optional<std::string>> answers) {
         m_passwords.assign(answers.begin(), answers.end());
     }
-    // How long (virtual time) the user takes to close each message dialog.
-    void SetMessageDwellMs(std::uint64_t ms) { m_messageDwellMs = ms; }
 
     // What happened
     const std::vector<Message>& messages() const { return m_messages; }
@@ -61,14 +58,13 @@ public:
     const FirmwareWindowState& firmwareWindow() const { return m_firmware; }
     // The bytes-sent values the firmware window showed while transferring, each once.
     const std::vector<long long>& firmwareProgress() const { return m_firmwareProgress; }
-    // The status line as the last operation left it.
-    const std::string& status() const { return m_status; }
+    // Whether the last login question said the board had refused a password.
+    bool askedAgain() const { return m_askedAgain; }
 
 private:
     sim::VirtualEventLoop& m_loop;
     std::string m_selectedPort;
     std::deque<std::optional<std::string>> m_passwords;
-    std::uint64_t m_messageDwellMs = 0;
     std::vector<Message> m_messages;
     std::vector<std::uint64_t> m_messageTimes;
     std::vector<bool> m_looks;
@@ -82,7 +78,7 @@ private:
     bool m_firmwareOpen = false;
     FirmwareWindowState m_firmware;
     std::vector<long long> m_firmwareProgress;
-    std::string m_status;
+    bool m_askedAgain = false;
 };
 
 }  // namespace varnow::testing

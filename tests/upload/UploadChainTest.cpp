@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "SamplePackages.h"
+#include "app/OutcomeText.h"
 #include "base64/Base64Encoder.h"
 #include "link/CommandStates.h"
+#include "ops/WritePackageOperation.h"
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
@@ -23,12 +25,11 @@ protected:
     // Writes a package with the given bytes and waits for the outcome.
     WriteResult Write(const Bytes& bytes, UploadOptions options = {}) {
         package.SetPackagePath(folder.Write("package.qvk", bytes));
-        const auto result =
-            Run<WriteResult>([&](auto done) { session.Upload(package, done, options); });
-        EXPECT_TRUE(result.has_value()) << "the upload never ended";
+        const WriteResult result = Run<WritePackageOperation>(package, options)->result();
         endedAt = loop.NowMs();
+        last = result;
         Settle();
-        return result.value_or(WriteResult{});
+        return result;
     }
     UploadOutcome Upload(const Bytes& bytes) { return Write(bytes).upload.code; }
     std::string Sent() const { return written().substr(m_connected); }
@@ -37,6 +38,7 @@ protected:
     LoadedPackage package;
     std::size_t m_connected = 0;
     std::uint64_t endedAt = 0;
+    WriteResult last;
 };
 
 Bytes Image(unsigned kib, std::uint8_t productId = 1) {
@@ -58,12 +60,14 @@ TEST_F(UploadChainTest, WritesTheImageAndTheBoardHoldsItByteForByte) {
 }
 
 TEST_F(UploadChainTest, TellsTheStatusLineWhatWasWrittenOrWhatFailed) {
-    EXPECT_EQ(Upload(Image(1)), UploadOutcome::Verified);
-    EXPECT_EQ(host.status(),
-              "Image uploaded written and verified (SHA-1 " + session.upload().imageHash() + ").");
+    const auto status = [this](const WriteResult& result) {
+        const OutcomeText text = WriteStatus(result, testing::kBoardPort, "package.qvk");
+        return FillPlaceholders(strings.Text(text.stringId, Language::English), text.args);
+    };
+    const std::string written = status(Write(Image(1)));
+    EXPECT_EQ(written, "Image uploaded written and verified (SHA-1 " + last.imageHash + ").");
     board.faults().wrongHash = true;
-    EXPECT_EQ(Upload(Image(1)), UploadOutcome::HashMismatch);
-    EXPECT_EQ(host.status(),
+    EXPECT_EQ(status(Write(Image(1))),
               "The product's hash of the stored image differs from the package's: write the "
               "package again.");
 }
@@ -150,7 +154,7 @@ TEST_F(UploadChainTest, ShowsBothHashesWhenTheyDiffer) {
     Upload(Image(1));
     ASSERT_EQ(host.messages().size(), 1u);
     const std::string& text = host.messages()[0].text;
-    EXPECT_NE(text.find(session.upload().imageHash()), std::string::npos);
+    EXPECT_NE(text.find(last.imageHash), std::string::npos);
     EXPECT_NE(text.find("does not match"), std::string::npos);
 }
 
@@ -204,6 +208,22 @@ TEST_F(UploadChainTest, EndsUnconfirmedWhenTheBoardNeverFinishesStoring) {
     EXPECT_GE(endedAt - storedAt, 120000u) << "flash may take long to write";
     EXPECT_LE(endedAt - storedAt, 120010u);
     EXPECT_FALSE(host.progressOpen());
+    EXPECT_EQ(host.progressText(), "The product is storing the image… 119 s")
+        << "the wait is told with its seconds";
+}
+
+TEST_F(UploadChainTest, EndsAtOnceWhenThePortGoesWhileTheBoardStores) {
+    board.faults().silentAfterStored = true;
+    std::uint64_t storedAt = 0;
+    port.SetWriteTap([&](ByteView bytes) {
+        if (AsText(bytes) == "\r\r") {
+            storedAt = loop.NowMs();
+            loop.After(5000, [this] { port.Unplug(); });
+        }
+    });
+    EXPECT_EQ(Write(Image(1)).upload.code, UploadOutcome::BoardLost);
+    EXPECT_LE(endedAt - storedAt, 5010u) << "seen at once, not at the storing bound";
+    EXPECT_FALSE(host.progressOpen());
 }
 
 TEST_F(UploadChainTest, FailsWhenTheBoardIsUnpluggedInTheMiddleOfTheText) {
@@ -223,15 +243,14 @@ TEST_F(UploadChainTest, RefusesAnImageWhoseTextWouldNotFitTheBulkBuffer) {
 TEST_F(UploadChainTest, AcceptsTheLargestImageThatFits) {
     const Bytes image = Image(3741);
     EXPECT_EQ(Upload(image), UploadOutcome::Verified);
-    EXPECT_EQ(session.upload().uploadTextLength(), 5242124u);
+    EXPECT_EQ(last.textLength, 5242124u);
     EXPECT_EQ(board.kofs(), image);
 }
 
 TEST_F(UploadChainTest, RefusesAnUploadInIspModeOrWithoutAPackage) {
     LoadedPackage none;
-    const auto refused = Run<WriteResult>([&](auto done) { session.Upload(none, done); });
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_EQ(refused->upload.code, UploadOutcome::PackageRefused);
+    const WriteResult refused = Run<WritePackageOperation>(none, UploadOptions{})->result();
+    EXPECT_EQ(refused.upload.code, UploadOutcome::PackageRefused);
     EXPECT_EQ(host.messageIds(), std::vector<int>{161});
     session.session().isp = true;
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::IspMode);

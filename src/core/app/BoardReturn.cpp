@@ -44,13 +44,15 @@ void BoardReturn::AwaitPort(std::function<void(bool back)> returned) {
     Begin();
     m_platform.ArmTimer(kTimerReturnProbe, kProbeMs, [this] {
         if (Departed() && m_isPortBack()) {
+            auto back = std::exchange(m_portBack, nullptr);
             Stop();
-            std::exchange(m_portBack, nullptr)(true);
+            back(true);
         }
     });
     m_platform.ArmTimer(kTimerBoardReturn, kLimitMs, [this] {
+        auto back = std::exchange(m_portBack, nullptr);
         Stop();
-        std::exchange(m_portBack, nullptr)(false);
+        back(false);
     });
 }
 
@@ -62,14 +64,17 @@ void BoardReturn::OnConnectEnded(const ConnectResult& result) {
 }
 
 void BoardReturn::Stop() {
+    m_returned = nullptr;
+    m_portBack = nullptr;
     m_session.restarting = false;
     m_platform.CancelTimer(kTimerReturnProbe);
     m_platform.CancelTimer(kTimerBoardReturn);
 }
 
 void BoardReturn::Deliver(const std::optional<ConnectResult>& result) {
+    Returned returned = std::exchange(m_returned, nullptr);
     Stop();
-    if (Returned returned = std::exchange(m_returned, nullptr)) {
+    if (returned) {
         returned(result);
     }
 }

@@ -34,12 +34,13 @@ public:
     bool awaiting() const { return static_cast<bool>(m_returned) || static_cast<bool>(m_portBack); }
     // Every connect's end; while awaiting, the first one is the board's return.
     void OnConnectEnded(const ConnectResult& result);
+    // Gives up waiting; nobody hears of it.
+    void Stop();
 
 private:
     void Begin();
     // A probe's tick: notes the port gone; true once the board may be looked for.
     bool Departed();
-    void Stop();
     void Deliver(const std::optional<ConnectResult>& result);
 
     Platform& m_platform;

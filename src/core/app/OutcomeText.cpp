@@ -16,6 +16,14 @@ OutcomeText PortNotOpened(const ConnectResult& result, const std::string& port) 
     return OutcomeText{id, {port, result.reason}};
 }
 
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const std::string& port) {
@@ -43,6 +51,8 @@ std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const st
             return OutcomeText{kErrPasswordNeeded, {}};
         case ConnectOutcome::LoginRefused:
             return OutcomeText{kErrPasswordRefused, {}};
+        case ConnectOutcome::IdentityUnreadable:
+            return OutcomeText{kMsgMcuIdUnreadable, {result.reason}};
         case ConnectOutcome::PortLost:
             return OutcomeText{kErrPortVanished, {}};
     }
@@ -115,9 +125,214 @@ std::optional<OutcomeText> DescribeWrite(const WriteResult& result, const std::s
     return std::nullopt;
 }
 
-}  // namespace varnow
+std::optional<OutcomeText> DescribeSettingsRead(const Outcome<SettingsReadOutcome>& outcome) {
+    switch (outcome.code) {
+        case SettingsReadOutcome::Read:
+            return std::nullopt;
+        case SettingsReadOutcome::IspMode:
+            return OutcomeText{kErrInBootLoader, {}};
+        case SettingsReadOutcome::TimedOut:
+            return OutcomeText{kErrNoAnswer, {outcome.command}};
+        case SettingsReadOutcome::Undecodable:
+            return OutcomeText{kMsgGetConfigurationFailed, {}};
+        case SettingsReadOutcome::NoBoard:
+        case SettingsReadOutcome::PortLost:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
 
-namespace varnow {
+std::optional<OutcomeText> DescribeRestart(const RestartResult& result, const std::string& port) {
+    switch (result.outcome.code) {
+        case RestartOutcome::Back:
+            return std::nullopt;
+        case RestartOutcome::Refused:
+            return OutcomeText{kErrNoAnswer, {"reboot sys 100"}};
+        case RestartOutcome::NotBack:
+            return OutcomeText{kErrNotBackAfterRestart, {}};
+        case RestartOutcome::ReconnectFailed:
+            return DescribeConnect(result.connect.value_or(ConnectResult{ConnectOutcome::PortLost}),
+                                   port);
+        case RestartOutcome::OtherBoard:
+            return OutcomeText{kErrOtherBoardBack, {}};
+        case RestartOutcome::NoBoard:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
+
+std::optional<OutcomeText> DescribeSettings(const SettingsResult& result, const std::string& port,
+                                            const std::string& backupFile) {
+    const std::string backup = result.backup.string();
+    switch (result.outcome.code) {
+        case SettingsOutcome::Written:
+        case SettingsOutcome::Unchanged:
+        case SettingsOutcome::DryRun:
+            return std::nullopt;
+        case SettingsOutcome::Refused:
+            return OutcomeText{result.refusal.stringId, result.refusal.args};
+        case SettingsOutcome::ChangedMeanwhile:
+            return OutcomeText{kMsgSettingsChangedMeanwhile, {}};
+        case SettingsOutcome::OtherBoard:
+            return OutcomeText{kCliBackupOfOtherBoard, {backupFile, "?"}};
+        case SettingsOutcome::BadBackup:
+            return OutcomeText{kCliBackupUnusable, {backupFile, "its block fails its checks"}};
+        case SettingsOutcome::NotRead:
+            return result.outcome.command.empty()
+                       ? OutcomeText{kErrSettingsNotRead, {}}
+                       : OutcomeText{kErrNoAnswerNothingWritten, {result.outcome.command}};
+        case SettingsOutcome::BackupFailed:
+            return OutcomeText{kCliBackupFailed, {result.backupProblem}};
+        case SettingsOutcome::NotSent:
+            return OutcomeText{kErrSettingsNotSent, {}};
+        case SettingsOutcome::NotTaken:
+            return OutcomeText{kErrSettingsNotTaken, {}};
+        case SettingsOutcome::ReadBackDiffers:
+            return OutcomeText{kCliReadBackDiffers, {backup}};
+        case SettingsOutcome::Unconfirmed:
+            return OutcomeText{kErrSettingsUnconfirmed, {backup}};
+        case SettingsOutcome::RestartFailed:
+            return result.restart
+                       ? DescribeRestart(*result.restart, port)
+                       : std::optional<OutcomeText>(OutcomeText{kErrNotBackAfterRestart, {}});
+        case SettingsOutcome::IspMode:
+            return OutcomeText{kErrInBootLoader, {}};
+        case SettingsOutcome::NoBoard:
+        case SettingsOutcome::BoardLost:
+            break;
+    }
+    return result.held == SettingsHeld::Unknown
+               ? OutcomeText{kErrPortVanishedSettingsSent, {backup}}
+               : OutcomeText{kErrPortVanished, {}};
+}
+
+std::optional<OutcomeText> DescribePassword(const PasswordResult& result, const std::string& port,
+                                            bool deleting) {
+    switch (result.outcome.code) {
+        case PasswordOutcome::Set:
+        case PasswordOutcome::Deleted:
+        case PasswordOutcome::Restarted:
+            return std::nullopt;
+        case PasswordOutcome::Refused:
+            return OutcomeText{kErrPasswordRecordRefused, {}};
+        case PasswordOutcome::NoMcuId:
+            return OutcomeText{kErrNoMcuIdForPassword, {}};
+        case PasswordOutcome::McuIdUnsure:
+            return OutcomeText{kErrMcuIdUnsure, {}};
+        case PasswordOutcome::OldStillTaken:
+            return OutcomeText{deleting ? kCliPasswordStillAsked : kErrOldPasswordTaken, {}};
+        case PasswordOutcome::NeitherTaken:
+            return OutcomeText{kErrNeitherPasswordTaken, {}};
+        case PasswordOutcome::NotBack:
+            return OutcomeText{kErrPasswordNotBack, {}};
+        case PasswordOutcome::ReconnectFailed:
+            return result.restart ? DescribeRestart(*result.restart, port)
+                                  : std::optional<OutcomeText>(OutcomeText{kErrPortVanished, {}});
+        case PasswordOutcome::OtherBoard:
+            return OutcomeText{kErrOtherBoardBack, {}};
+        case PasswordOutcome::TimedOut:
+            return OutcomeText{kErrNoAnswerNothingWritten, {result.outcome.command}};
+        case PasswordOutcome::IspMode:
+            return OutcomeText{kErrInBootLoader, {}};
+        case PasswordOutcome::NoBoard:
+        case PasswordOutcome::BoardLost:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
+
+std::optional<OutcomeText> DescribeIdentity(const IdentityResult& result) {
+    switch (result.outcome.code) {
+        case IdentityOutcome::Stored:
+        case IdentityOutcome::DryRun:
+            return std::nullopt;
+        case IdentityOutcome::KeyNotRsa:
+            return OutcomeText{kMsgKeyNotRsa, {"?"}};
+        case IdentityOutcome::KeyMismatch:
+            return OutcomeText{kMsgKeyMismatch, {}};
+        case IdentityOutcome::KeyTooShort:
+            return OutcomeText{kMsgKeyTooShort, {std::to_string(result.keyBits)}};
+        case IdentityOutcome::CertificateDamaged:
+            return OutcomeText{kMsgCertificateSignatureBad, {}};
+        case IdentityOutcome::NotPacked:
+            return OutcomeText{kErrCertificateNotPacked, {}};
+        case IdentityOutcome::KeyFailed:
+            return OutcomeText{kErrKeyNotMade, {}};
+        case IdentityOutcome::NotRead:
+            return OutcomeText{kMsgCertificateBlockUnread, {}};
+        case IdentityOutcome::Refused:
+            return OutcomeText{kCliCertificateNotTaken, {}};
+        case IdentityOutcome::NotTaken:
+            return OutcomeText{kMsgCertificateNotKept, {}};
+        case IdentityOutcome::Differs:
+            return OutcomeText{kErrCertificateDiffers, {}};
+        case IdentityOutcome::Unconfirmed:
+            return OutcomeText{result.boardSaidStored ? kMsgCertificateStoredUnchecked
+                                                      : kErrCertificateUnconfirmed,
+                               {}};
+        case IdentityOutcome::NoBoard:
+        case IdentityOutcome::BoardLost:
+            break;
+    }
+    return OutcomeText{result.after.records.empty() && result.boardSaidStored
+                           ? kErrPortVanishedCertificateSent
+                           : kErrPortVanished,
+                       {}};
+}
+
+std::optional<OutcomeText> DescribeCertificateRead(const CertificateReadResult& result) {
+    switch (result.outcome.code) {
+        case CertificateReadOutcome::Read:
+        case CertificateReadOutcome::NoBlock:
+            return std::nullopt;
+        case CertificateReadOutcome::Damaged:
+            return OutcomeText{kCliCertificateUndecodable, {}};
+        case CertificateReadOutcome::TimedOut:
+            return OutcomeText{kErrNoAnswer, {result.outcome.command}};
+        case CertificateReadOutcome::NoBoard:
+        case CertificateReadOutcome::PortLost:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
+
+std::optional<OutcomeText> DescribeProductInfo(const ProductInfoResult& result) {
+    switch (result.outcome.code) {
+        case ProductInfoOutcome::Read:
+            if (!result.unreadable.empty()) {
+                return OutcomeText{kErrValuesUnreadable, {Joined(result.unreadable)}};
+            }
+            return std::nullopt;
+        case ProductInfoOutcome::TimedOut:
+        case ProductInfoOutcome::HeadStalled:
+            return OutcomeText{kErrNoAnswer, {result.outcome.command}};
+        case ProductInfoOutcome::Undecodable:
+        case ProductInfoOutcome::MalformedTail:
+            return OutcomeText{kMsgGetConfigurationFailed, {}};
+        case ProductInfoOutcome::NoBoard:
+        case ProductInfoOutcome::PortLost:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
+
+std::optional<OutcomeText> DescribeNetworkInfo(const NetworkInfoResult& result) {
+    switch (result.outcome.code) {
+        case NetworkInfoOutcome::Read:
+            if (!result.unreadable.empty()) {
+                return OutcomeText{kErrValuesUnreadable, {Joined(result.unreadable)}};
+            }
+            return std::nullopt;
+        case NetworkInfoOutcome::Refused:
+            return OutcomeText{kMsgNetworkInfoFailed, {}};
+        case NetworkInfoOutcome::TimedOut:
+            return OutcomeText{kErrNoAnswer, {result.outcome.command}};
+        case NetworkInfoOutcome::NoBoard:
+        case NetworkInfoOutcome::PortLost:
+            break;
+    }
+    return OutcomeText{kErrPortVanished, {}};
+}
 
 std::string ShortPortName(const std::string& port) {
     const auto slash = port.find_last_of("/\\");
@@ -147,8 +362,7 @@ OutcomeText ConnectStatus(const ConnectResult& result, const std::string& port,
 }
 
 OutcomeText WriteStatus(const WriteResult& result, const std::string& port,
-                        const std::string& package, const std::string& imageName,
-                        const std::string& imageHash) {
+                        const std::string& package) {
     if (auto failure = DescribeWrite(result, port, package)) {
         return *failure;
     }
@@ -159,16 +373,10 @@ OutcomeText WriteStatus(const WriteResult& result, const std::string& port,
         return OutcomeText{kCliDryRun, {}};
     }
     if (result.upload.code == UploadOutcome::Unchanged && !result.firmware) {
-        return OutcomeText{kStatusImageUnchanged, {imageName, imageHash}};
+        return OutcomeText{kStatusImageUnchanged, {result.imageName, result.imageHash}};
     }
     return OutcomeText{result.firmware ? kStatusImageAndFirmwareWritten : kStatusImageWritten,
-                       {imageName, imageHash}};
-}
-
-OutcomeText FirmwareStatus(const FirmwareResult& result, const std::string& port,
-                           const std::string& package) {
-    return DescribeFirmware(result, port, package)
-        .value_or(OutcomeText{kStatusFirmwareWritten, {}});
+                       {result.imageName, result.imageHash}};
 }
 
 }  // namespace varnow

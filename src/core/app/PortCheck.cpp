@@ -24,6 +24,22 @@ void PortCheck::OnResume() {
     m_connect();
 }
 
+void PortCheck::OnPortFailed() {
+    Lost();
+}
+
+void PortCheck::Lost() {
+    if (m_link.portOpen()) {
+        m_link.port().Close();
+    }
+    m_link.session().reconnectPending = true;
+    m_link.progress().Close();
+    m_link.view().ShowConnected(false);
+    m_lost();
+    // Last: the operation that ends here may start the next one.
+    m_link.channel().AbandonForLostPort();
+}
+
 void PortCheck::ConnectIfBack() {
     const SessionRecord& session = m_link.session();
     if (!session.portName.empty() && !m_link.portOpen() && !session.restarting &&
@@ -42,13 +58,7 @@ void PortCheck::Check() {
         case PortProbe::Absent:
             session.restarting = false;  // seen gone: the next time it is there, it is back
             if (m_link.portOpen()) {
-                m_link.port().Close();
-                session.reconnectPending = true;
-                m_link.progress().Close();
-                m_link.view().ShowConnected(false);
-                m_lost();
-                // Last: the operation that ends here may start the next one.
-                m_link.channel().AbandonForLostPort();
+                Lost();
             }
             break;
         case PortProbe::Free:

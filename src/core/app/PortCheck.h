@@ -17,12 +17,16 @@ public:
     void OnDeviceArrival();
     void OnDeviceRemoval();
     void OnResume();
+    // The open port failed for good (its device went while it was held).
+    void OnPortFailed();
     // While a restarted board is awaited: connects when its port is back, whatever the
     // notifications said (a path that no notification covers).
     void ConnectIfBack();
 
 private:
     void Check();
+    // The board's port is gone: the connection closes and whatever waited on it ends.
+    void Lost();
 
     BoardLink& m_link;
     std::function<void()> m_connect;

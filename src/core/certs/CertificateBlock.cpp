@@ -115,6 +115,23 @@ CertificateRecordStore LoadCertificateRecords(ByteView block) {
     return store;
 }
 
+bool CertificateBlockIsSound(ByteView block) {
+    if (block.size() <= kHeaderSize || block.size() > kMaxCertificateBlockBytes ||
+        ReadLe32(block, 0) != kCertificateMagic || Crc16(block.first(6)) != ReadLe16(block, 6) ||
+        ReadLe16(block, 4) != block.size()) {
+        return false;
+    }
+    const ByteView area = block.subspan(kHeaderSize);
+    bool sound = true;
+    const bool walked = WalkRecords(area, [&](const Record& record) {
+        const ByteView bytes = area.subspan(record.at, record.length);
+        sound = record.length >= kRecordOverhead &&
+                Crc16(bytes.first(record.length - 2)) == ReadLe16(bytes, record.length - 2);
+        return !sound;
+    });
+    return walked && sound;
+}
+
 CertificateLookup FindCertificateRecord(const CertificateRecordStore& store) {
     const ByteView area = StoredArea(store);
     CertificateLookup lookup;

@@ -37,6 +37,11 @@ struct CertificateLookup {
     Bytes content;   // DER data and padding
 };
 
+// Whether a decoded block is whole and sound: its magic, header CRC and total length right,
+// and its records, each with a sound CRC, filling it exactly. Only such a block may be the
+// ground of a new one (its carried records go into it).
+bool CertificateBlockIsSound(ByteView block);
+
 // Looks up the certificate record. A record walk that meets a record of length 0 or one
 // running past the area also gives -1: the store is damaged.
 CertificateLookup FindCertificateRecord(const CertificateRecordStore& store);

@@ -1,38 +1,23 @@
 #include "certs/CertificateImport.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "certs/CertificateFiles.h"
 #include "common/Cleansed.h"
+#include "files/RegularFile.h"
 #include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
 
-constexpr std::uintmax_t kLargestFile = 16u << 20;
+constexpr std::size_t kLargestFile = 4u << 20;
 
-// The whole file; nullopt with the reason when it cannot be read.
+// The whole file, only when it is a regular file within the limit; nullopt with the reason.
 std::optional<Cleansed<Bytes>> ReadWhole(const std::filesystem::path& path, std::string& reason) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        reason = error.message();
+    UserFile file = ReadRegularFile(path, kLargestFile);
+    if (!file.ok()) {
+        reason = file.problem;
         return std::nullopt;
     }
-    if (size > kLargestFile) {
-        reason = "larger than 16 MiB";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = "cannot be opened";
-        return std::nullopt;
-    }
-    Bytes bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return Cleansed<Bytes>(std::move(bytes));
+    return Cleansed<Bytes>(std::move(file.bytes));
 }
 
 ImportResult Ended(ImportOutcome outcome, const std::filesystem::path& file,
@@ -56,6 +41,12 @@ int ImportMessageId(ImportOutcome outcome) {
             return kMsgRsaKeyError;
         case ImportOutcome::KeyNotRsa:
             return kMsgKeyNotRsa;
+        case ImportOutcome::KeyMismatch:
+            return kMsgKeyMismatch;
+        case ImportOutcome::KeyTooShort:
+            return kMsgKeyTooShort;
+        case ImportOutcome::CertificateDamaged:
+            return kMsgCertificateSignatureBad;
         case ImportOutcome::Ready:
         case ImportOutcome::Cancelled:
             break;
@@ -125,6 +116,15 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
     }
     if (!key->IsRsa()) {
         return Ended(ImportOutcome::KeyNotRsa, keyFile, key->Algorithm());
+    }
+    if (!certificate->BelongsTo(*key)) {
+        return Ended(ImportOutcome::KeyMismatch, keyFile);
+    }
+    if (key->Bits() < kShortestImportedKeyBits) {
+        return Ended(ImportOutcome::KeyTooShort, keyFile, std::to_string(key->Bits()));
+    }
+    if (certificate->SelfSignatureSound() == false) {
+        return Ended(ImportOutcome::CertificateDamaged, file);
     }
     return ImportResult{ImportOutcome::Ready, TlsIdentity{*certificate, *key}, file, {}};
 }

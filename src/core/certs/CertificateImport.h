@@ -30,7 +30,13 @@ enum class ImportOutcome {
     NoCertificateInPkcs12,  // "Couldn't find a certificate."
     KeyUnreadable,          // "RSA key erorr has been occurred."
     KeyNotRsa,              // the board takes RSA keys only
+    KeyMismatch,            // the key is not the certificate's
+    KeyTooShort,            // an RSA key under 2048 bits
+    CertificateDamaged,     // a self-signed certificate whose signature does not match it
 };
+
+// The shortest RSA key an imported identity may have.
+inline constexpr int kShortestImportedKeyBits = 2048;
 
 struct ImportResult {
     ImportOutcome outcome = ImportOutcome::Cancelled;
@@ -41,7 +47,8 @@ struct ImportResult {
 
 // Reads a certificate and its key for the board: the file as a DER certificate, else as PEM,
 // else (after asking for its password) as PKCS#12; the user confirms the certificate; the key
-// comes from the same file, else from a key file the user chooses (DER, else PEM).
+// comes from the same file, else from a key file the user chooses (DER, else PEM). The key
+// must be an RSA key of at least 2048 bits and the certificate's own.
 ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQuestions& questions);
 
 // The message of an outcome (0 for none), and its texts' arguments.

@@ -3,6 +3,8 @@
 #include <openssl/core_names.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
+#include <openssl/x509_vfy.h>
+#include <openssl/x509v3.h>
 
 #include "certs/OpenSslHandles.h"
 
@@ -66,6 +68,24 @@ Bytes Certificate::Der() const {
     Bytes bytes(der, der + size);
     OPENSSL_free(der);
     return bytes;
+}
+
+bool Certificate::BelongsTo(const PrivateKey& key) const {
+    EVP_PKEY* mine = X509_get0_pubkey(m_x509.get());
+    const bool same = mine != nullptr && key.get() != nullptr && EVP_PKEY_eq(mine, key.get()) == 1;
+    ssl::ForgetErrors();
+    return same;
+}
+
+std::optional<bool> Certificate::SelfSignatureSound() const {
+    if (X509_check_issued(m_x509.get(), m_x509.get()) != X509_V_OK) {
+        ssl::ForgetErrors();
+        return std::nullopt;
+    }
+    EVP_PKEY* key = X509_get0_pubkey(m_x509.get());
+    const bool sound = key != nullptr && X509_verify(m_x509.get(), key) == 1;
+    ssl::ForgetErrors();
+    return sound;
 }
 
 std::string Certificate::Pem() const {

@@ -13,6 +13,8 @@ struct evp_pkey_st;
 
 namespace varnow {
 
+class PrivateKey;
+
 // An X.509 certificate. Copies share the one object.
 class Certificate {
 public:
@@ -24,6 +26,11 @@ public:
 
     Bytes Der() const;
     std::string Pem() const;
+    // Whether `key` is the private key of this certificate's public key.
+    bool BelongsTo(const PrivateKey& key) const;
+    // A certificate that names itself its issuer: whether its signature is its own key's
+    // over its contents. Nullopt for one signed by another (nothing to check it with here).
+    std::optional<bool> SelfSignatureSound() const;
 
     x509_st* get() const { return m_x509.get(); }
 

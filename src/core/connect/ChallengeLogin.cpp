@@ -1,5 +1,7 @@
 #include "connect/ChallengeLogin.h"
 
+#include "common/Cleanse.h"
+#include "common/McuId.h"
 #include "connect/IdentificationStep.h"
 #include "link/CommandStates.h"
 #include "settings/AdminPassword.h"
@@ -7,35 +9,40 @@
 
 namespace varnow {
 
-ChallengeLogin::ChallengeLogin(BoardLink& link, Messenger& messenger, LoginPrompt& prompt)
-    : m_link(link), m_messenger(messenger), m_prompt(prompt) {}
+ChallengeLogin::ChallengeLogin(BoardLink& link, Messenger& messenger, Questions& questions)
+    : Chain(link), m_messenger(messenger), m_questions(questions) {}
 
 void ChallengeLogin::Start(Done done) {
     m_done = std::move(done);
     m_refused = false;
+    m_question.reset();
     SendLoginCommand("auth chap admin\r");
     m_link.session().login = true;
 }
 
 void ChallengeLogin::SendLoginCommand(std::string text) {
-    // The rest of "auth hash" is a digest, not worth showing.
-    const std::string name = text.starts_with("auth hash") ? "auth hash" : CommandName(text);
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = std::move(text),
         .state = kStateLogin,
         .timer = {kTimerReply1s, 1000},
         .lines = Lines::Both,
         .onReply = [this](const ReplyLine& line) { return OnLoginLine(line); },
-        .onTimeout =
-            [this, name] {
-                m_link.channel().ClearLine();
-                m_link.CancelProgressAndDisconnect();
-                m_link.Disconnect();
-                m_link.channel().End();
-                Finish(LoginOutcome::TimedOut, name);
-            },
-        .onPortLost = [this] { Finish(LoginOutcome::PortLost); },
     });
+}
+
+void ChallengeLogin::OnTimedOut(const std::string& command) {
+    m_link.channel().ClearLine();
+    if (command == "get id mcu") {
+        FailIdentification(m_link, m_messenger);
+    } else {
+        m_link.CancelProgressAndDisconnect();
+        m_link.Disconnect();
+    }
+    Finish(LoginOutcome::TimedOut, command);
+}
+
+void ChallengeLogin::OnPortLost() {
+    Finish(LoginOutcome::PortLost);
 }
 
 Reply ChallengeLogin::OnLoginLine(const ReplyLine& line) {
@@ -46,31 +53,26 @@ Reply ChallengeLogin::OnLoginLine(const ReplyLine& line) {
         m_challengeLine = line.text;
         SendGetIdMcu();
     } else if (line.StartsWith("410 ")) {
-        m_link.channel().End();
         Finish(LoginOutcome::LoggedIn);
+        return Reply::Done;
     } else if (line.StartsWith("504 ")) {
-        m_link.channel().CancelReplyTimer();
         m_refused = true;
         m_messenger.Show(kMsgPasswordMismatch, MessageStyle::Warning);
         PasswordStep();
+        return Reply::Done;
     }
     return Reply::Pending;
 }
 
 // The MCU id salts the admin key. The board may still echo (unframed) or already frame.
 void ChallengeLogin::SendGetIdMcu() {
-    m_link.channel().Send(Command{
+    m_mcuLine.clear();
+    Send(Command{
         .text = "get id mcu\r",
         .state = kStateGetIdMcu,
         .timer = {kTimerReply1s, 1000},
         .lines = Lines::Both,
         .onReply = [this](const ReplyLine& line) { return OnMcuLine(line); },
-        .onTimeout =
-            [this] {
-                FailIdentification(m_link, m_messenger);
-                Finish(LoginOutcome::TimedOut, "get id mcu");
-            },
-        .onPortLost = [this] { Finish(LoginOutcome::PortLost); },
     });
 }
 
@@ -81,31 +83,64 @@ Reply ChallengeLogin::OnMcuLine(const ReplyLine& line) {
     if (!line.framed && line.StartsWith("get id mcu")) {
         return Reply::Pending;  // the board's echo
     }
-    if (line.StartsWith("410 ") || (line.framed && line.StartsWith("501 "))) {
-        m_link.channel().End();
-        PasswordStep();
+    m_noMcuId = line.framed && line.StartsWith("501 ");
+    if (!line.StartsWith("410 ") && !m_noMcuId) {
+        m_mcuLine = line.text;
         return Reply::Pending;
     }
-    m_link.session().mcuId = line.text;
-    return Reply::Pending;
+    // A board without an MCU id says "501 " and salts with nothing; an id it gives must be
+    // whole, or the key derived from it would be another.
+    if (!m_noMcuId && !IsMcuId(m_mcuLine)) {
+        m_link.CancelProgressAndDisconnect();
+        m_link.Disconnect();
+        m_messenger.Show(kMsgMcuIdUnreadable, MessageStyle::Warning, {m_mcuLine});
+        Finish(LoginOutcome::IdentityUnreadable, "get id mcu");
+        return Reply::Done;
+    }
+    m_link.session().mcuId = m_noMcuId ? std::string() : m_mcuLine;
+    PasswordStep();
+    return Reply::Done;
 }
 
 void ChallengeLogin::PasswordStep() {
-    const std::optional<std::string> password = m_prompt.AskLoginPassword();
+    auto question = std::make_shared<int>(0);
+    m_question = question;
+    const std::weak_ptr<int> asked = question;
+    m_questions.AskLoginPassword(m_refused, [this, asked](std::optional<std::string> password) {
+        if (!asked.expired() && m_done) {
+            Answer(std::move(password));
+        } else if (password) {
+            Cleanse(*password);
+        }
+    });
+}
+
+void ChallengeLogin::Answer(std::optional<std::string> password) {
+    m_question.reset();
     if (!password) {
-        m_link.channel().End();
         m_link.Disconnect();
-        Finish(m_refused ? LoginOutcome::Refused : LoginOutcome::Cancelled);
-        return;
+        return Finish(m_refused ? LoginOutcome::Refused : LoginOutcome::Cancelled);
+    }
+    if (!m_link.portOpen()) {
+        Cleanse(*password);
+        return Finish(LoginOutcome::PortLost);
     }
     const LoginChallenge challenge = ParseChallenge(m_challengeLine);
-    const AdminKey key = DeriveAdminKey(*password, AdminKeySalt(m_link.session().mcuId));
-    SendLoginCommand(AuthHashCommand(LoginDigest(challenge, key)));
+    AdminKey key = DeriveAdminKey(*password, AdminKeySalt(m_link.session().mcuId));
+    Cleanse(*password);
+    const std::string answer = AuthHashCommand(LoginDigest(challenge, key));
+    Cleanse(key.data(), key.size());
+    SendLoginCommand(answer);
 }
 
 void ChallengeLogin::Finish(LoginOutcome outcome, std::string command) {
+    m_question.reset();
     if (Done done = std::exchange(m_done, nullptr)) {
-        done(LoginResult{outcome, std::move(command)});
+        LoginResult result{outcome, std::move(command)};
+        if (outcome == LoginOutcome::IdentityUnreadable) {
+            result.reason = m_mcuLine;
+        }
+        done(result);
     }
 }
 

@@ -1,22 +1,25 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "session/BoardLink.h"
+#include "session/Chain.h"
 #include "session/Outcome.h"
-#include "ui/Host.h"
 #include "ui/Messenger.h"
+#include "ui/Questions.h"
 
 namespace varnow {
 
 enum class LoginOutcome {
     LoggedIn,
-    Cancelled,  // the user gave no password
-    Refused,    // the board refused a password and the user then gave none
-    TimedOut,   // a step got no reply in time
+    Cancelled,           // the user gave no password
+    Refused,             // the board refused a password and the user then gave none
+    TimedOut,            // a step got no reply in time
+    IdentityUnreadable,  // the MCU id that salts the key came damaged: nothing was derived
     PortLost,
 };
 
@@ -25,11 +28,11 @@ using LoginResult = Outcome<LoginOutcome>;
 // The board's challenge login: "auth chap admin" brings a 16-byte challenge, the tool reads
 // the MCU id, asks for the password and answers with SHA-1 over the challenge and the admin
 // key; a refused answer asks again. The password itself never goes to the board.
-class ChallengeLogin {
+class ChallengeLogin : private Chain {
 public:
     using Done = std::function<void(const LoginResult&)>;
 
-    ChallengeLogin(BoardLink& link, Messenger& messenger, LoginPrompt& prompt);
+    ChallengeLogin(BoardLink& link, Messenger& messenger, Questions& questions);
 
     void Start(Done done);
 
@@ -39,14 +42,21 @@ private:
     void SendGetIdMcu();
     Reply OnMcuLine(const ReplyLine& line);
     void PasswordStep();
+    void Answer(std::optional<std::string> password);
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
     void Finish(LoginOutcome outcome, std::string command = {});
 
-    BoardLink& m_link;
     Messenger& m_messenger;
-    LoginPrompt& m_prompt;
+    Questions& m_questions;
     Done m_done;
     std::string m_challengeLine;
+    std::string m_mcuLine;
+    bool m_noMcuId = false;
     bool m_refused = false;  // the board refused a password during this login
+    // The question open now; an answer to an earlier one (the login ended meanwhile) is
+    // dropped.
+    std::shared_ptr<int> m_question;
 };
 
 }  // namespace varnow

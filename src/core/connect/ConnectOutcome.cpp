@@ -28,6 +28,8 @@ const char* OutcomeName(ConnectOutcome outcome) {
             return "login-cancelled";
         case ConnectOutcome::LoginRefused:
             return "login-refused";
+        case ConnectOutcome::IdentityUnreadable:
+            return "identity-unreadable";
         case ConnectOutcome::PortLost:
             return "port-lost";
     }

@@ -17,8 +17,9 @@ enum class ConnectOutcome {
     FirmwareTooOld,  // "501 " to "get id pdb"
     WriterTooOld,    // the board wants a newer tool
     LoginCancelled,
-    LoginRefused,  // the board refused a password and the user gave up
-    PortLost,      // the board's port vanished while connecting
+    LoginRefused,        // the board refused a password and the user gave up
+    IdentityUnreadable,  // the MCU id came damaged: the board is not known, nothing derived
+    PortLost,            // the board's port vanished while connecting
 };
 
 using ConnectResult = Outcome<ConnectOutcome>;

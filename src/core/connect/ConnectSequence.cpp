@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "common/McuId.h"
 #include "connect/IdentificationStep.h"
 #include "link/CommandStates.h"
 #include "settings/AddressText.h"
@@ -41,48 +42,44 @@ unsigned CompatibilityNumber(std::string_view line) {
 
 }  // namespace
 
-ConnectSequence::ConnectSequence(BoardLink& link, Messenger& messenger, LoginPrompt& prompt)
-    : m_link(link), m_messenger(messenger), m_login(link, messenger, prompt) {}
+ConnectSequence::ConnectSequence(BoardLink& link, Messenger& messenger, Questions& questions)
+    : Chain(link), m_messenger(messenger), m_login(link, messenger, questions) {}
 
-void ConnectSequence::Start(bool bootLoaderExpected, Done done) {
+void ConnectSequence::Start(const std::string& port, bool bootLoaderExpected, Done done) {
     m_done = std::move(done);
     m_bootLoaderExpected = bootLoaderExpected;
-    const std::string name = m_link.view().SelectedPort();
-    if (name.empty()) {
+    if (port.empty()) {
         m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
         return Finish(ConnectOutcome::NoPortSelected);
     }
-    const PortOpenResult opened = m_link.OpenBoardPort(name);
+    const PortOpenResult opened = m_link.OpenBoardPort(port, m_messenger);
     if (opened.opening != PortOpening::Opened) {
         const bool setup = opened.opening == PortOpening::SetupFailed;
-        return Finish(ConnectResult{setup ? ConnectOutcome::SetupFailed : ConnectOutcome::OpenFailed,
-                                    {}, opened.error, opened.reason});
+        return Finish(
+            ConnectResult{setup ? ConnectOutcome::SetupFailed : ConnectOutcome::OpenFailed,
+                          {},
+                          opened.error,
+                          opened.reason});
     }
     SessionRecord& session = m_link.session();
     session.login = false;
-    m_link.view().ShowConnected(true);
+    session.auth = false;
     session.isp = false;
-    session.portName = name;
+    session.portName = port;
+    session.fibId.clear();
+    session.mcuId.clear();
+    m_link.view().ShowConnected(true);
     m_link.progress().Show(ProgressMode::Connect, m_messenger.Text(kTextConnecting));
-    m_link.platform().ArmTimer(kTimerProgressStarted, 10, [this] {
-        m_link.platform().CancelTimer(kTimerProgressStarted);
-        StartProbe();
-    });
+    m_link.After(kTimerProgressStarted, 10, [this] { StartProbe(); });
 }
 
-Command ConnectSequence::StepCommand(std::string text, int state, ReplyTimer timer) {
-    const std::string name = CommandName(text);
-    return Command{
-        .text = std::move(text),
-        .state = state,
-        .timer = timer,
-        .onTimeout =
-            [this, name] {
-                FailIdentification(m_link, m_messenger);
-                Finish(ConnectOutcome::TimedOut, name);
-            },
-        .onPortLost = [this] { Finish(ConnectOutcome::PortLost); },
-    };
+void ConnectSequence::OnTimedOut(const std::string& command) {
+    FailIdentification(m_link, m_messenger);
+    Finish(ConnectOutcome::TimedOut, command);
+}
+
+void ConnectSequence::OnPortLost() {
+    Finish(ConnectOutcome::PortLost);
 }
 
 void ConnectSequence::StartProbe() {
@@ -93,14 +90,13 @@ void ConnectSequence::StartProbe() {
 // One CR; the probe timer brings the next, further apart each time (0, 100, 300, 700, 1300
 // and 2100 ms), and gives up 1000 ms after the sixth.
 void ConnectSequence::SendProbe(int delayMs) {
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "\r",
         .state = kStateProbe,
         .timer = {kTimerProbe, delayMs},
         .lines = Lines::Unframed,
         .onReply = [this](const ReplyLine& line) { return OnProbeLine(line); },
         .onTimeout = [this] { OnProbeTimeout(); },
-        .onPortLost = [this] { Finish(ConnectOutcome::PortLost); },
     });
 }
 
@@ -109,14 +105,12 @@ void ConnectSequence::OnProbeTimeout() {
         SendProbe(m_probeCount * 200);
         return;
     }
-    m_link.channel().End();
     m_link.CancelProgressAndDisconnect();
     m_messenger.Show(kMsgInitialSettingFailed, MessageStyle::Warning);
     Finish(ConnectOutcome::BoardSilent);
 }
 
 Reply ConnectSequence::OnProbeLine(const ReplyLine& line) {
-    m_link.channel().End();
     if (line.StartsWith("100")) {
         m_link.session().isp = true;
         m_link.progress().Close();
@@ -132,10 +126,13 @@ Reply ConnectSequence::OnProbeLine(const ReplyLine& line) {
 }
 
 void ConnectSequence::SendSetEsc() {
-    Command command = StepCommand("\rset esc 02\r", kStateSetEsc, {kTimerReply3s, 3000});
-    command.lines = Lines::Both;
-    command.onReply = [this](const ReplyLine& line) { return OnSetEscLine(line); };
-    m_link.channel().Send(std::move(command));
+    Send(Command{
+        .text = "\rset esc 02\r",
+        .state = kStateSetEsc,
+        .timer = {kTimerReply3s, 3000},
+        .lines = Lines::Both,
+        .onReply = [this](const ReplyLine& line) { return OnSetEscLine(line); },
+    });
 }
 
 Reply ConnectSequence::OnSetEscLine(const ReplyLine& line) {
@@ -148,10 +145,10 @@ Reply ConnectSequence::OnSetEscLine(const ReplyLine& line) {
             BeginLogin();
         }
     } else if (line.StartsWith("300") && session.isp) {
-        m_link.channel().End();
         m_link.CancelProgressAndDisconnect();
         m_messenger.Show(kMsgIspModeNoScript, MessageStyle::Warning);
         Finish(ConnectOutcome::IspMode);
+        return Reply::Done;
     } else if (line.StartsWith("504")) {
         BeginLogin();
     }
@@ -159,9 +156,12 @@ Reply ConnectSequence::OnSetEscLine(const ReplyLine& line) {
 }
 
 void ConnectSequence::SendSetEcho() {
-    Command command = StepCommand("\rset echo 0\r", kStateSetEcho, {kTimerReply1s, 1000});
-    command.onReply = [this](const ReplyLine& line) { return OnSetEchoLine(line); };
-    m_link.channel().Send(std::move(command));
+    Send(Command{
+        .text = "\rset echo 0\r",
+        .state = kStateSetEcho,
+        .timer = {kTimerReply1s, 1000},
+        .onReply = [this](const ReplyLine& line) { return OnSetEchoLine(line); },
+    });
 }
 
 Reply ConnectSequence::OnSetEchoLine(const ReplyLine& line) {
@@ -174,14 +174,14 @@ Reply ConnectSequence::OnSetEchoLine(const ReplyLine& line) {
 }
 
 void ConnectSequence::SendGetIdPdb() {
-    Command command = StepCommand("get id pdb\r", kStateGetIdPdb, {kTimerBulk1s, 1000});
-    command.onReply = [this](const ReplyLine& line) { return OnGetIdPdbLine(line); };
-    // The one step whose time-out says nothing: the sequence stops where it is.
-    command.onTimeout = [this] {
-        m_link.channel().End();
-        Finish(ConnectOutcome::Stalled, "get id pdb");
-    };
-    m_link.channel().Send(std::move(command));
+    Send(Command{
+        .text = "get id pdb\r",
+        .state = kStateGetIdPdb,
+        .timer = {kTimerBulk1s, 1000},
+        .onReply = [this](const ReplyLine& line) { return OnGetIdPdbLine(line); },
+        // The one step whose time-out says nothing: the sequence stops where it is.
+        .onTimeout = [this] { Finish(ConnectOutcome::Stalled, "get id pdb"); },
+    });
 }
 
 Reply ConnectSequence::OnGetIdPdbLine(const ReplyLine& line) {
@@ -191,39 +191,46 @@ Reply ConnectSequence::OnGetIdPdbLine(const ReplyLine& line) {
     if (line.StartsWith("410 O")) {
         SendIdentityStep(0);
     } else if (line.StartsWith("501 ")) {
-        Refuse(kMsgUpgradeFirmware, ConnectOutcome::FirmwareTooOld);
+        return Refuse(kMsgUpgradeFirmware, ConnectOutcome::FirmwareTooOld);
     } else if (CompatibilityNumber(line.text) != 0) {
-        Refuse(kMsgUseLastWriter, ConnectOutcome::WriterTooOld);
+        return Refuse(kMsgUseLastWriter, ConnectOutcome::WriterTooOld);
     }
     return Reply::Pending;
 }
 
-void ConnectSequence::Refuse(int stringId, ConnectOutcome outcome) {
-    m_link.channel().End();
+Reply ConnectSequence::Refuse(int stringId, ConnectOutcome outcome) {
     m_link.progress().Close();
     m_messenger.Show(stringId, MessageStyle::Warning);
     m_link.Disconnect();
     Finish(outcome);
+    return Reply::Done;
 }
 
 void ConnectSequence::SendIdentityStep(int step) {
     const IdentityStep& identity = kIdentitySteps[static_cast<std::size_t>(step)];
-    Command command = StepCommand(identity.command, identity.state, {kTimerReply1s, 1000});
-    command.onReply = [this, step](const ReplyLine& line) { return OnIdentityLine(step, line); };
-    m_link.channel().Send(std::move(command));
+    if (step == kMcuStep) {
+        m_mcuLine.clear();
+    }
+    Send(Command{
+        .text = identity.command,
+        .state = identity.state,
+        .timer = {kTimerReply1s, 1000},
+        .onReply = [this, step](const ReplyLine& line) { return OnIdentityLine(step, line); },
+    });
 }
 
 Reply ConnectSequence::OnIdentityLine(int step, const ReplyLine& line) {
     if (line.empty()) {
         return Reply::Pending;
     }
+    const bool noId = step == kMcuStep && line.StartsWith("501 ");
     const bool ends =
-        line.StartsWith("410 ") || line.StartsWith(step == kMcuStep ? "501 " : "502 ");
+        line.StartsWith("410 ") || noId || (step != kMcuStep && line.StartsWith("502 "));
     if (!ends) {
         if (step == kFibStep) {
             m_link.session().fibId = line.text;
         } else if (step == kMcuStep) {
-            m_link.session().mcuId = line.text;
+            m_mcuLine = line.text;
         }
         return Reply::Pending;
     }
@@ -231,14 +238,20 @@ Reply ConnectSequence::OnIdentityLine(int step, const ReplyLine& line) {
         SendIdentityStep(step + 1);
         return Reply::Pending;
     }
-    m_link.channel().End();
+    // A board without an MCU id says "501 "; any id it gives must be whole.
+    if (!noId && !IsMcuId(m_mcuLine)) {
+        m_link.CancelProgressAndDisconnect();
+        m_messenger.Show(kMsgMcuIdUnreadable, MessageStyle::Warning, {m_mcuLine});
+        Finish(ConnectResult{ConnectOutcome::IdentityUnreadable, "get id mcu", 0, m_mcuLine});
+        return Reply::Done;
+    }
+    m_link.session().mcuId = noId ? std::string() : m_mcuLine;
     m_link.progress().Close();
     Finish(ConnectOutcome::Identified);
     return Reply::Done;
 }
 
 void ConnectSequence::BeginLogin() {
-    m_link.channel().End();
     m_link.session().auth = true;
     m_link.progress().Close();
     m_login.Start([this](const LoginResult& result) { OnLoginEnded(result); });
@@ -254,6 +267,9 @@ void ConnectSequence::OnLoginEnded(const LoginResult& result) {
             return Finish(ConnectOutcome::LoginRefused);
         case LoginOutcome::TimedOut:
             return Finish(ConnectOutcome::TimedOut, result.command);
+        case LoginOutcome::IdentityUnreadable:
+            return Finish(ConnectResult{ConnectOutcome::IdentityUnreadable, result.command, 0,
+                                        result.reason});
         case LoginOutcome::PortLost:
             return Finish(ConnectOutcome::PortLost);
     }

@@ -6,24 +6,24 @@
 #include "connect/ChallengeLogin.h"
 #include "connect/ConnectOutcome.h"
 #include "session/BoardLink.h"
-#include "ui/Host.h"
+#include "session/Chain.h"
 #include "ui/Messenger.h"
+#include "ui/Questions.h"
 
 namespace varnow {
 
-// Connect and identify: opens the selected port, probes the board (or its boot loader),
-// switches it to framed replies without echo, checks that its firmware and this tool fit
-// together and reads its identity into the session record, logging in when the board asks.
-// Ends with one outcome.
-class ConnectSequence {
+// Connect and identify: opens the port, probes the board (or its boot loader), switches it to
+// framed replies without echo, checks that its firmware and this tool fit together and reads
+// its identity into the session record, logging in when the board asks. Ends with one outcome.
+class ConnectSequence : private Chain {
 public:
     using Done = std::function<void(const ConnectResult&)>;
 
-    ConnectSequence(BoardLink& link, Messenger& messenger, LoginPrompt& prompt);
+    ConnectSequence(BoardLink& link, Messenger& messenger, Questions& questions);
 
     // `bootLoaderExpected`: a firmware upgrade waits for the boot loader, so its answer to the
     // probe is no news to tell the user.
-    void Start(bool bootLoaderExpected, Done done);
+    void Start(const std::string& port, bool bootLoaderExpected, Done done);
     bool running() const { return static_cast<bool>(m_done); }
 
 private:
@@ -44,18 +44,18 @@ private:
     void BeginLogin();
     void OnLoginEnded(const LoginResult& result);
     // Ends the sequence on a reply the tool cannot go on with.
-    void Refuse(int stringId, ConnectOutcome outcome);
-    // The common part of every command of the sequence.
-    Command StepCommand(std::string text, int state, ReplyTimer timer);
+    Reply Refuse(int stringId, ConnectOutcome outcome);
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
     void Finish(ConnectOutcome outcome, std::string command = {});
     void Finish(const ConnectResult& result);
 
-    BoardLink& m_link;
     Messenger& m_messenger;
     ChallengeLogin m_login;
     Done m_done;
     bool m_bootLoaderExpected = false;
     int m_probeCount = 0;
+    std::string m_mcuLine;  // the data line of "get id mcu", checked at its end
 };
 
 }  // namespace varnow

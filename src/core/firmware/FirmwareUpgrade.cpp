@@ -57,9 +57,9 @@ const char* FirmwareOutcomeName(FirmwareOutcome outcome) {
     return "unknown";
 }
 
-FirmwareUpgrade::FirmwareUpgrade(Platform& platform, Messenger& messenger, FirmwareWindowView& view,
+FirmwareUpgrade::FirmwareUpgrade(BoardLink& link, Messenger& messenger, FirmwareWindowView& view,
                                  IspTransfer& isp, AwaitReturn awaitReturn)
-    : m_platform(platform),
+    : m_link(link),
       m_messenger(messenger),
       m_view(view),
       m_isp(isp),
@@ -69,21 +69,10 @@ void FirmwareUpgrade::Start(std::filesystem::path path, Done done) {
     m_done = std::move(done);
     m_path = std::move(path);
     m_state = FirmwareWindowState{m_messenger.Text(kTextStandby)};
-    m_ticks = 0;
     m_imageSent = false;
     m_open = true;
     m_view.FirmwareWindowShown(m_state);
-    m_platform.ArmTimer(kCheckTimer, 10, [this] {
-        m_platform.CancelTimer(kCheckTimer);
-        CheckFile();
-    });
-    m_platform.ArmTimer(kStandbyTimer, 100, [this] { OnStandbyTick(); });
-}
-
-void FirmwareUpgrade::OnStandbyTick() {
-    ++m_ticks;
-    m_state.status = m_messenger.Text(kTextStandby) + std::string(m_ticks % 50, '.');
-    Changed();
+    m_link.After(kCheckTimer, 10, [this] { CheckFile(); });
 }
 
 void FirmwareUpgrade::CheckFile() {
@@ -135,10 +124,7 @@ void FirmwareUpgrade::OnTested(const IspResult& result) {
 void FirmwareUpgrade::OnProgress(long long sent) {
     m_state.sent = sent;
     m_state.step = FirmwareStep::Transferring;
-    if (m_state.standby) {
-        m_platform.CancelTimer(kStandbyTimer);
-        m_state.standby = false;
-    }
+    m_state.standby = false;
     m_state.status = std::to_string(m_state.total > 0 ? sent * 100 / m_state.total : 0) + "%";
     Changed();
 }
@@ -203,8 +189,7 @@ void FirmwareUpgrade::Changed() {
 }
 
 void FirmwareUpgrade::CloseView() {
-    m_platform.CancelTimer(kCheckTimer);
-    m_platform.CancelTimer(kStandbyTimer);
+    m_link.CancelTimer(kCheckTimer);
     m_open = false;
     m_view.FirmwareWindowClosed();
 }

@@ -9,7 +9,7 @@
 #include "connect/ConnectOutcome.h"
 #include "firmware/FirmwareOutcome.h"
 #include "firmware/IspTransfer.h"
-#include "link/Platform.h"
+#include "session/BoardLink.h"
 #include "ui/Host.h"
 #include "ui/Messenger.h"
 
@@ -26,10 +26,9 @@ public:
     using AwaitReturn =
         std::function<void(std::function<void(const std::optional<ConnectResult>&)>)>;
 
-    static constexpr int kCheckTimer = 101;    // 10 ms after opening: check the file
-    static constexpr int kStandbyTimer = 102;  // every 100 ms while on standby: the dots
+    static constexpr int kCheckTimer = 101;  // 10 ms after opening: check the file
 
-    FirmwareUpgrade(Platform& platform, Messenger& messenger, FirmwareWindowView& view,
+    FirmwareUpgrade(BoardLink& link, Messenger& messenger, FirmwareWindowView& view,
                     IspTransfer& isp, AwaitReturn awaitReturn);
 
     // Opens the window for a firmware image file and starts.
@@ -37,14 +36,15 @@ public:
     bool running() const { return static_cast<bool>(m_done); }
     bool windowOpen() const { return m_open; }
     // The user's close box: closes the window while it is enabled (false otherwise). Before
-    // the transfer has begun this cancels the upgrade.
+    // the transfer has begun this cancels the upgrade. It may come after the upgrade ended.
     bool CloseWindow();
 
     const FirmwareWindowState& state() const { return m_state; }
     const std::filesystem::path& path() const { return m_path; }
+    // The board was told to restart into its boot loader: it may be left there.
+    bool bootLoaderReached() const { return m_isp.bootLoaderReached(); }
 
 private:
-    void OnStandbyTick();
     void CheckFile();
     void OnPrepared(const IspResult& result);
     void OnTested(const IspResult& result);
@@ -57,7 +57,7 @@ private:
     void CloseView();
     void Finish(FirmwareOutcome outcome, std::string command = {}, ConnectResult reconnect = {});
 
-    Platform& m_platform;
+    BoardLink& m_link;
     Messenger& m_messenger;
     FirmwareWindowView& m_view;
     IspTransfer& m_isp;
@@ -65,7 +65,6 @@ private:
     Done m_done;
     std::filesystem::path m_path;
     FirmwareWindowState m_state;
-    int m_ticks = 0;
     bool m_open = false;
     bool m_imageSent = false;
 };

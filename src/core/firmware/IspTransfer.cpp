@@ -34,52 +34,53 @@ constexpr std::array<int, 4> kBootLoaderProbePauses{100, 200, 500, 1000};
 
 }  // namespace
 
-IspTransfer::IspTransfer(BoardLink& link, Messenger& messenger)
-    : m_link(link), m_messenger(messenger) {}
-
-void IspTransfer::Finish(Done& done, IspOutcome outcome, std::string command) {
-    if (Done run = std::exchange(done, nullptr)) {
+void IspTransfer::Finish(IspOutcome outcome, std::string command) {
+    m_link.CancelTimer(kTimerPortWait);
+    m_link.CancelTimer(kTimerBootLoaderProbe);
+    if (Done run = std::exchange(m_done, nullptr)) {
         run(IspResult{outcome, std::move(command)});
     }
 }
 
-Command IspTransfer::Guarded(std::string text, int state, ReplyTimer timer, Done* done) {
-    const std::string name = CommandName(text);
+Command IspTransfer::Guarded(std::string text, int state, ReplyTimer timer) {
     return Command{
-        .text = std::move(text),
-        .state = state,
-        .timer = timer,
-        .lines = Lines::Unframed,
-        .onTimeout =
-            [this, name, done] {
-                m_link.channel().End();
-                m_link.progress().Close();
-                Finish(*done, IspOutcome::TimedOut, name);
-            },
-        .onPortLost = [done] { Finish(*done, IspOutcome::PortLost); },
-    };
+        .text = std::move(text), .state = state, .timer = timer, .lines = Lines::Unframed};
+}
+
+void IspTransfer::OnTimedOut(const std::string& command) {
+    m_link.progress().Close();
+    Finish(IspOutcome::TimedOut, command);
+}
+
+void IspTransfer::OnPortLost() {
+    Finish(IspOutcome::PortLost);
 }
 
 void IspTransfer::Prepare(Done done) {
-    m_prepared = std::move(done);
+    m_done = std::move(done);
+    m_bootLoaderReached = false;
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
-        return Finish(m_prepared, IspOutcome::NoBoard);
+        return Finish(IspOutcome::NoBoard);
     }
     if (m_link.session().isp) {
-        return Finish(m_prepared, IspOutcome::Done);
+        m_bootLoaderReached = true;
+        return Finish(IspOutcome::Done);
     }
-    Command command = Guarded("reboot isp 100\r", kStateRebootIsp, kGuard, &m_prepared);
+    m_portName = m_link.session().portName;
+    Command command = Guarded("reboot isp 100\r", kStateRebootIsp, kGuard);
     command.lines = Lines::Both;
     command.onReply = [this](const ReplyLine& line) {
         return line.framed ? OnRebootFramed(line) : OnRebootUnframed(line);
     };
-    m_link.channel().Send(std::move(command));
+    Send(std::move(command));
 }
 
 Reply IspTransfer::OnRebootFramed(const ReplyLine& line) {
     if (line.StartsWith("4")) {
         // The board restarts into its boot loader; its port goes away and comes back.
+        m_bootLoaderReached = true;
+        m_link.session().restarting = true;
         m_link.Disconnect();
         WaitForPort(0);
     }
@@ -87,13 +88,8 @@ Reply IspTransfer::OnRebootFramed(const ReplyLine& line) {
 }
 
 void IspTransfer::WaitForPort(int step) {
-    Platform& platform = m_link.platform();
-    platform.ArmTimer(kTimerPortWait, kPortWaitStepMs, [this, step] {
-        m_link.platform().CancelTimer(kTimerPortWait);
-        if (m_link.channel().state() != kStateRebootIsp) {
-            return;  // the guard expired meanwhile
-        }
-        const bool back = m_link.platform().ProbePort(m_link.session().portName) == PortProbe::Free;
+    m_link.After(kTimerPortWait, kPortWaitStepMs, [this, step] {
+        const bool back = m_link.platform().ProbePort(m_portName) == PortProbe::Free;
         if (back || step + 1 >= kPortWaitSteps) {
             ReopenForBootLoader();
         } else {
@@ -103,27 +99,19 @@ void IspTransfer::WaitForPort(int step) {
 }
 
 void IspTransfer::ReopenForBootLoader() {
-    const std::string name = m_link.view().SelectedPort();
-    if (name.empty()) {
-        m_messenger.Show(kMsgSelectComPort, MessageStyle::Warning);
+    if (m_link.OpenBoardPort(m_portName, m_messenger).opening != PortOpening::Opened) {
         return;  // the guard ends the wait
     }
-    if (m_link.OpenBoardPort(name).opening != PortOpening::Opened) {
-        return;
-    }
+    m_link.session().restarting = false;
     m_link.view().ShowConnected(true);
-    m_link.session().portName = name;
+    m_link.session().portName = m_portName;
     SendBootLoaderProbe(0);
 }
 
 // Up to four CRs, further apart each time, until the boot loader's answer ends the reboot.
 void IspTransfer::SendBootLoaderProbe(int attempt) {
     const int pause = kBootLoaderProbePauses[static_cast<std::size_t>(attempt)];
-    m_link.platform().ArmTimer(kTimerBootLoaderProbe, pause, [this, attempt] {
-        m_link.platform().CancelTimer(kTimerBootLoaderProbe);
-        if (m_link.channel().state() != kStateRebootIsp) {
-            return;
-        }
+    m_link.After(kTimerBootLoaderProbe, pause, [this, attempt] {
         m_link.channel().SendRaw("\r");
         if (attempt + 1 < static_cast<int>(kBootLoaderProbePauses.size())) {
             SendBootLoaderProbe(attempt + 1);
@@ -135,30 +123,22 @@ Reply IspTransfer::OnRebootUnframed(const ReplyLine& line) {
     if (!line.StartsWith("3") && !line.StartsWith("1")) {
         return Reply::Pending;
     }
-    m_link.channel().End();
-    m_link.platform().CancelTimer(kTimerBootLoaderProbe);
+    m_link.session().isp = true;
     m_link.progress().Close();
-    Finish(m_prepared, IspOutcome::Done);
+    Finish(IspOutcome::Done);
     return Reply::Done;
-}
-
-void IspTransfer::OnConnectEnded(bool bootLoader) {
-    if (m_prepared) {
-        // The connect replaced the reboot's command; its answer decides the wait.
-        Finish(m_prepared, bootLoader ? IspOutcome::Done : IspOutcome::NotInBootLoader);
-    }
 }
 
 void IspTransfer::SendTestBlock(std::filesystem::path firmware, Done done) {
     m_firmware = std::move(firmware);
-    m_tested = std::move(done);
+    m_done = std::move(done);
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
-        return Finish(m_tested, IspOutcome::NoBoard);
+        return Finish(IspOutcome::NoBoard);
     }
-    Command command = Guarded("tf 0\r", kStateTestFlash, kGuard, &m_tested);
+    Command command = Guarded("tf 0\r", kStateTestFlash, kGuard);
     command.onReply = [this](const ReplyLine& line) { return OnTestLine(line); };
-    m_link.channel().Send(std::move(command));
+    Send(std::move(command));
 }
 
 Reply IspTransfer::OnTestLine(const ReplyLine& line) {
@@ -168,18 +148,15 @@ Reply IspTransfer::OnTestLine(const ReplyLine& line) {
     }
     if (line.StartsWith("201")) {
         SendTestBytes();
-    } else if (line.StartsWith("202")) {
-        m_link.channel().End();
-        m_link.platform().ArmTimer(kTimerTestAccepted, 1000, [this] {
-            m_link.platform().CancelTimer(kTimerTestAccepted);
-            Finish(m_tested, IspOutcome::Done);
-        });
-    } else {
-        m_link.channel().End();
-        m_messenger.ShowText("Error - " + line.text, MessageStyle::Warning);
-        Finish(m_tested, IspOutcome::Refused, "tf 0");
+        return Reply::Pending;
     }
-    return Reply::Pending;
+    if (line.StartsWith("202")) {
+        m_link.After(kTimerTestAccepted, 1000, [this] { Finish(IspOutcome::Done); });
+    } else {
+        m_messenger.ShowText("Error - " + line.text, MessageStyle::Warning);
+        Finish(IspOutcome::Refused, "tf 0");
+    }
+    return Reply::Done;
 }
 
 void IspTransfer::SendTestBytes() {
@@ -187,7 +164,7 @@ void IspTransfer::SendTestBytes() {
     if (!file) {
         m_link.channel().End();
         m_messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
-        return Finish(m_tested, IspOutcome::FileUnreadable);
+        return Finish(IspOutcome::FileUnreadable);
     }
     std::array<char, kTestBlockSize> block{};
     file.read(block.data(), block.size());
@@ -200,21 +177,21 @@ void IspTransfer::SendTestBytes() {
 void IspTransfer::Program(std::filesystem::path firmware, ProgramListener listener, Done done) {
     m_firmware = std::move(firmware);
     m_listener = std::move(listener);
-    m_programmed = std::move(done);
+    m_done = std::move(done);
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
-        return Finish(m_programmed, IspOutcome::NoBoard);
+        return Finish(IspOutcome::NoBoard);
     }
     SendUnlockOrErase(0);
 }
 
 void IspTransfer::SendUnlockOrErase(int step) {
     const FlashStep& flash = kUnlockErase[static_cast<std::size_t>(step)];
-    Command command = Guarded(flash.command, flash.state, kStepGuard, &m_programmed);
+    Command command = Guarded(flash.command, flash.state, kStepGuard);
     command.onReply = [this, step](const ReplyLine& line) {
         return OnUnlockOrEraseLine(step, line);
     };
-    m_link.channel().Send(std::move(command));
+    Send(std::move(command));
 }
 
 Reply IspTransfer::OnUnlockOrEraseLine(int step, const ReplyLine& line) {
@@ -223,9 +200,10 @@ Reply IspTransfer::OnUnlockOrEraseLine(int step, const ReplyLine& line) {
         return Reply::Pending;
     }
     if (!line.StartsWith("200")) {
-        m_link.channel().End();
-        Finish(m_programmed, IspOutcome::Refused, echo);
-    } else if (step + 1 < static_cast<int>(kUnlockErase.size())) {
+        Finish(IspOutcome::Refused, echo);
+        return Reply::Done;
+    }
+    if (step + 1 < static_cast<int>(kUnlockErase.size())) {
         SendUnlockOrErase(step + 1);
     } else {
         SendProgram();
@@ -234,9 +212,9 @@ Reply IspTransfer::OnUnlockOrEraseLine(int step, const ReplyLine& line) {
 }
 
 void IspTransfer::SendProgram() {
-    Command command = Guarded("pf 92a6\r", kStateProgramFlash, kGuard, &m_programmed);
+    Command command = Guarded("pf 92a6\r", kStateProgramFlash, kGuard);
     command.onReply = [this](const ReplyLine& line) { return OnProgramLine(line); };
-    m_link.channel().Send(std::move(command));
+    Send(std::move(command));
 }
 
 Reply IspTransfer::OnProgramLine(const ReplyLine& line) {
@@ -245,12 +223,13 @@ Reply IspTransfer::OnProgramLine(const ReplyLine& line) {
         TransferImage();
     } else if (line.StartsWith("204")) {
         OnProgrammed();
+        return Reply::Done;
     } else if (line.StartsWith("r 10")) {
         m_link.session().isp = false;
     } else if (line.StartsWith("3")) {
-        m_link.channel().End();
         m_messenger.ShowText(line.text, MessageStyle::Warning);
-        Finish(m_programmed, IspOutcome::Refused, "pf 92a6");
+        Finish(IspOutcome::Refused, "pf 92a6");
+        return Reply::Done;
     }
     return Reply::Pending;
 }
@@ -261,7 +240,7 @@ void IspTransfer::TransferImage() {
     if (!file) {
         m_link.channel().End();
         m_messenger.ShowText(kFileCouldNotBeOpened, MessageStyle::Warning);
-        return Finish(m_programmed, IspOutcome::FileUnreadable);
+        return Finish(IspOutcome::FileUnreadable);
     }
     std::array<char, kImageBlockSize> block{};
     long long sent = 0;
@@ -272,7 +251,7 @@ void IspTransfer::TransferImage() {
             break;
         }
         if (!m_link.portOpen()) {
-            return Finish(m_programmed, IspOutcome::PortLost);
+            return Finish(IspOutcome::PortLost);
         }
         const std::string_view bytes(block.data(), count);
         std::size_t written = m_link.channel().SendRaw(bytes);
@@ -282,18 +261,18 @@ void IspTransfer::TransferImage() {
         }
         if (written == 0) {
             platform.PumpEvents();  // a vanished port is reported as such
-            if (!m_programmed) {
+            if (!m_done) {
                 return;
             }
             m_link.channel().End();
-            return Finish(m_programmed, IspOutcome::SendFailed, "pf 92a6");
+            return Finish(IspOutcome::SendFailed, "pf 92a6");
         }
         sent += static_cast<long long>(count);
         if (m_listener.progress) {
             m_listener.progress(sent);
         }
         platform.PumpEvents();
-        if (!m_programmed) {
+        if (!m_done) {
             return;  // the port vanished meanwhile and the step has ended
         }
     }
@@ -306,15 +285,13 @@ void IspTransfer::TransferImage() {
 
 void IspTransfer::OnProgrammed() {
     if (!m_link.portOpen()) {
-        m_link.channel().End();
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
-        return Finish(m_programmed, IspOutcome::NoBoard);
+        return Finish(IspOutcome::NoBoard);
     }
-    m_link.channel().CancelReplyTimer();
     m_link.session().reconnectPending = true;
     m_link.channel().SendRaw("rs 10\r");
     m_link.Disconnect();
-    Finish(m_programmed, IspOutcome::Done);
+    Finish(IspOutcome::Done);
 }
 
 }  // namespace varnow

@@ -4,8 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/Chain.h"
 #include "ui/Messenger.h"
 
 namespace varnow {
@@ -26,7 +25,7 @@ using IspResult = Outcome<IspOutcome>;
 // The tool's side of a firmware upgrade: switches the board into its ISP boot loader, waits
 // for its port to come back and reaches the boot loader, then talks to it: test block,
 // unlock, erase, unlock, program, the whole image, reset. Each step ends with an outcome.
-class IspTransfer {
+class IspTransfer : private Chain {
 public:
     using Done = std::function<void(const IspResult&)>;
     struct ProgramListener {
@@ -39,23 +38,22 @@ public:
     static constexpr int kPortWaitStepMs = 200;
     static constexpr int kPortWaitSteps = 20;
 
-    IspTransfer(BoardLink& link, Messenger& messenger);
+    IspTransfer(BoardLink& link, Messenger& messenger) : Chain(link), m_messenger(messenger) {}
 
     // Done at once when the board is in its boot loader already; otherwise once it has
     // restarted into it and answered.
     void Prepare(Done done);
-    // A connect ended while Prepare waited for the boot loader (the board came back and was
-    // connected anew): `bootLoader` when it answered from its boot loader.
-    void OnConnectEnded(bool bootLoader);
-    bool waitingForBootLoader() const { return static_cast<bool>(m_prepared); }
     // "tf 0" and the first 512 bytes of the file; done a second after the boot loader took it.
     void SendTestBlock(std::filesystem::path firmware, Done done);
     // Unlock, erase, unlock, program and the image; done when the boot loader reported the
     // image programmed and the board was told to restart (the port is then closed).
     void Program(std::filesystem::path firmware, ProgramListener listener, Done done);
+    bool running() const { return static_cast<bool>(m_done); }
+    // The board was told to go to its boot loader: from here it may be left there.
+    bool bootLoaderReached() const { return m_bootLoaderReached; }
 
 private:
-    Command Guarded(std::string text, int state, ReplyTimer timer, Done* done);
+    Command Guarded(std::string text, int state, ReplyTimer timer);
     Reply OnRebootFramed(const ReplyLine& line);
     Reply OnRebootUnframed(const ReplyLine& line);
     void WaitForPort(int step);
@@ -69,15 +67,16 @@ private:
     Reply OnProgramLine(const ReplyLine& line);
     void TransferImage();
     void OnProgrammed();
-    static void Finish(Done& done, IspOutcome outcome, std::string command = {});
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
+    void Finish(IspOutcome outcome, std::string command = {});
 
-    BoardLink& m_link;
     Messenger& m_messenger;
     std::filesystem::path m_firmware;
     ProgramListener m_listener;
-    Done m_prepared;
-    Done m_tested;
-    Done m_programmed;
+    std::string m_portName;  // where the board was before it restarted into its boot loader
+    bool m_bootLoaderReached = false;
+    Done m_done;  // of the step under way
 };
 
 }  // namespace varnow

@@ -17,6 +17,8 @@ struct NetworkInfo {
     std::int64_t conflictSeconds = 0;
     std::string linkLocal, global, gateway6;
     std::int32_t prefix6 = 0;
+    // The numbers' replies as they came, to check their form.
+    std::string conflictCountReply, conflictSecondsReply, prefix6Reply;
     std::string mode, ssid, signal, security, certification, encryption;
     std::vector<std::string> arp, neighbours;
 };

@@ -28,12 +28,16 @@ const Step kSteps[] = {
      [](NetworkInfo& i, const std::string& v) { i.nameServer = v; }},
     {"net0 ioctl get dad count", kStateNetConflictCount, kTimerQuery1s,
      [](NetworkInfo& i, const std::string& v) {
+         i.conflictCountReply = v;
          i.conflictCount = static_cast<std::int32_t>(LeadingDecimal(v));
      }},
     {"net0 ioctl get dad addr", kStateNetConflictMac, kTimerQuery1s,
      [](NetworkInfo& i, const std::string& v) { i.conflictMac = v; }},
     {"net0 ioctl get dad tick", kStateNetConflictTick, kTimerQuery1s,
-     [](NetworkInfo& i, const std::string& v) { i.conflictSeconds = LeadingDecimal(v); }},
+     [](NetworkInfo& i, const std::string& v) {
+         i.conflictSecondsReply = v;
+         i.conflictSeconds = LeadingDecimal(v);
+     }},
     {"net0 ioctl get ipaddr6 0", kStateNetLinkLocal, kTimerQuery1s,
      [](NetworkInfo& i, const std::string& v) { i.linkLocal = v; }},
     {"net0 ioctl get ipaddr6 1", kStateNetGlobal, kTimerQuery1s,
@@ -42,6 +46,7 @@ const Step kSteps[] = {
      [](NetworkInfo& i, const std::string& v) { i.gateway6 = v; }},
     {"net0 ioctl get prefix6", kStateNetPrefix6, kTimerQuery1s,
      [](NetworkInfo& i, const std::string& v) {
+         i.prefix6Reply = v;
          i.prefix6 = static_cast<std::int32_t>(LeadingDecimal(v));
      }},
     {"net1 ioctl get mode", kStateWlanMode, kTimerReply1s,

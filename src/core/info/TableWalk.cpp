@@ -10,6 +10,7 @@ void TableWalk::Start(std::string table, int state, Done done) {
     m_table = std::move(table);
     m_state = state;
     m_index = 0;
+    m_askedAgain = false;
     m_entries.clear();
     m_done = std::move(done);
     Query();
@@ -17,23 +18,24 @@ void TableWalk::Start(std::string table, int state, Done done) {
 
 void TableWalk::Query() {
     m_linesThisQuery = 0;
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "pid net0 ioctl get " + m_table + " " + std::to_string(m_index) + "\r",
         .state = m_state,
         .timer = {kTimerQuery1s, 1000},
         .onReply = [this](const ReplyLine& line) { return OnLine(line); },
-        .onTimeout =
-            [this] {
-                m_link.channel().End();
-                Finish(QueryOutcome::TimedOut);
-            },
-        .onPortLost = [this] { Finish(QueryOutcome::PortLost); },
     });
+}
+
+void TableWalk::OnTimedOut(const std::string&) {
+    Finish(QueryOutcome::TimedOut);
+}
+
+void TableWalk::OnPortLost() {
+    Finish(QueryOutcome::PortLost);
 }
 
 Reply TableWalk::OnLine(const ReplyLine& line) {
     if (line.StartsWith("501 ")) {
-        m_link.channel().End();
         Finish(QueryOutcome::Refused);
         return Reply::Done;
     }
@@ -45,7 +47,14 @@ Reply TableWalk::OnLine(const ReplyLine& line) {
         }
         return Reply::Pending;
     }
-    m_link.channel().End();
+    // "410 OK" alone ends a table; it is also what a lost entry line leaves, so the index is
+    // asked once more before the table counts as ended.
+    if (m_linesThisQuery == 0 && !m_askedAgain) {
+        m_askedAgain = true;
+        Query();
+        return Reply::Done;
+    }
+    m_askedAgain = m_linesThisQuery == 0;
     const bool more =
         m_linesThisQuery > 0 && m_index == m_entries.size() && m_entries.size() < kMostEntries;
     if (more) {

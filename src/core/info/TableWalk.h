@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "info/ValueQuery.h"
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/Chain.h"
 
 namespace varnow {
 
@@ -15,25 +14,27 @@ namespace varnow {
 // non-empty ones are entries. An answer holding an empty line marks the end. So does an
 // answer of "410 OK" alone (the board has nothing at that index), and so does the 256th
 // entry: no board can keep the walk going for ever.
-class TableWalk {
+class TableWalk : private Chain {
 public:
     static constexpr std::size_t kMostEntries = 256;
     using Done = std::function<void(const Outcome<QueryOutcome>&, std::vector<std::string>)>;
 
-    explicit TableWalk(BoardLink& link) : m_link(link) {}
+    explicit TableWalk(BoardLink& link) : Chain(link) {}
     // `table`: "arp" or "ndc".
     void Start(std::string table, int state, Done done);
 
 private:
     void Query();
     Reply OnLine(const ReplyLine& line);
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
     void Finish(QueryOutcome outcome);
 
-    BoardLink& m_link;
     std::string m_table;
     int m_state = 0;
     std::size_t m_index = 0;
     std::size_t m_linesThisQuery = 0;
+    bool m_askedAgain = false;  // the index was asked again after "410 OK" came alone
     std::vector<std::string> m_entries;
     Done m_done;
 };

@@ -10,18 +10,20 @@ void ValueQuery::Start(std::string command, int state, ReplyTimer timer, bool re
     m_refusable = refusable;
     m_value.clear();
     m_done = std::move(done);
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = m_command,
         .state = state,
         .timer = timer,
         .onReply = [this](const ReplyLine& line) { return OnLine(line); },
-        .onTimeout =
-            [this] {
-                m_link.channel().End();
-                Finish(QueryOutcome::TimedOut);
-            },
-        .onPortLost = [this] { Finish(QueryOutcome::PortLost); },
     });
+}
+
+void ValueQuery::OnTimedOut(const std::string&) {
+    Finish(QueryOutcome::TimedOut);
+}
+
+void ValueQuery::OnPortLost() {
+    Finish(QueryOutcome::PortLost);
 }
 
 Reply ValueQuery::OnLine(const ReplyLine& line) {
@@ -34,7 +36,6 @@ Reply ValueQuery::OnLine(const ReplyLine& line) {
         m_value = line.text;
         return Reply::Pending;
     }
-    m_link.channel().End();
     Finish(ok ? QueryOutcome::Answered : QueryOutcome::Refused);
     return Reply::Done;
 }

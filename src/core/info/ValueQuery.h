@@ -3,8 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/Chain.h"
 
 namespace varnow {
 
@@ -17,19 +16,20 @@ enum class QueryOutcome {
 
 // One query of a value: the board answers with the value's line (the last of several wins)
 // and "410 OK". Empty lines are not values.
-class ValueQuery {
+class ValueQuery : private Chain {
 public:
     using Done = std::function<void(const Outcome<QueryOutcome>&, const std::string& value)>;
 
-    explicit ValueQuery(BoardLink& link) : m_link(link) {}
+    explicit ValueQuery(BoardLink& link) : Chain(link) {}
     // `refusable`: a line beginning "501 " refuses the query; otherwise it is a value like any.
     void Start(std::string command, int state, ReplyTimer timer, bool refusable, Done done);
 
 private:
     Reply OnLine(const ReplyLine& line);
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
     void Finish(QueryOutcome outcome);
 
-    BoardLink& m_link;
     std::string m_command;
     bool m_refusable = false;
     std::string m_value;

@@ -32,8 +32,8 @@ struct Command {
     ReplyTimer timer{};
     Lines lines = Lines::Framed;
     std::function<Reply(const ReplyLine&)> onReply = nullptr;
-    // The reply timer expired (it has been cancelled). The handler decides what follows; the
-    // command stays outstanding until it ends it or another command replaces it.
+    // The reply timer expired: the channel has ended the command (its timer cancelled, the
+    // channel idle) and the handler decides what follows.
     std::function<void()> onTimeout = nullptr;
     // The board's port vanished while the command was outstanding; the command has ended.
     std::function<void()> onPortLost = nullptr;

@@ -77,7 +77,9 @@ void CommandChannel::OnTimerExpired(const std::shared_ptr<Outstanding>& expired)
     if (expired != m_current) {
         return;  // a later command re-armed this id; its own expiry is handled there
     }
-    CancelReplyTimer();
+    // The command has ended before its handler hears of it: whatever comes for it later is
+    // an idle line.
+    End();
     if (expired->command.onTimeout) {
         expired->command.onTimeout();
     }

@@ -21,6 +21,8 @@ enum CommandState : int {
     kStateSendEnvc = 14,
     kStateRecvEnvc = 15,
     kStateRebootIsp = 16,
+    kStateRestart = 17,   // "reboot sys 100", or "rs 10" to the boot loader
+    kStatePassword = 18,  // "reboot psk 10 ..."
     kStateTestFlash = 26,
     kStateProgramFlash = 27,
     kStateLogin = 28,
@@ -64,6 +66,7 @@ enum TimerId : int {
     kTimerTestAccepted = 6,      // the pause after the boot loader accepted the test block
     kTimerReturnProbe = 7,       // a restarting board's port, probed every 500 ms
     kTimerCertificatePause = 8,  // after "recv envc", before its text
+    kTimerStoringClock = 9,      // the seconds of the board's flash write after an upload
     kTimerOpenSettings = 10,
     kTimerOpenProductInfo = 11,
     kTimerOpenNetworkInfo = 12,

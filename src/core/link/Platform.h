@@ -5,8 +5,10 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/Bytes.h"
+#include "files/FileStore.h"
 
 namespace varnow {
 
@@ -31,6 +33,14 @@ inline constexpr int kSerialAccessDenied = 5;
 inline constexpr int kSerialNotATerminal = 1;  // the device is no serial line
 
 enum class PortProbe : int { Free = 0, Absent = 1, InUse = 2, Error = -1 };
+
+// A port that may lead to a board, as the system tells of it.
+struct PortInfo {
+    std::string name;         // what a connect opens: a device name or a path
+    std::string description;  // for listings
+    bool simulated = false;
+    std::string label;  // short and readable: the device name, a simulated board's name
+};
 
 // The one serial port that leads to the board. Opening is exclusive; reads never block.
 class SerialPort {
@@ -61,6 +71,8 @@ public:
     // The board's USB device came or went (where the platform reports it).
     virtual void OnDeviceArrival() {}
     virtual void OnDeviceRemoval() {}
+    // The open port failed for good (its device went while it was held): it is closed.
+    virtual void OnPortFailed() {}
 };
 
 // Everything the core needs of the machine it runs on.
@@ -70,6 +82,8 @@ public:
     virtual void SetListener(PlatformListener* listener) = 0;
     virtual SerialPort& Port() = 0;
     virtual PortProbe ProbePort(const std::string& name) = 0;
+    // The ports that lead to a board, in the order they are offered.
+    virtual std::vector<PortInfo> ListPorts() = 0;
     // Timers repeat until cancelled; arming an armed id restarts it with the new period and
     // the new expiry action. Expiries run on the core's thread, queued like arrivals.
     virtual void ArmTimer(int id, int milliseconds, std::function<void()> expired) = 0;
@@ -79,6 +93,8 @@ public:
     virtual void Post(std::function<void()> task) = 0;
     // Handles every event that is already waiting (arrivals, expiries, repaints), then returns.
     virtual void PumpEvents() = 0;
+    // Milliseconds on a steady clock (the virtual one in a simulated world).
+    virtual std::uint64_t NowMs() = 0;
     // Blocks the core's thread; nothing is handled meanwhile.
     virtual void Sleep(int milliseconds) = 0;
     // Handles events until `done` holds; whatever makes it hold calls Wake(). False when
@@ -89,6 +105,8 @@ public:
     // then `done` on the core's thread. `work` touches nothing that the core's thread uses.
     virtual void RunInBackground(std::function<void()> work, std::function<void()> done) = 0;
     virtual std::filesystem::path AppDataFolder() = 0;
+    // Where the tool's own files (backups, traces) are written.
+    virtual FileStore& Files() = 0;
 };
 
 }  // namespace varnow

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 
 #include "link/CommandChannel.h"
@@ -23,8 +25,7 @@ struct PortOpenResult {
 // the progress dialog that the channel's failure paths close.
 class BoardLink {
 public:
-    BoardLink(Platform& platform, ConnectionView& view, ProgressView& progressView,
-              Messenger& messenger);
+    BoardLink(Platform& platform, ConnectionView& view, ProgressView& progressView);
     BoardLink(const BoardLink&) = delete;
     BoardLink& operator=(const BoardLink&) = delete;
 
@@ -39,20 +40,29 @@ public:
 
     // Opens the port, sets it up for the board and arms its events, telling the user what
     // failed (the port is closed again then).
-    PortOpenResult OpenBoardPort(const std::string& name);
+    PortOpenResult OpenBoardPort(const std::string& name, Messenger& messenger);
     // Controls to the disconnected look and the port closed; the channel and the session
     // record stay as they are.
     void Disconnect();
     // When a progress dialog is shown: closes it and disconnects.
     void CancelProgressAndDisconnect();
 
+    // The timers of the chains (pauses, probes, waits), armed through the link so that an
+    // abort cancels every one of them. `After` runs its action once; `Every` until cancelled.
+    void After(int id, int milliseconds, std::function<void()> action);
+    void Every(int id, int milliseconds, std::function<void()> action);
+    void CancelTimer(int id);
+    // Ends whatever is under way on the link: the outstanding command and every chain timer;
+    // nothing more is written and nothing more is heard.
+    void Quiet();
+
 private:
     Platform& m_platform;
     ConnectionView& m_view;
-    Messenger& m_messenger;
     CommandChannel m_channel;
     SessionRecord m_session;
     Progress m_progress;
+    std::set<int> m_timers;
 };
 
 }  // namespace varnow

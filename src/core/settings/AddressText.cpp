@@ -127,4 +127,9 @@ Bytes HexPairsToBytes(std::string_view text) {
     return bytes;
 }
 
+std::string DottedQuad(const Ipv4Address& address) {
+    return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
+           std::to_string(address[2]) + "." + std::to_string(address[3]);
+}
+
 }  // namespace varnow

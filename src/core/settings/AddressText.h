@@ -11,7 +11,11 @@
 
 namespace varnow {
 
+using Ipv4Address = std::array<std::uint8_t, 4>;   // network byte order
 using Ipv6Address = std::array<std::uint8_t, 16>;  // eight groups, network byte order
+
+// "192.168.0.10": also the common name of a board's own certificate.
+std::string DottedQuad(const Ipv4Address& address);
 
 // Accepts only the characters 0-9 A-F a-f and ":"; eight groups, or fewer with one "::" that
 // stands for at least one zero group. A group keeps the low 16 bits of its number.

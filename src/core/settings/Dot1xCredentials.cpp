@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "settings/FieldText.h"
+#include "ui/MessageIds.h"
+
 namespace varnow {
 namespace {
 
@@ -29,6 +32,32 @@ std::optional<Dot1xCredentials> Dot1xCredentials::Open(const EnvironmentData& da
     credentials.idLimit = data.dot1xId->size();
     credentials.passwordLimit = data.dot1xPassword->size();
     return credentials;
+}
+
+int Dot1xCredentials::Check(std::vector<std::string>& args) const {
+    const struct {
+        const std::string& text;
+        std::size_t limit;
+        bool asked;
+        int tooLong, control;
+    } texts[] = {{id, idLimit, true, kMsgDot1xIdTooLong, kMsgDot1xIdControl},
+                 {password, passwordLimit, withPassword, kMsgDot1xPasswordTooLong,
+                  kMsgDot1xPasswordControl}};
+    for (const auto& field : texts) {
+        if (!field.asked) {
+            continue;
+        }
+        switch (CheckFieldText(field.text, field.limit)) {
+            case FieldTextProblem::TooLong:
+                args = TooLongArgs(field.text, field.limit);
+                return field.tooLong;
+            case FieldTextProblem::ControlCharacter:
+                return field.control;
+            case FieldTextProblem::None:
+                break;
+        }
+    }
+    return 0;
 }
 
 void Dot1xCredentials::Accept(EnvironmentData& data) const {

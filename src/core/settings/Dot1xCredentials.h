@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 
@@ -21,7 +22,10 @@ struct Dot1xCredentials {
     // selected method (1: EAP-TLS asks for the ID only).
     static std::optional<Dot1xCredentials> Open(const EnvironmentData& data, int dot1xItem);
 
-    // OK: the typed texts into their areas, cut to their lengths and zero-padded.
+    // Whether the typed texts fit their areas as the board stores them, without control
+    // characters: the message (with its values) of the first that does not, else 0.
+    int Check(std::vector<std::string>& args) const;
+    // OK: the typed texts into their areas, zero-padded (after Check: nothing is cut).
     void Accept(EnvironmentData& data) const;
 };
 

@@ -34,6 +34,20 @@ std::uint16_t PrefixOf(const std::string& text) {
     return static_cast<std::uint16_t>(value);
 }
 
+// One host's address: not 0.0.0.0, not the broadcast address, not multicast (224/4).
+bool IsHostAddress(const Ipv4Address& address) {
+    const bool zero = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0; });
+    const bool all = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0xFF; });
+    return !zero && !all && (address[0] & 0xF0) != 0xE0;
+}
+
+// Ones first, then zeros, without a gap.
+bool IsContiguousMask(const Ipv4Address& mask) {
+    const std::uint32_t bits = (std::uint32_t{mask[0]} << 24) | (std::uint32_t{mask[1]} << 16) |
+                               (std::uint32_t{mask[2]} << 8) | std::uint32_t{mask[3]};
+    return (~bits & (~bits + 1)) == 0;
+}
+
 }  // namespace
 
 void NetworkPage::ShowStored(const SettingsStore& store) {
@@ -140,6 +154,19 @@ PageCheck NetworkPage::Collect(SettingsStore& store) const {
     }
     const Ipv4Address none{};
     if (!m_shown.dhcp) {
+        // Only what differs from the block is judged: a value the board holds is its own.
+        const Ipv4Address address = m_shown.address.value_or(none);
+        const Ipv4Address mask = m_shown.mask.value_or(none);
+        const Ipv4Address gateway = m_shown.gateway.value_or(none);
+        if (address != store.ipv4Address && !IsHostAddress(address)) {
+            return {kMsgAddressUnusable, kAddress, {DottedQuad(address)}};
+        }
+        if (mask != store.ipv4SubnetMask && !IsContiguousMask(mask)) {
+            return {kMsgNetmaskGaps, kMask, {DottedQuad(mask)}};
+        }
+        if (gateway != store.ipv4Gateway && !IsHostAddress(gateway)) {
+            return {kMsgGatewayUnusable, kGateway, {DottedQuad(gateway)}};
+        }
         store.ipv4Address = m_shown.address.value_or(none);
         store.ipv4SubnetMask = m_shown.mask.value_or(none);
         store.ipv4Gateway = m_shown.gateway.value_or(none);

@@ -4,17 +4,18 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "settings/AddressText.h"
 #include "settings/SettingsStore.h"
 
 namespace varnow {
 
-using Ipv4Address = std::array<std::uint8_t, 4>;
-
 // What a page's check found: the message to show and the control to give the focus to.
 struct PageCheck {
-    int messageId = 0;  // 0: the page is sound and its values are stored
-    int focus = 0;      // the control's id
+    int messageId = 0;                // 0: the page is sound and its values are stored
+    int focus = 0;                    // the control's id
+    std::vector<std::string> args{};  // the message's values
     bool ok() const { return messageId == 0; }
 };
 
@@ -43,7 +44,7 @@ public:
         bool dhcp = false;     // the DHCP radio is selected, else the static one
         bool dnsAuto = false;  // "Obtain DNS Server Address Automatically" is checked
         std::optional<Ipv4Address> address, mask, gateway, dns;  // nullopt: cleared
-        bool euiRandom = false;   // "Random", else "MAC Address"
+        bool euiRandom = false;                                  // "Random", else "MAC Address"
         bool ipv6Static = false;  // the IPv6 static radio, else automatic
         std::string ipv6Address, ipv6Prefix, ipv6Gateway, ipv6Dns;
     };
@@ -65,7 +66,8 @@ public:
     // The user types an address into a field.
     void Type(int field, const Ipv4Address& address);
 
-    // Checks the IPv6 texts and the prefix, and stores the IPv4 group and the flags.
+    // Checks the IPv6 texts and the prefix, and stores the IPv4 group and the flags. An
+    // address typed anew must be one host's (a gateway too), a mask typed anew a mask.
     PageCheck Collect(SettingsStore& store) const;
 
     const Shown& shown() const { return m_shown; }

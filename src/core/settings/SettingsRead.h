@@ -1,11 +1,8 @@
 #pragma once
 
 #include <functional>
-#include <utility>
 
-#include "link/BulkReply.h"
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/BulkRead.h"
 #include "settings/SettingsStore.h"
 #include "ui/Messenger.h"
 
@@ -21,23 +18,20 @@ enum class SettingsReadOutcome {
 };
 
 // "send envs": the board's settings (environment) block as Base64 lines up to "411 ", decoded
-// and checked with every checksum.
+// and checked with every checksum: only a block read whole and sound is ever handed on.
 class SettingsRead {
 public:
     using Done = std::function<void(const Outcome<SettingsReadOutcome>&, EnvironmentData)>;
 
-    SettingsRead(BoardLink& link, Messenger& messenger);
+    SettingsRead(BoardLink& link, Messenger& messenger)
+        : m_link(link), m_messenger(messenger), m_read(link) {}
     void Start(Done done);
-    bool running() const { return static_cast<bool>(m_done); }
+    bool running() const { return m_read.running(); }
 
 private:
-    Reply OnLine(const ReplyLine& line);
-    void Finish(SettingsReadOutcome outcome, EnvironmentData data = {});
-
     BoardLink& m_link;
     Messenger& m_messenger;
-    BulkReply m_text;
-    Done m_done;
+    BulkRead m_read;
 };
 
 }  // namespace varnow

@@ -6,31 +6,31 @@
 
 namespace varnow {
 
-SettingsWrite::SettingsWrite(BoardLink& link, Messenger& messenger)
-    : m_link(link), m_messenger(messenger) {}
-
 void SettingsWrite::Start(std::string text, Done done) {
     m_done = std::move(done);
     m_text = std::move(text);
-    m_sent = false;
+    m_asked = false;
+    m_textSent = false;
     m_stalled = false;
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
         return Finish(SettingsWriteOutcome::NoBoard);
     }
     // The board's "412 " must come within 3 s of the command: the timer is not re-armed.
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "recv envs\r",
         .state = kStateRecvEnvs,
         .timer = {kTimerReply3s, 3000},
         .onReply = [this](const ReplyLine& line) { return OnLine(line); },
-        .onTimeout =
-            [this] {
-                m_link.channel().End();
-                Finish(m_stalled ? SettingsWriteOutcome::Stalled : SettingsWriteOutcome::TimedOut);
-            },
-        .onPortLost = [this] { Finish(SettingsWriteOutcome::PortLost); },
     });
+}
+
+void SettingsWrite::OnTimedOut(const std::string& command) {
+    Finish(m_stalled ? SettingsWriteOutcome::Stalled : SettingsWriteOutcome::TimedOut, command);
+}
+
+void SettingsWrite::OnPortLost() {
+    Finish(SettingsWriteOutcome::PortLost);
 }
 
 Reply SettingsWrite::OnLine(const ReplyLine& line) {
@@ -38,17 +38,16 @@ Reply SettingsWrite::OnLine(const ReplyLine& line) {
         return Reply::Pending;
     }
     if (line.StartsWith("600 ")) {
-        if (!m_sent) {
-            m_sent = true;
+        if (!m_asked) {
+            m_asked = true;
             m_stalled = !SendText();
         }
         return Reply::Pending;  // a second "600 " changes nothing
     }
-    m_link.channel().End();
     if (line.StartsWith("412 ")) {
         // Before the block was asked for, "412 " confirms nothing that was sent.
-        Finish(m_sent && !m_stalled ? SettingsWriteOutcome::Written
-                                    : SettingsWriteOutcome::NotSent);
+        Finish(m_asked && !m_stalled ? SettingsWriteOutcome::Written
+                                     : SettingsWriteOutcome::NotSent);
     } else {
         Finish(SettingsWriteOutcome::Refused);
     }
@@ -56,6 +55,7 @@ Reply SettingsWrite::OnLine(const ReplyLine& line) {
 }
 
 bool SettingsWrite::SendText() {
+    m_textSent = true;
     if (!WriteInChunks(m_link, m_text, kChunkSize, kMostStalls)) {
         m_messenger.Show(kMsgSynchronizationFailed, MessageStyle::Warning);
         return false;
@@ -64,13 +64,9 @@ bool SettingsWrite::SendText() {
     return true;
 }
 
-void SettingsWrite::Finish(SettingsWriteOutcome outcome) {
+void SettingsWrite::Finish(SettingsWriteOutcome outcome, std::string command) {
     if (Done done = std::exchange(m_done, nullptr)) {
-        Outcome<SettingsWriteOutcome> result{outcome};
-        if (outcome == SettingsWriteOutcome::TimedOut) {
-            result.command = "recv envs";
-        }
-        done(result);
+        done(Outcome<SettingsWriteOutcome>{outcome, std::move(command)});
     }
 }
 

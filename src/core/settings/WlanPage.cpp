@@ -6,6 +6,7 @@
 
 #include "common/Utf8Text.h"
 #include "settings/AddressText.h"
+#include "settings/FieldText.h"
 #include "settings/WpaPsk.h"
 #include "ui/MessageIds.h"
 
@@ -125,6 +126,23 @@ void WlanPage::SelectDot1x(int item) {
 PageCheck WlanPage::Collect(SettingsStore& store) const {
     const std::string& key = m_shown.sharedKey;
     const std::size_t n = Utf8Characters(key);
+    // A text that does not fit its field is refused, never cut: the board would hold another.
+    const struct {
+        const std::string& text;
+        std::size_t limit;
+        int tooLong, control, focus;
+    } texts[] = {{m_shown.ssid, store.ssid.size(), kMsgSsidTooLong, kMsgSsidControl, kSsid},
+                 {key, store.sharedKey.size(), kMsgKeyTooLong, kMsgKeyControl, kSharedKey}};
+    for (const auto& field : texts) {
+        switch (CheckFieldText(field.text, field.limit)) {
+            case FieldTextProblem::TooLong:
+                return {field.tooLong, field.focus, TooLongArgs(field.text, field.limit)};
+            case FieldTextProblem::ControlCharacter:
+                return {field.control, field.focus};
+            case FieldTextProblem::None:
+                break;
+        }
+    }
     if (m_shown.enabled) {
         if (n != 0 && (n < 5 || n > kKeyLimit)) {
             return {kMsgKeyLength, kSharedKey};

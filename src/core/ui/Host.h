@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/MessageHost.h"
+#include "ui/Questions.h"
 
 namespace varnow {
 
@@ -17,10 +18,11 @@ struct ProgressState {
     ProgressMode mode = ProgressMode::Connect;
     std::string text;
     bool showBar = false;
-    long long total = 0;    // units of the bar (the upload text's characters)
+    long long total = 0;  // units of the bar (the upload text's characters)
     long long current = 0;
     long long payload = 0;  // the bytes that the bar's total stands for (the image's)
     ProgressStep step = ProgressStep::Working;
+    long long stepSeconds = -1;  // how long the step has lasted, where it is waited on
 };
 
 // The progress dialog of long operations, as the core drives it. The host reports a dialog
@@ -67,29 +69,17 @@ public:
     virtual void SelectPortInList(const std::string& name) = 0;
 };
 
-// The password dialog in login mode (ID "Admin"): nullopt when the user cancelled. The dialog
-// itself refuses passwords shorter than 8 characters.
-class LoginPrompt {
-public:
-    virtual ~LoginPrompt() = default;
-    virtual std::optional<std::string> AskLoginPassword() = 0;
-};
-
-// One line that says what the board is and how the last operation ended.
-class StatusView {
-public:
-    virtual ~StatusView() = default;
-    virtual void ShowStatus(const std::string& text) = 0;
-};
-
-// Everything the core asks of a front end: a few questions (the login password, the answer to
-// a message's buttons, the selected port) and notifications (messages, progress, the
-// firmware window, the connected look). Modal windows are the front end's business.
-class Host : public MessageHost,
-             public ProgressView,
+// Everything the core asks of a front end while it works on a board: the views an operation
+// drives (progress, the firmware window, the connected look) and the questions it asks. It
+// shows no message itself: those are part of each operation's result.
+class Host : public ProgressView,
              public FirmwareWindowView,
              public ConnectionView,
-             public LoginPrompt,
-             public StatusView {};
+             public Questions {
+public:
+    // An operation's messages as they come, for a front end that tells them at once (the
+    // command line); none: the front end shows a result's messages once it has ended.
+    virtual MessageHost* liveMessages() { return nullptr; }
+};
 
 }  // namespace varnow

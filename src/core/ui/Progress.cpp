@@ -30,8 +30,16 @@ void Progress::SetTotal(long long total, long long payload) {
     m_state.payload = payload;
 }
 
+void Progress::SetStepSeconds(long long seconds) {
+    m_state.stepSeconds = seconds;
+    if (m_shown) {
+        m_view.ProgressChanged(m_state);
+    }
+}
+
 void Progress::SetStep(ProgressStep step) {
     m_state.step = step;
+    m_state.stepSeconds = -1;
     if (m_shown) {
         m_view.ProgressChanged(m_state);
     }

@@ -23,6 +23,8 @@ public:
     void SetTotal(long long total, long long payload = 0);
     void SetCurrent(long long current);
     void SetStep(ProgressStep step);
+    // How long the step has lasted: for a wait on the board that may be long.
+    void SetStepSeconds(long long seconds);
 
     // The host's report that the user closed the dialog; the operation goes on without it.
     void ClosedByUser() { m_shown = false; }

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <utility>
 
 #include "common/Bytes.h"
-#include "link/BulkReply.h"
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/BulkRead.h"
 
 namespace varnow {
 
@@ -22,16 +19,11 @@ class ImageHeadRead {
 public:
     using Done = std::function<void(const Outcome<ReadOutcome>&, const Bytes& head)>;
 
-    explicit ImageHeadRead(BoardLink& link);
+    explicit ImageHeadRead(BoardLink& link) : m_read(link) {}
     void Start(Done done);
 
 private:
-    Reply OnLine(const ReplyLine& line);
-    void Finish(ReadOutcome outcome, const Bytes& head = {});
-
-    BoardLink& m_link;
-    BulkReply m_text;
-    Done m_done;
+    BulkRead m_read;
 };
 
 }  // namespace varnow

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <utility>
 
-#include "link/BulkReply.h"
 #include "package/RecordNames.h"
-#include "session/BoardLink.h"
-#include "session/Outcome.h"
+#include "session/BulkRead.h"
 #include "ui/Messenger.h"
 
 namespace varnow {
@@ -23,17 +20,14 @@ class TailBlockRead {
 public:
     using Done = std::function<void(const Outcome<TailOutcome>&, const FirmwareNameResult&)>;
 
-    TailBlockRead(BoardLink& link, Messenger& messenger);
+    TailBlockRead(BoardLink& link, Messenger& messenger)
+        : m_link(link), m_messenger(messenger), m_read(link) {}
     void Start(Done done);
 
 private:
-    Reply OnLine(const ReplyLine& line);
-    void Finish(TailOutcome outcome, const FirmwareNameResult& name = {});
-
     BoardLink& m_link;
     Messenger& m_messenger;
-    BulkReply m_text;
-    Done m_done;
+    BulkRead m_read;
 };
 
 }  // namespace varnow

@@ -59,19 +59,18 @@ std::string UploadChain::imageName() const {
     return !name.empty() || !m_package ? name : m_package->packagePath().filename().string();
 }
 
-std::filesystem::path UploadChain::extractionFolder() const {
-    return m_extractionFolder.empty() ? m_link.platform().AppDataFolder() : m_extractionFolder;
-}
-
 UploadChain::UploadChain(BoardLink& link, Messenger& messenger)
-    : m_link(link), m_messenger(messenger), m_headRead(link) {}
+    : Chain(link), m_messenger(messenger), m_headRead(link) {}
 
-void UploadChain::Start(LoadedPackage& package, UploadOptions options, Done done) {
+void UploadChain::Start(LoadedPackage& package, UploadOptions options,
+                        std::filesystem::path extractionFolder, Done done) {
     m_done = std::move(done);
     m_options = options;
     m_package = &package;
+    m_extractionFolder = std::move(extractionFolder);
     m_progressShown = false;
     m_erased = false;
+    m_stage = UploadStage::Checking;
     if (!m_link.portOpen()) {
         m_messenger.Show(kMsgOpenComPort, MessageStyle::Warning);
         return Finish(UploadOutcome::NoBoard);
@@ -108,7 +107,7 @@ void UploadChain::OnHeadRead(const Outcome<ReadOutcome>& read, const Bytes& head
     if (read.code == ReadOutcome::PortLost) {
         return Finish(UploadOutcome::BoardLost);
     }
-    if (!LoadPackage(*m_package, extractionFolder(), m_messenger)) {
+    if (!LoadPackage(*m_package, m_extractionFolder, m_messenger)) {
         return Finish(UploadOutcome::PackageRefused);
     }
     if (!PrepareUpload(head)) {
@@ -125,17 +124,12 @@ void UploadChain::OnHeadRead(const Outcome<ReadOutcome>& read, const Bytes& head
 
 void UploadChain::AskForHeldHash() {
     m_heldHash.clear();
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "get id kofs hash\r",
         .state = kStateGetKofsHash,
         .timer = {kTimerBulk1s, 1000},
         .onReply = [this](const ReplyLine& line) { return OnHeldHashLine(line); },
-        .onTimeout =
-            [this] {
-                m_link.channel().End();
-                Finish(UploadOutcome::Stalled, "get id kofs hash");
-            },
-        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
+        .onTimeout = [this] { Finish(UploadOutcome::Stalled, "get id kofs hash"); },
     });
 }
 
@@ -148,11 +142,11 @@ Reply UploadChain::OnHeldHashLine(const ReplyLine& line) {
         m_heldHash = line.text;
         return Reply::Pending;
     }
-    m_link.channel().End();
     // A board that cannot tell what it holds is written, as without the option.
     if (ok && !m_heldHash.empty() && m_heldHash == m_imageHash) {
         Finish(UploadOutcome::Unchanged);
     } else {
+        m_link.channel().End();
         ShowProgressAndErase();
     }
     return Reply::Done;
@@ -161,16 +155,12 @@ Reply UploadChain::OnHeldHashLine(const ReplyLine& line) {
 void UploadChain::ShowProgressAndErase() {
     m_progressShown = true;
     m_link.progress().Show(ProgressMode::Upload, m_messenger.Text(kTextUpdatingFiles));
-    m_link.platform().ArmTimer(kTimerProgressStarted, 10, [this] {
-        m_link.platform().CancelTimer(kTimerProgressStarted);
-        EraseImage();
-    });
+    m_link.After(kTimerProgressStarted, 10, [this] { EraseImage(); });
 }
 
 bool UploadChain::PrepareUpload(const Bytes& boardHead) {
     m_uploadText.clear();
     m_hashDiffered = false;
-    m_stored = false;
     const Bytes& image = m_package->image();
     if (image.empty()) {
         m_messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
@@ -202,17 +192,12 @@ bool UploadChain::PrepareUpload(const Bytes& boardHead) {
 }
 
 void UploadChain::EraseImage() {
-    m_link.channel().Send(Command{
+    m_stage = UploadStage::Erasing;
+    Send(Command{
         .text = "erase kofs\r",
         .state = kStateEraseKofs,
         .timer = {kTimerReply10s, 10000},
         .onReply = [this](const ReplyLine& line) { return OnEraseLine(line); },
-        .onTimeout =
-            [this] {
-                FailStep(kMsgSynchronizationFailed, MessageStyle::Warning, UploadOutcome::TimedOut,
-                         "erase kofs");
-            },
-        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
     });
 }
 
@@ -225,22 +210,23 @@ Reply UploadChain::OnEraseLine(const ReplyLine& line) {
     if (!SendImage()) {
         // A failure, so shown as one; the port may have vanished under the text.
         const bool lost = !m_link.portOpen();
-        FailStep(kMsgSetValuesFailed, MessageStyle::Warning,
-                 lost ? UploadOutcome::BoardLost : UploadOutcome::SendFailed, "");
+        FailStep(kMsgSetValuesFailed, lost ? UploadOutcome::BoardLost : UploadOutcome::SendFailed,
+                 lost ? std::string() : "recv kofs");
     }
-    return Reply::Pending;
+    return Reply::Done;
 }
 
 bool UploadChain::SendImage() {
     CommandChannel& channel = m_link.channel();
     Platform& platform = m_link.platform();
     Progress& progress = m_link.progress();
+    m_stage = UploadStage::Sending;
     progress.SetTotal(static_cast<long long>(m_uploadText.size()),
                       static_cast<long long>(m_imageBytes));
     progress.SetStep(ProgressStep::Sending);
     progress.SetCurrent(0);
     progress.SetText(m_messenger.Text(kTextUpdatingFiles), true);
-    channel.Send(Command{
+    Send(Command{
         .text = "recv kofs\r",
         .state = kStateRecvKofs,
         .onReply = [this](const ReplyLine& line) { return OnSendLine(line); },
@@ -248,7 +234,7 @@ bool UploadChain::SendImage() {
         .onPortLost =
             [this] {
                 if (!m_sending) {  // while sending, the send loop reports the closed port
-                    Finish(UploadOutcome::BoardLost);
+                    OnPortLost();
                 }
             },
     });
@@ -259,7 +245,7 @@ bool UploadChain::SendImage() {
     std::size_t block = kBlockSize;
     while (position < length) {
         block = std::min(block, length - position);
-        if (!m_link.portOpen()) {
+        if (!m_link.portOpen() || !running()) {
             m_sending = false;
             return false;
         }
@@ -279,6 +265,9 @@ bool UploadChain::SendImage() {
         position += written;
     }
     m_sending = false;
+    if (!m_link.portOpen() || !running()) {
+        return false;
+    }
     channel.SendRaw("\r\r");
     m_sendSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -292,33 +281,47 @@ Reply UploadChain::OnSendLine(const ReplyLine& line) {
         return Reply::Pending;
     }
     if (line.StartsWith("412")) {
-        // Stored: the board now writes its flash, which may take long; it is still bounded.
-        m_stored = true;
-        m_link.channel().ArmReplyTimer({kTimerStoring, 120000});
+        BeginStoring();
     } else if (line.StartsWith("602")) {
+        m_link.CancelTimer(kTimerStoringClock);
         AskForHash();
     }
     return Reply::Pending;
 }
 
+void UploadChain::BeginStoring() {
+    // Stored: the board now writes its flash, which may take long; it is still bounded.
+    m_stage = UploadStage::Storing;
+    m_storingSeconds = 0;
+    m_link.channel().ArmReplyTimer({kTimerStoring, kStoringLimitMs});
+    m_link.progress().SetText(FillPlaceholders(m_messenger.Text(kTextStoringImage), {"0"}), true);
+    m_link.Every(kTimerStoringClock, 1000, [this] {
+        ++m_storingSeconds;
+        m_link.progress().SetText(FillPlaceholders(m_messenger.Text(kTextStoringImage),
+                                                   {std::to_string(m_storingSeconds)}),
+                                  true);
+        m_link.progress().SetStepSeconds(m_storingSeconds);
+    });
+}
+
 void UploadChain::OnSendTimeout() {
-    if (m_stored) {
+    m_link.CancelTimer(kTimerStoringClock);
+    if (m_stage == UploadStage::Storing) {
         EndUnconfirmed("recv kofs");
     } else {
-        FailStep(kMsgSynchronizationFailed, MessageStyle::Warning, UploadOutcome::TimedOut,
-                 "recv kofs");
+        FailStep(kMsgSynchronizationFailed, UploadOutcome::TimedOut, "recv kofs");
     }
 }
 
 void UploadChain::AskForHash() {
+    m_stage = UploadStage::Verifying;
     m_link.progress().SetStep(ProgressStep::Verifying);
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "get id kofs hash\r",
         .state = kStateGetKofsHash,
         .timer = {kTimerBulk1s, 1000},
         .onReply = [this](const ReplyLine& line) { return OnHashLine(line); },
         .onTimeout = [this] { EndUnconfirmed("get id kofs hash"); },
-        .onPortLost = [this] { Finish(UploadOutcome::BoardLost); },
     });
 }
 
@@ -327,18 +330,17 @@ Reply UploadChain::OnHashLine(const ReplyLine& line) {
         return Reply::Pending;
     }
     if (line.StartsWith("410 O")) {
-        m_link.channel().End();
         m_link.progress().Close();
+        m_link.channel().End();
         RestartScript(m_hashDiffered ? UploadOutcome::HashMismatch : UploadOutcome::Verified);
         return Reply::Done;
     }
     if (line.StartsWith("501 ")) {
-        m_link.channel().End();
         m_link.progress().Close();
-        Finish(UploadOutcome::Unverified);
+        Finish(UploadOutcome::Unverified, "get id kofs hash");
         return Reply::Done;
     }
-    if (line.text != m_imageHash) {
+    if (line.text != m_imageHash && !m_hashDiffered) {
         m_hashDiffered = true;
         m_messenger.Show(kMsgHashMismatch, MessageStyle::Warning, {line.text, m_imageHash});
     }
@@ -351,7 +353,7 @@ void UploadChain::RestartScript(UploadOutcome outcome) {
     }
     // Its answer is waited for (a second at most), so that it cannot mix into the replies of
     // whatever command comes next; the upload's outcome is already known.
-    m_link.channel().Send(Command{
+    Send(Command{
         .text = "set state 0 run\r",
         .state = kStateSetState,
         .timer = {kTimerReply1s, 1000},
@@ -360,36 +362,41 @@ void UploadChain::RestartScript(UploadOutcome outcome) {
                 if (line.empty()) {
                     return Reply::Pending;
                 }
-                m_link.channel().End();
                 Finish(outcome);
                 return Reply::Done;
             },
-        .onTimeout =
-            [this, outcome] {
-                m_link.channel().End();
-                Finish(outcome);
-            },
+        .onTimeout = [this, outcome] { Finish(outcome); },
         .onPortLost = [this, outcome] { Finish(outcome); },
     });
 }
 
-void UploadChain::EndUnconfirmed(const char* command) {
-    FailStep(kMsgImageUnconfirmed, MessageStyle::Warning, UploadOutcome::Unverified, command);
+void UploadChain::EndUnconfirmed(const std::string& command) {
+    FailStep(kMsgImageUnconfirmed, UploadOutcome::Unverified, command);
 }
 
-void UploadChain::FailStep(int stringId, MessageStyle style, UploadOutcome outcome,
-                           const char* command) {
-    m_link.channel().End();
+void UploadChain::FailStep(int stringId, UploadOutcome outcome, const std::string& command) {
     m_link.progress().Close();
-    m_messenger.Show(stringId, style);
+    m_messenger.Show(stringId, MessageStyle::Warning);
     Finish(outcome, command);
 }
 
+void UploadChain::OnTimedOut(const std::string& command) {
+    // "erase kofs": the board did not say it erased its file system.
+    FailStep(kMsgSynchronizationFailed, UploadOutcome::TimedOut, command);
+}
+
+void UploadChain::OnPortLost() {
+    m_link.progress().Close();
+    Finish(UploadOutcome::BoardLost);
+}
+
 void UploadChain::Finish(UploadOutcome outcome, std::string command) {
+    m_link.CancelTimer(kTimerStoringClock);
     Done done = std::exchange(m_done, nullptr);
     if (!done) {
         return;
     }
+    m_stage = UploadStage::Ended;
     UploadResult result{{outcome, std::move(command)}, {}, m_erased};
     // The firmware of a combined package follows whatever became of its image, once the
     // upload got as far as its progress dialog.

@@ -7,31 +7,41 @@
 #include "common/Bytes.h"
 #include "package/LoadedPackage.h"
 #include "package/PackageFormat.h"
-#include "session/BoardLink.h"
+#include "session/Chain.h"
 #include "ui/Messenger.h"
 #include "upload/ImageHeadRead.h"
 #include "upload/UploadOutcome.h"
 
 namespace varnow {
 
+// Where an upload is; an interruption tells the user what the board may hold from it.
+enum class UploadStage {
+    Checking,   // nothing written yet
+    Erasing,    // "erase kofs" sent: the file system may be gone
+    Sending,    // the image's text is going out
+    Storing,    // the board has it all ("412") and writes its flash
+    Verifying,  // asked for the hash of what it stored
+    Ended,
+};
+
 // Writes the KOFS image of the chosen package into the board: reads the board's image head
 // and compares product IDs, erases the board's file system, sends the image as Base64 text in
 // 4096-character blocks, checks the board's SHA-1 of what it stored and restarts its script.
 // Ends with one outcome, which names the firmware to write next when the package has one.
-class UploadChain {
+class UploadChain : private Chain {
 public:
     using Done = std::function<void(const UploadResult&)>;
 
+    // The board's flash write, from "412" to "602", is waited on this long at most.
+    static constexpr int kStoringLimitMs = 120000;
+
     UploadChain(BoardLink& link, Messenger& messenger);
 
-    void Start(LoadedPackage& package, UploadOptions options, Done done);
-    // Where the firmware of a combined package is split off; the application-data folder
-    // unless set.
-    void SetExtractionFolder(std::filesystem::path folder) {
-        m_extractionFolder = std::move(folder);
-    }
-    std::filesystem::path extractionFolder() const;
+    // `extractionFolder`: where the firmware of a combined package is split off.
+    void Start(LoadedPackage& package, UploadOptions options,
+               std::filesystem::path extractionFolder, Done done);
     bool running() const { return static_cast<bool>(m_done); }
+    UploadStage stage() const { return m_stage; }
     // The board's file system has been erased during the running upload.
     bool erased() const { return m_erased; }
 
@@ -55,16 +65,19 @@ private:
     bool SendImage();
     Reply OnSendLine(const ReplyLine& line);
     void OnSendTimeout();
+    // The board has the whole text and writes its flash: the wait is shown with its seconds.
+    void BeginStoring();
     void AskForHash();
     Reply OnHashLine(const ReplyLine& line);
     // The board stored the image but never said what it holds.
-    void EndUnconfirmed(const char* command);
+    void EndUnconfirmed(const std::string& command);
     // "set state 0 run": the board's script starts again; then the upload ends.
     void RestartScript(UploadOutcome outcome);
-    void FailStep(int stringId, MessageStyle style, UploadOutcome outcome, const char* command);
+    void FailStep(int stringId, UploadOutcome outcome, const std::string& command);
+    void OnTimedOut(const std::string& command) override;
+    void OnPortLost() override;
     void Finish(UploadOutcome outcome, std::string command = {});
 
-    BoardLink& m_link;
     Messenger& m_messenger;
     ImageHeadRead m_headRead;
     Done m_done;
@@ -76,11 +89,12 @@ private:
     std::string m_imageHash;
     std::size_t m_imageBytes = 0;
     std::string m_uploadText;
+    UploadStage m_stage = UploadStage::Ended;
     bool m_progressShown = false;  // the upload got as far as its progress dialog
     bool m_sending = false;
     bool m_erased = false;
-    bool m_stored = false;  // the board said "412": it has the whole text
     bool m_hashDiffered = false;
+    int m_storingSeconds = 0;
     double m_sendSeconds = 0;
 };
 

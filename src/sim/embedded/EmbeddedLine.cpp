@@ -2,14 +2,14 @@
 
 namespace varnow::sim {
 
-std::vector<platform::DiscoveredPort> EmbeddedLine::ListPorts() {
+std::vector<PortInfo> EmbeddedLine::ListPorts() {
     return {{EmbeddedBoard::kPortName, "simulated board (embedded)", true, "simulated"}};
 }
 
-void EmbeddedLine::SetNotifiers(std::function<void()> arrived,
-                                std::function<void(bool)> deviceChanged) {
-    m_board.port().SetArrivalNotifier(std::move(arrived));
-    m_board.port().SetPlugNotifier(std::move(deviceChanged));
+void EmbeddedLine::SetNotifiers(Notifiers notifiers) {
+    m_board.port().SetArrivalNotifier(std::move(notifiers.arrived));
+    m_board.port().SetPlugNotifier(std::move(notifiers.deviceChanged));
+    m_board.port().SetFailureNotifier(std::move(notifiers.portFailed));
 }
 
 }  // namespace varnow::sim
