@@ -1,5 +1,7 @@
 #include "CliHost.h"
 
+#include <QCoreApplication>
+
 #include "TerminalSecret.h"
 #include "common/Cleanse.h"
 #include "common/Utf8Text.h"
@@ -47,7 +49,8 @@ void CliHost::ShowProgress(const ProgressState& state) {
         m_spin.stop();
     } else {
         m_spinning = line;
-        if (!m_spin.isActive()) {
+        // The spinner turns with the application's event loop (none when run in-process).
+        if (!m_spin.isActive() && QCoreApplication::instance() != nullptr) {
             m_spin.start(100);
         }
     }

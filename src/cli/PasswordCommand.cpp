@@ -90,7 +90,7 @@ int PasswordCommand::OnBoard(CommandContext& context, BoardAccess& board,
         return Finish(context, kExitSuccess, m_delete ? "deleted" : "set", fields, std::nullopt);
     }
     return Finish(context, StatusOf(result), OutcomeName(result.outcome.code), fields,
-                  DescribePassword(result, board.portName(), m_delete), change.get());
+                  DescribePassword(result, m_delete), change.get());
 }
 
 }  // namespace varnow::cli

@@ -126,7 +126,7 @@ int SettingsSetCommand::OnBoard(CommandContext& context, BoardAccess& board,
     const SettingsResult& result = apply->result();
     ReportSettingsWrite(context, result, fields);
     return Finish(context, StatusOf(result), OutcomeName(result.outcome.code), fields,
-                  DescribeSettings(result, board.portName()), apply.get());
+                  DescribeSettings(result), apply.get());
 }
 
 void SettingsBackupCommand::Define(CLI::App& command) {
@@ -210,7 +210,7 @@ int SettingsRestoreCommand::OnBoard(CommandContext& context, BoardAccess& board,
     }
     ReportSettingsWrite(context, result, fields);
     return Finish(context, StatusOf(result), OutcomeName(result.outcome.code), fields,
-                  DescribeSettings(result, board.portName(), m_file), apply.get());
+                  DescribeSettings(result, m_file), apply.get());
 }
 
 }  // namespace varnow::cli

@@ -136,8 +136,7 @@ BoardReport StationJob::Run() {
         change.dryRun = m_setup.upload.dryRun;
         const auto apply = board.Run<ApplySettingsOperation>(std::move(change));
         const SettingsResult& result = apply->result();
-        if (!stepEnded("settings", StatusOf(result), DescribeSettings(result, m_report.port),
-                       apply.get())) {
+        if (!stepEnded("settings", StatusOf(result), DescribeSettings(result), apply.get())) {
             return ended();
         }
         for (const auto& [key, value] : *row) {

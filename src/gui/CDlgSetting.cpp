@@ -170,8 +170,8 @@ void CDlgSetting::OnWritten(const ApplySettingsOperation& write) {
         });
         return;
     }
-    m_results.ShowStatus(DescribeSettings(result, m_session.session().portName)
-                             .value_or(OutcomeText{kStatusSettingsNotWritten, {}}));
+    m_results.ShowStatus(
+        DescribeSettings(result).value_or(OutcomeText{kStatusSettingsNotWritten, {}}));
     if (result.outcome.code == SettingsOutcome::Unchanged) {
         return;  // nothing to write: the board holds these settings
     }
@@ -181,8 +181,8 @@ void CDlgSetting::OnWritten(const ApplySettingsOperation& write) {
         m_messages.Show(kCliBackupFailed, MessageStyle::Warning, {result.backupProblem});
     } else {
         // What failed, with what the board may hold, in one message.
-        const OutcomeText failure = DescribeSettings(result, m_session.session().portName)
-                                        .value_or(OutcomeText{kMsgSettingFailed, {}});
+        const OutcomeText failure =
+            DescribeSettings(result).value_or(OutcomeText{kMsgSettingFailed, {}});
         m_messages.Show(failure.stringId, MessageStyle::Warning, failure.args);
     }
 }
@@ -283,8 +283,7 @@ void CDlgSetting::OnPasswordBack(const PasswordOperation& change) {
         m_passwordProgress = nullptr;
         progress->done(0);
     }
-    const std::optional<OutcomeText> failure =
-        DescribePassword(change.result(), m_session.session().portName, !m_login);
+    const std::optional<OutcomeText> failure = DescribePassword(change.result(), !m_login);
     m_results.ShowStatus(failure.value_or(OutcomeText{kStatusPasswordChanged, {}}));
     m_results.PresentEnd(change, failure);
 }

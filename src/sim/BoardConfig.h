@@ -31,6 +31,17 @@ struct BoardConfig {
     NetworkState network;  // "get id fib mac" and the interfaces' queries
 };
 
+// One reply line that goes wrong on its way: the `line`-th line (from 0) of the answer to the
+// `occurrence`-th time (from 0) a command starting with `command` is received.
+struct LineFault {
+    enum class Kind { Drop, Garble, Delay };
+    std::string command;
+    int occurrence = 0;
+    int line = 0;
+    Kind kind = Kind::Drop;
+    std::uint64_t delayMs = 0;  // Delay: this much later than it would come
+};
+
 // Misbehaviour on request; counters count down as replies go out.
 struct BoardFaults {
     bool silent = false;    // answers nothing at all, not even echoes
@@ -54,7 +65,8 @@ struct BoardFaults {
     // Interface queries by name ("net0 ipaddr6 1", "net1 mode"): answered "501 ", or not at all.
     std::set<std::string, std::less<>> refusedQueries;
     std::set<std::string, std::less<>> silentQueries;
-    bool endlessTables = false;  // every ARP and neighbour index has an entry
+    bool endlessTables = false;          // every ARP and neighbour index has an entry
+    std::optional<LineFault> lineFault;  // used once
 };
 
 }  // namespace varnow::sim

@@ -157,6 +157,9 @@ void SimBoard::Receive(ByteView bytes) {
         const std::string line = std::move(m_line);
         m_line.clear();
         m_commands.push_back(line);
+        if (!line.empty()) {
+            m_answers.emplace_back(line, 0);
+        }
         if (m_config.ispMode) {
             HandleBootLoaderLine(line);
         } else {
@@ -368,16 +371,55 @@ bool SimBoard::Locked(std::string_view command) const {
 }
 
 void SimBoard::Reply(std::string_view text) {
+    std::string line(text);
+    if (ApplyLineFault(line)) {
+        return;
+    }
     if (m_faults.dropReplies > 0) {
         --m_faults.dropReplies;
         return;
     }
-    std::string line(text);
     if (m_faults.garbleReplies > 0 && !line.empty()) {
         --m_faults.garbleReplies;
         line[0] = '9';
     }
     Send((m_framed ? std::string(1, kStx) : std::string()) + line + "\r\n");
+}
+
+bool SimBoard::ApplyLineFault(std::string& line) {
+    if (m_answers.empty()) {
+        return false;
+    }
+    auto& [command, count] = m_answers.back();
+    const int index = count++;
+    std::optional<LineFault>& fault = m_faults.lineFault;
+    if (!fault || !command.starts_with(fault->command)) {
+        return false;
+    }
+    // Which time this command is answered: counted at its first reply line.
+    if (index == 0) {
+        ++m_occurrences[fault->command];
+    }
+    if (m_occurrences[fault->command] - 1 != fault->occurrence || index != fault->line) {
+        return false;
+    }
+    const LineFault happened = *fault;
+    fault.reset();
+    switch (happened.kind) {
+        case LineFault::Kind::Drop:
+            return true;
+        case LineFault::Kind::Garble:
+            if (!line.empty()) {
+                line[line.size() / 2] = '#';
+            } else {
+                line = "#";
+            }
+            return false;
+        case LineFault::Kind::Delay:
+            m_faults.delayNextReplyMs = happened.delayMs;
+            return false;
+    }
+    return false;
 }
 
 void SimBoard::Send(std::string bytes) {

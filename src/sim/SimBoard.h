@@ -43,6 +43,9 @@ public:
 
     // Every command line the board has received, in order (the probe's empty lines included).
     const std::vector<std::string>& commands() const { return m_commands; }
+    // How many reply lines the board gave each command it answered, in order: the command as
+    // it came, and its count (replies that come later, as "412" after a text, count to it).
+    const std::vector<std::pair<std::string, int>>& answers() const { return m_answers; }
     bool framed() const { return m_framed; }
     bool echo() const { return m_echo; }
     bool loggedIn() const { return m_loggedIn; }
@@ -58,6 +61,8 @@ public:
     const Bytes& certificates() const { return m_certificates; }
     void SetCertificates(Bytes block) { m_certificates = std::move(block); }
     bool hasPassword() const { return m_adminKey.has_value(); }
+    // The administrator key it holds (none: no password).
+    const std::optional<Bytes>& adminKey() const { return m_adminKey; }
     // The administrator password the board asks for from now on (none: no login).
     void SetPassword(const std::optional<std::string>& password);
 
@@ -88,6 +93,8 @@ private:
     void SendBulk(ByteView bytes);
     void HandleBootLoaderLine(const std::string& line);
     void Reply(std::string_view text);
+    // The line fault, if it falls on this reply: true when the line is lost.
+    bool ApplyLineFault(std::string& line);
     void Send(std::string bytes);
     void ScheduleFlush();
     void Flush();
@@ -139,6 +146,8 @@ private:
     bool m_flushScheduled = false;
     std::uint64_t m_lastDeliveryAt = 0;
     std::vector<std::string> m_commands;
+    std::vector<std::pair<std::string, int>> m_answers;
+    std::map<std::string, int, std::less<>> m_occurrences;
     std::function<void()> m_unplug;
     std::function<void()> m_replug;
     Mode m_mode = Mode::Commands;

@@ -11,7 +11,7 @@
 #include "CliApp.h"
 #include "SamplePackages.h"
 #include "certs/CertificateBlock.h"
-#include "cli/VirtualBoardAccess.h"
+#include "cli/CliRunner.h"
 #include "support/RecordingMessageHost.h"
 #include "support/TempFolder.h"
 #include "support/TestCertificates.h"
@@ -21,59 +21,8 @@ namespace {
 
 using testing::VirtualBoardAccess;
 
-class CliTest : public ::testing::Test {
+class CliTest : public ::testing::Test, public testing::CliRunner {
 protected:
-    struct Run {
-        int status;
-        std::string out;
-        std::string err;
-        std::uint64_t virtualMs;  // when the command let the board go
-        bool boardOpened;
-    };
-
-    // Runs varnow-cli with `arguments`; `prepare` sets the board up before the command
-    // connects.
-    Run Cli(std::vector<std::string> arguments,
-            const std::function<void(VirtualBoardAccess&)>& prepare = {}) {
-        std::ostringstream out;
-        std::ostringstream err;
-        std::uint64_t virtualMs = 0;
-        bool opened = false;
-        cli::CliEnvironment environment{
-            .out = out,
-            .err = err,
-            .scratchFolder = folder.path().string(),
-            .openBoard =
-                [&](const cli::CliOptions&, cli::CliOutput& output, const std::string&,
-                    std::optional<std::string> password) -> std::unique_ptr<cli::BoardAccess> {
-                opened = true;
-                auto access = std::make_unique<VirtualBoardAccess>(output, strings, password,
-                                                                   folder.path() / "data");
-                access->board().config().latencyMs = 1;
-                access->NoteEndIn(&virtualMs);
-                if (prepare) {
-                    prepare(*access);
-                }
-                return access;
-            },
-            .listPorts =
-                [](const cli::CliOptions&) {
-                    return std::vector<PortInfo>{
-                        {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
-                },
-        };
-        std::vector<const char*> argv{"varnow-cli"};
-        for (const std::string& argument : arguments) {
-            argv.push_back(argument.c_str());
-        }
-        const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), environment);
-        return Run{status, out.str(), err.str(), virtualMs, opened};
-    }
-    // The last line of standard error.
-    static std::string LastLine(const std::string& text) {
-        const std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
-        return trimmed.substr(trimmed.find_last_of('\n') + 1);
-    }
     // The board goes silent once the tool writes `command`.
     static std::function<void(VirtualBoardAccess&)> SilentFrom(std::string command) {
         return [command](VirtualBoardAccess& access) {
@@ -84,12 +33,6 @@ protected:
             });
         };
     }
-    std::string Package(const Bytes& bytes, const char* name = "image.qvk") {
-        return folder.Write(name, bytes).string();
-    }
-
-    StringTable strings = StringTable::BuiltIn();
-    testing::TempFolder folder;
 };
 
 TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
@@ -127,7 +70,7 @@ TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
          "error: 패키지 " + image + "에는 펌웨어가 없습니다"},
     };
     for (const auto& c : cases) {
-        const Run run = Cli(c.arguments);
+        const CliResult run = Cli(c.arguments);
         SCOPED_TRACE(run.err);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << LastLine(run.err);
@@ -141,18 +84,18 @@ TEST_F(CliTest, TakesOptionsBeforeOrAfterTheCommandInEitherSpelling) {
          std::vector<std::vector<std::string>>{{"--port", "/dev/ttyACM7", "identify"},
                                                {"identify", "--port=/dev/ttyACM7"},
                                                {"identify", "-p", "/dev/ttyACM7", "--json"}}) {
-        const Run run = Cli(arguments);
+        const CliResult run = Cli(arguments);
         EXPECT_EQ(run.status, 0) << run.err;
     }
     EXPECT_EQ(Cli({"--version"}).out, "varnow-cli 1.0.1\n");
-    const Run help = Cli({"upload", "--help"});
+    const CliResult help = Cli({"upload", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: varnow-cli upload"), std::string::npos);
 }
 
 TEST_F(CliTest, JsonIsOneTypedObjectPerLine) {
     const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
-    const Run run = Cli({"--json", "upload", image});
+    const CliResult run = Cli({"--json", "upload", image});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream lines(run.out);
     std::string line;
@@ -200,7 +143,7 @@ TEST_F(CliTest, ABoardSilentAtAnyStepOfConnectingEndsWithItsStatusAndWhatDidNotA
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        const Run run = Cli({"identify"}, SilentFrom(c.command));
+        const CliResult run = Cli({"identify"}, SilentFrom(c.command));
         EXPECT_EQ(run.status, 6);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << run.err;
         EXPECT_LE(run.virtualMs, 3200u) << "within the connect's time-outs";
@@ -217,12 +160,14 @@ TEST_F(CliTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDidNotAns
     const Case cases[] = {
         {"send kofs head", 13, "error: The product did not answer \"send kofs head\" in time."},
         {"erase kofs", 13, "error: The product did not answer \"erase kofs\" in time."},
-        {"recv kofs", 13, "error: The product did not answer \"recv kofs\" in time."},
+        {"recv kofs", 13,
+         "error: The product did not answer \"recv kofs\" in time after its file system was "
+         "erased"},
         {"get id kofs hash", 15, "error: The product did not confirm the image it stored"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        const Run run = Cli({"upload", image}, SilentFrom(c.command));
+        const CliResult run = Cli({"upload", image}, SilentFrom(c.command));
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << run.err;
         EXPECT_LE(run.virtualMs, 10200u) << "within the upload's time-outs";
@@ -230,7 +175,7 @@ TEST_F(CliTest, ABoardSilentAtAnyStepOfAnUploadEndsWithItsStatusAndWhatDidNotAns
 }
 
 TEST_F(CliTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
-    const Run run = Cli({"identify"}, [](VirtualBoardAccess& access) {
+    const CliResult run = Cli({"identify"}, [](VirtualBoardAccess& access) {
         access.board().SetPassword("open sesame");
     });
     EXPECT_EQ(run.status, 9);
@@ -244,10 +189,10 @@ TEST_F(CliTest, ABoardInItsBootLoaderIsToldAsSuchWithTheWayOut) {
     const auto inBootLoader = [](VirtualBoardAccess& access) {
         access.board().config().ispMode = true;
     };
-    const Run identify = Cli({"identify"}, inBootLoader);
+    const CliResult identify = Cli({"identify"}, inBootLoader);
     EXPECT_EQ(identify.status, 10);
     EXPECT_EQ(identify.out.find("fib id"), std::string::npos) << "nothing empty is printed";
-    const Run upload = Cli({"upload", image}, inBootLoader);
+    const CliResult upload = Cli({"upload", image}, inBootLoader);
     EXPECT_EQ(upload.status, 10);
     EXPECT_NE(LastLine(upload.err).find("with the firmware command"), std::string::npos)
         << upload.err;
@@ -255,7 +200,7 @@ TEST_F(CliTest, ABoardInItsBootLoaderIsToldAsSuchWithTheWayOut) {
 
 TEST_F(CliTest, AnUnplugInTheMiddleOfTheImageSaysThatThePortVanished) {
     const std::string image = Package(samples::MakeKofsImage({.sizeKib = 8}));
-    const Run run = Cli({"upload", image}, [](VirtualBoardAccess& access) {
+    const CliResult run = Cli({"upload", image}, [](VirtualBoardAccess& access) {
         access.board().faults().unplugAfterTextBytes = 5000;
     });
     EXPECT_EQ(run.status, 11);
@@ -267,7 +212,7 @@ TEST_F(CliTest, AnUnplugInTheMiddleOfTheImageSaysThatThePortVanished) {
 TEST_F(CliTest, CtrlCClosesThePortAndSaysWhatTheBoardMayHold) {
     const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
     bool closed = false;
-    const Run run = Cli({"upload", image}, [&closed](VirtualBoardAccess& access) {
+    const CliResult run = Cli({"upload", image}, [&closed](VirtualBoardAccess& access) {
         access.board().faults().silentAfterStored = true;  // long enough to be interrupted
         access.InterruptAfter(2000);
         access.port().SetWriteTap(
@@ -282,7 +227,7 @@ TEST_F(CliTest, CtrlCClosesThePortAndSaysWhatTheBoardMayHold) {
 
 TEST_F(CliTest, AVerifiedUploadPrintsItsHashAndNoError) {
     const std::string image = Package(samples::MakeKofsImage({.sizeKib = 1}));
-    const Run run = Cli({"upload", image});
+    const CliResult run = Cli({"upload", image});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("upload: verified"), std::string::npos);
     EXPECT_NE(run.out.find("image hash: "), std::string::npos);
@@ -332,7 +277,7 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
          "error: The file " + folder.path().string() + "/none.p12 could not be read"},
     };
     for (const auto& c : cases) {
-        const Run run = Cli(c.arguments);
+        const CliResult run = Cli(c.arguments);
         SCOPED_TRACE(run.err);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(LastLine(run.err).starts_with(c.error)) << LastLine(run.err);
@@ -346,14 +291,14 @@ TEST_F(CliTest, AnImportedCertificateIsReadBackBeforeSuccessIsReported) {
         testing::NewCertificate(key, {{"C", "KR"}, {"CN", "x"}}, 1893456000);
     const std::string der = folder.Write("cert.der", testing::DerOf(certificate)).string();
     const std::string keyFile = folder.Write("key.pem", AsBytes(testing::PemOf(key))).string();
-    const Run stored = Cli({"cert", "import", der, "--key", keyFile, "--yes"});
+    const CliResult stored = Cli({"cert", "import", der, "--key", keyFile, "--yes"});
     EXPECT_EQ(stored.status, 0) << stored.err;
     EXPECT_NE(stored.out.find("verified: yes"), std::string::npos);
     EXPECT_NE(stored.err.find("countryName               = KR - Korea, Republic of"),
               std::string::npos)
         << "the report comes before the question";
 
-    const Run refused =
+    const CliResult refused =
         Cli({"cert", "import", der, "--key", keyFile, "--yes"}, [](VirtualBoardAccess& access) {
             access.board().faults().certificateReply = "501 locked";
         });
@@ -375,24 +320,24 @@ TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
         access.board().SetCertificates(*block);
     };
 
-    const Run none = Cli({"cert", "show"});
+    const CliResult none = Cli({"cert", "show"});
     EXPECT_EQ(none.status, 21);
     EXPECT_EQ(LastLine(none.err), "error: There is no certificate in the product.");
     Bytes damaged = *block;
     damaged[16 + 264 + 10] ^= 1;  // inside the certificate record: its CRC fails
-    const Run broken = Cli({"cert", "show"}, [&](VirtualBoardAccess& access) {
+    const CliResult broken = Cli({"cert", "show"}, [&](VirtualBoardAccess& access) {
         access.board().SetCertificates(damaged);
     });
     EXPECT_EQ(broken.status, 21);
     EXPECT_EQ(LastLine(broken.err), "error: Certificate error has been occurred.");
 
-    const Run report = Cli({"cert", "show"}, holding);
+    const CliResult report = Cli({"cert", "show"}, holding);
     EXPECT_EQ(report.status, 0) << report.err;
     EXPECT_TRUE(report.out.starts_with("Issuer :\n")) << report.out;
     EXPECT_NE(report.out.find("subject: CN=shown,C=KR"), std::string::npos);
-    const Run pem = Cli({"cert", "show", "--pem"}, holding);
+    const CliResult pem = Cli({"cert", "show", "--pem"}, holding);
     EXPECT_EQ(pem.out, certificate.Pem()) << "standard output holds the PEM file alone";
-    const Run json = Cli({"--json", "cert", "show"}, holding);
+    const CliResult json = Cli({"--json", "cert", "show"}, holding);
     const std::string last = json.out.substr(json.out.rfind("{\"", json.out.size() - 2));
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["key_bits"].toInt(), 2048);
@@ -421,12 +366,12 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
          "error: The product did not answer \"get sys uptime\" in time."},
     };
     for (const auto& c : cases) {
-        const Run run = Cli(c.arguments, c.prepare);
+        const CliResult run = Cli(c.arguments, c.prepare);
         SCOPED_TRACE(run.err);
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(LastLine(run.err), c.error);
     }
-    const Run info = Cli({"--json", "info"});
+    const CliResult info = Cli({"--json", "info"});
     const std::string last = info.out.substr(info.out.rfind("{\"", info.out.size() - 2));
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["size_kib"].toInt(), 104);

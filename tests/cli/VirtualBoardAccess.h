@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +31,13 @@ public:
         if (m_endedAt) {
             *m_endedAt = m_loop.NowMs();
         }
+        if (m_atEnd) {
+            m_atEnd(*this);
+        }
     }
+
+    // What to look at once the command has let the board go.
+    void AtEnd(std::function<void(VirtualBoardAccess&)> atEnd) { m_atEnd = std::move(atEnd); }
 
     // Where to note the virtual time at which the command let the board go.
     void NoteEndIn(std::uint64_t* endedAt) { m_endedAt = endedAt; }
@@ -63,6 +70,7 @@ private:
     BoardSession m_session;
     std::string m_portName = kPort;
     std::uint64_t* m_endedAt = nullptr;
+    std::function<void(VirtualBoardAccess&)> m_atEnd;
     bool m_interrupted = false;
 };
 

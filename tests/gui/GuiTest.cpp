@@ -378,7 +378,10 @@ private slots:
         QVERIFY(network->page()->toPlainText().startsWith("IPv4 network information\n"));
         network->tabs()->setCurrentIndex(2);
         QVERIFY(network->page()->toPlainText().startsWith("IPv4 ARP cache table\n"));
+        // The page has the focus only once the window system has made the dialog active.
+        network->activateWindow();
         network->page()->setFocus();
+        WAIT_UNTIL(network->page()->hasFocus());
         QTest::keyClick(network->page(), Qt::Key_Escape);
         QTest::keyClick(network->page(), Qt::Key_Return);
         QVERIFY2(network->isVisible(), "Esc in the page and Enter do not close it");
@@ -573,6 +576,7 @@ private slots:
         m_modalWatch.start(20);
         window->Upload();
         WAIT_UNTIL(window->statusLine()->text().contains("differs"));
+        WAIT_UNTIL(!m_unexpected.isEmpty());
         m_modalWatch.stop();
         QCOMPARE(m_unexpected.size(), 1);  // the board's hash, shown as it came
     }

@@ -68,8 +68,8 @@ TEST_F(UploadChainTest, TellsTheStatusLineWhatWasWrittenOrWhatFailed) {
     EXPECT_EQ(written, "Image uploaded written and verified (SHA-1 " + last.imageHash + ").");
     board.faults().wrongHash = true;
     EXPECT_EQ(status(Write(Image(1))),
-              "The product's hash of the stored image differs from the package's: write the "
-              "package again.");
+              "The product's hash of the stored image differs from the package's; it may hold a "
+              "partial or damaged image: write the package again.");
 }
 
 TEST_F(UploadChainTest, NothingIsWrittenInADryRunOrToABoardThatHoldsTheImage) {

@@ -24,6 +24,20 @@ std::string Joined(const std::vector<std::string>& names) {
     return text;
 }
 
+// The settings were written and read back; only the restart that applies them failed.
+OutcomeText SettingsRestartFailed(const SettingsResult& result) {
+    const RestartOutcome code =
+        result.restart ? result.restart->outcome.code : RestartOutcome::NotBack;
+    switch (code) {
+        case RestartOutcome::Refused:
+            return OutcomeText{kErrSettingsHeldNoRestart, {}};
+        case RestartOutcome::OtherBoard:
+            return OutcomeText{kErrOtherBoardBack, {}};
+        default:
+            return OutcomeText{kErrSettingsHeldNotBack, {}};
+    }
+}
+
 }  // namespace
 
 std::optional<OutcomeText> DescribeConnect(const ConnectResult& result, const std::string& port) {
@@ -82,7 +96,8 @@ std::optional<OutcomeText> DescribeUpload(const UploadResult& result, const std:
             return OutcomeText{result.erased ? kErrPortVanishedInImage : kErrPortVanished, {}};
         case UploadOutcome::TimedOut:
         case UploadOutcome::Stalled:
-            return OutcomeText{kErrNoAnswer, {result.command}};
+            return OutcomeText{result.erased ? kErrNoAnswerImageErased : kErrNoAnswer,
+                               {result.command}};
         case UploadOutcome::SendFailed:
             return OutcomeText{kErrImageNotWritten, {}};
     }
@@ -161,7 +176,7 @@ std::optional<OutcomeText> DescribeRestart(const RestartResult& result, const st
     return OutcomeText{kErrPortVanished, {}};
 }
 
-std::optional<OutcomeText> DescribeSettings(const SettingsResult& result, const std::string& port,
+std::optional<OutcomeText> DescribeSettings(const SettingsResult& result,
                                             const std::string& backupFile) {
     const std::string backup = result.backup.string();
     switch (result.outcome.code) {
@@ -192,9 +207,7 @@ std::optional<OutcomeText> DescribeSettings(const SettingsResult& result, const 
         case SettingsOutcome::Unconfirmed:
             return OutcomeText{kErrSettingsUnconfirmed, {backup}};
         case SettingsOutcome::RestartFailed:
-            return result.restart
-                       ? DescribeRestart(*result.restart, port)
-                       : std::optional<OutcomeText>(OutcomeText{kErrNotBackAfterRestart, {}});
+            return SettingsRestartFailed(result);
         case SettingsOutcome::IspMode:
             return OutcomeText{kErrInBootLoader, {}};
         case SettingsOutcome::NoBoard:
@@ -206,8 +219,7 @@ std::optional<OutcomeText> DescribeSettings(const SettingsResult& result, const 
                : OutcomeText{kErrPortVanished, {}};
 }
 
-std::optional<OutcomeText> DescribePassword(const PasswordResult& result, const std::string& port,
-                                            bool deleting) {
+std::optional<OutcomeText> DescribePassword(const PasswordResult& result, bool deleting) {
     switch (result.outcome.code) {
         case PasswordOutcome::Set:
         case PasswordOutcome::Deleted:
@@ -226,8 +238,7 @@ std::optional<OutcomeText> DescribePassword(const PasswordResult& result, const 
         case PasswordOutcome::NotBack:
             return OutcomeText{kErrPasswordNotBack, {}};
         case PasswordOutcome::ReconnectFailed:
-            return result.restart ? DescribeRestart(*result.restart, port)
-                                  : std::optional<OutcomeText>(OutcomeText{kErrPortVanished, {}});
+            return OutcomeText{kErrPasswordReconnectFailed, {}};
         case PasswordOutcome::OtherBoard:
             return OutcomeText{kErrOtherBoardBack, {}};
         case PasswordOutcome::TimedOut:
@@ -274,10 +285,7 @@ std::optional<OutcomeText> DescribeIdentity(const IdentityResult& result) {
         case IdentityOutcome::BoardLost:
             break;
     }
-    return OutcomeText{result.after.records.empty() && result.boardSaidStored
-                           ? kErrPortVanishedCertificateSent
-                           : kErrPortVanished,
-                       {}};
+    return OutcomeText{result.blockSent ? kErrPortVanishedCertificateSent : kErrPortVanished, {}};
 }
 
 std::optional<OutcomeText> DescribeCertificateRead(const CertificateReadResult& result) {

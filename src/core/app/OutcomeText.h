@@ -30,11 +30,10 @@ std::optional<OutcomeText> DescribeWrite(const WriteResult& result, const std::s
                                          const std::string& package);
 std::optional<OutcomeText> DescribeSettingsRead(const Outcome<SettingsReadOutcome>& outcome);
 // `backupFile`: the file a restore came from.
-std::optional<OutcomeText> DescribeSettings(const SettingsResult& result, const std::string& port,
+std::optional<OutcomeText> DescribeSettings(const SettingsResult& result,
                                             const std::string& backupFile = {});
 std::optional<OutcomeText> DescribeRestart(const RestartResult& result, const std::string& port);
-std::optional<OutcomeText> DescribePassword(const PasswordResult& result, const std::string& port,
-                                            bool deleting);
+std::optional<OutcomeText> DescribePassword(const PasswordResult& result, bool deleting);
 std::optional<OutcomeText> DescribeIdentity(const IdentityResult& result);
 std::optional<OutcomeText> DescribeCertificateRead(const CertificateReadResult& result);
 std::optional<OutcomeText> DescribeProductInfo(const ProductInfoResult& result);

@@ -157,6 +157,7 @@ void StoreIdentityOperation::Store(const TlsIdentity& identity, bool imported) {
 }
 
 void StoreIdentityOperation::OnWritten(const Outcome<CertificateWriteOutcome>& written) {
+    m_result.blockSent = m_write.textSent();
     m_result.boardSaidStored = written.code == CertificateWriteOutcome::Written;
     if (!m_write.textSent() && written.code != CertificateWriteOutcome::Refused) {
         messenger().Show(kMsgSaveCertificateFailed, MessageStyle::Warning);

@@ -69,6 +69,7 @@ struct IdentityResult {
     std::optional<Certificate> certificate;  // the one written (made here or imported)
     CertificateRecordStore before;           // the board's records before the write
     CertificateRecordStore after;            // as read back
+    bool blockSent = false;                  // the whole block went over the line
     bool boardSaidStored = false;            // its reply to the block
     int keyBits = 0;
 };

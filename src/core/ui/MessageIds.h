@@ -232,6 +232,10 @@ enum MessageId : int {
     kCliPasswordOnCommandLine = 540,
     kCliStationWaiting = 541,
     kCliStationAnyPort = 542,
+    kErrPasswordReconnectFailed = 543,
+    kErrSettingsHeldNotBack = 544,
+    kErrSettingsHeldNoRestart = 545,
+    kErrNoAnswerImageErased = 546,
 };
 
 }  // namespace varnow
