@@ -32,10 +32,10 @@ struct BoardConfig {
 };
 
 // One reply line that goes wrong on its way: the `line`-th line (from 0) of the answer to the
-// `occurrence`-th time (from 0) a command starting with `command` is received.
+// `occurrence`-th time (from 0) the command `command` is received.
 struct LineFault {
     enum class Kind { Drop, Garble, Delay };
-    std::string command;
+    std::string command;  // the whole command line, as the board received it
     int occurrence = 0;
     int line = 0;
     Kind kind = Kind::Drop;

@@ -393,7 +393,7 @@ bool SimBoard::ApplyLineFault(std::string& line) {
     auto& [command, count] = m_answers.back();
     const int index = count++;
     std::optional<LineFault>& fault = m_faults.lineFault;
-    if (!fault || !command.starts_with(fault->command)) {
+    if (!fault || command != fault->command) {
         return false;
     }
     // Which time this command is answered: counted at its first reply line.
@@ -670,7 +670,7 @@ void SimBoard::OnRecvEnvs(std::string_view) {
 }
 
 void SimBoard::OnSendEnvc(std::string_view) {
-    if (m_faults.noCertificates) {
+    if (m_faults.noCertificates || m_certificates.empty()) {
         Reply("501 no certificates");
         return;
     }

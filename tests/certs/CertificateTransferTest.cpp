@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CertificateImage.h"
+#include "app/OutcomeText.h"
 #include "certs/CertificateBlock.h"
 #include "ops/CertificateOperations.h"
 #include "support/BoardFixture.h"
@@ -138,14 +139,40 @@ TEST_F(CertificateTransferTest, TenStalledWritesAreWaitedOutTheEleventhEndsTheWr
     }
 }
 
-TEST_F(CertificateTransferTest, AKeyThatIsNotRsaIsRefusedBeforeAnythingIsWritten) {
+TEST_F(CertificateTransferTest, AnIdentityThatCouldNotSignIsRefusedBeforeAnythingIsWritten) {
     const PrivateKey ec = testing::NewEcKey();
-    const TlsIdentity identity{testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000), ec};
-    const std::size_t before = written().size();
-    const IdentityResult result = Store(identity);
-    EXPECT_EQ(result.outcome.code, IdentityOutcome::KeyNotRsa);
-    EXPECT_EQ(host.messageIds(), std::vector<int>{kMsgKeyNotRsa});
-    EXPECT_EQ(written().substr(before).find("recv envc"), std::string::npos);
+    const PrivateKey other = testing::NewRsaKey(2048);
+    const PrivateKey small = testing::NewRsaKey(1024);
+    const Certificate mine = testing::NewCertificate(*s_key, {{"CN", "board"}}, 1893456000);
+    Bytes flipped = mine.Der();
+    flipped[flipped.size() - 20] ^= 0x01;  // inside the signature
+    const std::optional<Certificate> damaged = Certificate::FromDer(flipped);
+    ASSERT_TRUE(damaged.has_value());
+    struct Case {
+        const char* what;
+        TlsIdentity identity;
+        IdentityOutcome outcome;
+    };
+    const Case cases[] = {
+        {"an EC key", {testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000), ec},
+         IdentityOutcome::KeyNotRsa},
+        {"another certificate's key", {mine, other}, IdentityOutcome::KeyMismatch},
+        {"a key of 1024 bits", {testing::NewCertificate(small, {{"CN", "s"}}, 1893456000), small},
+         IdentityOutcome::KeyTooShort},
+        {"a certificate with one byte flipped", {*damaged, *s_key},
+         IdentityOutcome::CertificateDamaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes held = board.certificates();
+        const std::size_t before = written().size();
+        const IdentityResult result = Store(c.identity);
+        EXPECT_EQ(result.outcome.code, c.outcome);
+        EXPECT_EQ(written().substr(before).find("recv envc"), std::string::npos);
+        EXPECT_EQ(board.certificates(), held);
+        EXPECT_TRUE(DescribeIdentity(result).has_value());
+        Settle();
+    }
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
 #include "CliApp.h"
+#include "ExitStatus.h"
 #include "SamplePackages.h"
 #include "certs/CertificateBlock.h"
 #include "cli/CliRunner.h"
@@ -180,7 +182,8 @@ TEST_F(CliTest, AProtectedBoardWithoutAPasswordSaysHowToGiveOne) {
     });
     EXPECT_EQ(run.status, 9);
     EXPECT_EQ(LastLine(run.err),
-              "error: The product asks for its administrator password: give --password or set "
+              "error: The product asks for its administrator password: give it at the prompt "
+              "(--password), with --password-env VAR or --password-file FILE, or set "
               "VARNOW_PASSWORD.");
 }
 
@@ -404,6 +407,24 @@ TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {
     }
     const cli::ProgressLine spinner{std::string(300, 'x'), "connecting"};
     EXPECT_EQ(cli::RenderProgressLine(spinner, 40, 0, 1).size(), 39u);
+}
+
+TEST(ExitStatusTableTest, TheReadmeListsTheStatusesTheCommandsExitWith) {
+    std::ifstream readme(VARNOW_README);
+    ASSERT_TRUE(readme.good());
+    std::string rows;
+    bool inTable = false;
+    for (std::string line; std::getline(readme, line);) {
+        inTable = inTable ? line.starts_with("|") : line == "| Exit status | Meaning |";
+        if (inTable && !line.starts_with("| Exit status") && !line.starts_with("| ---")) {
+            rows += line + "\n";
+        }
+    }
+    std::string expected;
+    for (const cli::ExitStatusEntry& entry : cli::ExitStatusTable()) {
+        expected += "| " + std::to_string(entry.status) + " | " + entry.meaning + " |\n";
+    }
+    EXPECT_EQ(rows, expected);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ sim=$2
 source "$(dirname "$0")/lib.sh"
 export XDG_DATA_HOME=$work/data
 
+umask 000
 start_sim board --baud 0
 port=$VARNOW_SIM_PORTS/board
 run() { "$cli" --port "$port" "$@"; }
@@ -44,6 +45,15 @@ run --trace "$work/refused.trace" settings set wlan.topology=adhoc wlan.key=abcd
 grep -q "recv envs" "$work/refused.trace" && fail "a refused value was sent"
 grep -q "abcdefgh" "$work/refused.trace" "$work/refused.err" && fail "the key was shown"
 
+# Every file the tool wrote is its user's alone, whatever the umask.
+mode() { stat -c %a "$1"; }
+for file in "$backup" "$work/before.envs" "$work/refused.trace"; do
+    [ "$(mode "$file")" = 600 ] || fail "$file has mode $(mode "$file"), not 600"
+done
+for folder in "$work/data/VarnoW" "$work/data/VarnoW/backups"; do
+    [ "$(mode "$folder")" = 700 ] || fail "$folder has mode $(mode "$folder"), not 700"
+done
+
 # A backup goes back byte for byte.
 run settings restore "$work/before.envs" > "$work/restore.out" ||
     fail "settings restore exited with $?"
@@ -66,4 +76,4 @@ run --password-file "$work/password.txt" password delete > /dev/null ||
     fail "password delete exited with $?"
 run identify > /dev/null || fail "the password was not deleted"
 
-echo "cli settings: 6 passed, 0 failed"
+echo "cli settings: 7 passed, 0 failed"

@@ -9,6 +9,7 @@ sim=$2
 mkpkg=$3
 
 source "$(dirname "$0")/lib.sh"
+umask 000
 
 mcu() { printf '00000000000000000000000000000000000000%s' "$1"; }
 "$mkpkg" kofs "$work/line.qvk" --size-kib 64 --name "line image" > /dev/null
@@ -63,6 +64,9 @@ PY
 trace=$(python3 -c 'import json,sys; print([json.loads(l) for l in open(sys.argv[1]) if json.loads(l)["result"]=="failed"][0]["trace"])' "$work/log.json")
 grep -q "recv kofs" "$trace" || fail "the trace does not hold the failed exchange"
 grep -q "line secret" "$trace" && fail "the password is in the trace"
+for file in "$trace" "$work/log.json"; do
+    [ "$(stat -c %a "$file")" = 600 ] || fail "$file is not its user's alone"
+done
 for board in a b c; do
     [ "$(commands $board | grep -c '^erase kofs$')" -eq "$([ $board = c ] && echo 2 || echo 1)" ] ||
         fail "board $board was not written exactly as often as it was plugged"

@@ -6,6 +6,7 @@
 #include "info/DurationText.h"
 #include "info/NetworkInfoRead.h"
 #include "info/ProductInfoRead.h"
+#include "app/OutcomeText.h"
 #include "ops/InfoOperations.h"
 #include "support/BoardFixture.h"
 #include "ui/MessageIds.h"
@@ -217,6 +218,44 @@ TEST_F(InfoChainsTest, A501AtAnyQueryEndsTheChainWithItsMessageSilenceWithout) {
                       silent ? std::vector<int>{} : std::vector<int>{kMsgNetworkInfoFailed});
             Settle();
         }
+    }
+}
+
+TEST_F(InfoChainsTest, AValueDamagedOnTheLineIsNamedUnreadableNeverShown) {
+    struct Case {
+        const char* command;  // whose first reply line is garbled
+        bool network;
+        std::string unreadable;
+    };
+    const Case cases[] = {
+        {"get id fib mac", false, "mac"},
+        {"get sys uptime", false, "uptime"},
+        {"pid net1 ioctl get akm", true, "wlan.certification"},
+        {"pid net0 ioctl get netmask", true, "ipv4.netmask"},
+        {"pid net0 ioctl get ipaddr", true, "ipv4.address"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        board.faults().lineFault = sim::LineFault{c.command, 0, 0, sim::LineFault::Kind::Garble};
+        if (std::string(c.command).ends_with("akm")) {
+            board.faults().lineFault->kind = sim::LineFault::Kind::Drop;  // "None" was shown
+        }
+        std::vector<std::string> unreadable;
+        std::optional<OutcomeText> failure;
+        if (c.network) {
+            EXPECT_EQ(Network().first, NetworkInfoOutcome::Read);
+            unreadable = lastNetwork.unreadable;
+            failure = DescribeNetworkInfo(lastNetwork);
+        } else {
+            EXPECT_EQ(Product().first, ProductInfoOutcome::Read);
+            unreadable = lastProduct.unreadable;
+            failure = DescribeProductInfo(lastProduct);
+        }
+        EXPECT_FALSE(board.faults().lineFault.has_value()) << "the fault happened";
+        EXPECT_EQ(unreadable, std::vector<std::string>{c.unreadable});
+        ASSERT_TRUE(failure.has_value()) << "a damaged value fails the command";
+        EXPECT_EQ(failure->args, std::vector<std::string>{c.unreadable});
+        Settle();
     }
 }
 

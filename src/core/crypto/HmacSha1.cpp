@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/Cleanse.h"
+
 namespace varnow {
 
 HmacSha1::HmacSha1(ByteView key) {
@@ -22,14 +24,17 @@ HmacSha1::HmacSha1(ByteView key) {
         pad[i] = static_cast<std::uint8_t>(block[i] ^ 0x5C);
     }
     m_outer.Update(pad);
+    Cleanse(block.data(), block.size());
+    Cleanse(pad.data(), pad.size());
 }
 
 Sha1Digest HmacSha1::Of(ByteView message) const {
     Sha1 inner = m_inner;
     inner.Update(message);
-    const Sha1Digest innerDigest = inner.Final();
+    Sha1Digest innerDigest = inner.Final();
     Sha1 outer = m_outer;
     outer.Update(innerDigest);
+    Cleanse(innerDigest.data(), innerDigest.size());
     return outer.Final();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/Cleanse.h"
 #include "crypto/HmacSha1.h"
 
 namespace varnow {
@@ -26,6 +27,9 @@ Bytes Pbkdf2HmacSha1(ByteView password, ByteView salt, unsigned iterations, std:
         }
         const std::size_t take = std::min(block.size(), length - output.size());
         output.insert(output.end(), block.begin(), block.begin() + take);
+        // The rounds' work is as secret as the key it adds up to.
+        Cleanse(u.data(), u.size());
+        Cleanse(block.data(), block.size());
     }
     return output;
 }

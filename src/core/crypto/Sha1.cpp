@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <bit>
 
+#include "common/Cleanse.h"
+
 namespace varnow {
 
 Sha1::Sha1() : m_state{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0} {}
+
+Sha1::~Sha1() {
+    Cleanse(m_state.data(), sizeof m_state);
+    Cleanse(m_buffer.data(), m_buffer.size());
+}
 
 void Sha1::Update(ByteView bytes) {
     m_totalBytes += bytes.size();

@@ -16,6 +16,10 @@ public:
     static constexpr std::size_t kBlockSize = 64;
 
     Sha1();
+    // A hash's state can be rebuilt into what was hashed (an HMAC key pad): wiped on the way out.
+    ~Sha1();
+    Sha1(const Sha1&) = default;
+    Sha1& operator=(const Sha1&) = default;
     void Update(ByteView bytes);
     Sha1Digest Final();
 

@@ -69,6 +69,13 @@ bool IsIpv6Text(std::string_view text) {
     return ParseIpv6Text(address).has_value();
 }
 
+bool IsWord(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' ||
+               c == '/' || c == '+' || c == ' ';
+    });
+}
+
 std::vector<std::string> UnreadableValues(const ProductInfo& info) {
     std::vector<std::string> unreadable;
     if (!IsFibId(info.fibId)) {
@@ -120,6 +127,16 @@ std::vector<std::string> UnreadableValues(const NetworkInfo& info) {
     }
     if (!info.mode.empty() && !info.signal.empty() && !IsDecimal(info.signal)) {
         unreadable.push_back("wlan.signal");
+    }
+    // With the wireless LAN up, its security is named in words ("WPA2", "PSK", "CCMP").
+    if (!info.mode.empty()) {
+        for (const auto& [name, value] : {std::pair{"wlan.security", &info.security},
+                                          std::pair{"wlan.certification", &info.certification},
+                                          std::pair{"wlan.encryption", &info.encryption}}) {
+            if (!IsWord(*value)) {
+                unreadable.push_back(name);
+            }
+        }
     }
     return unreadable;
 }

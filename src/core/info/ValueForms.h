@@ -16,6 +16,7 @@ bool IsMacAddress(std::string_view text);  // six hexadecimal pairs, split by ':
 bool IsDottedQuad(std::string_view text);  // four numbers of 0 to 255
 bool IsDecimal(std::string_view text);     // digits, after an optional minus
 bool IsIpv6Text(std::string_view text);
+bool IsWord(std::string_view text);  // letters, digits, '-', '_', '/', '+' and spaces, not empty
 
 // The names of the values that fail their forms ("fib_id", "mac", "ipv4.netmask", ...).
 std::vector<std::string> UnreadableValues(const ProductInfo& info);

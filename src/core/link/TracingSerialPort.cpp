@@ -6,7 +6,10 @@ namespace varnow {
 namespace {
 
 std::string Withheld(std::size_t count) {
-    return "[" + std::to_string(count) + " bytes withheld]";
+    std::string text = "[";
+    text += std::to_string(count);
+    text += " bytes withheld]";
+    return text;
 }
 
 }  // namespace
@@ -62,12 +65,19 @@ std::string TracingSerialPort::Shown(ByteView bytes) {
         m_withholdingSent = text.find("\r\r") == std::string_view::npos;
         return Withheld(bytes.size());
     }
-    // A new command: whatever block was coming has ended.
-    m_withholdingReceived = text == "send envs\r" || text == "send envc\r";
+    // A new command: whatever block was coming has ended. The login's challenge ("413") is
+    // withheld with its answer: the two together would let anyone test guesses offline.
+    m_withholdingReceived =
+        text == "send envs\r" || text == "send envc\r" || text.starts_with("auth chap");
     m_receivedTail.clear();
     m_withholdingSent = text == "recv envs\r" || text == "recv envc\r";
-    if (text.starts_with("reboot psk")) {
-        return "reboot psk " + Withheld(bytes.size());
+    for (const std::string_view secret : {"reboot psk", "auth hash"}) {
+        if (text.starts_with(secret)) {
+            std::string shown(secret);
+            shown += ' ';
+            shown += Withheld(bytes.size());
+            return shown;
+        }
     }
     return Escape(bytes);
 }

@@ -11,8 +11,8 @@ namespace varnow {
 // Wraps the port and records every byte written (">") and received ("<") with the time in
 // seconds, as readable text with escapes for everything that is not printable ASCII. What
 // holds secrets is withheld, only its size recorded: the settings block and the certificate
-// block in both directions (wireless keys, the private key), and the record of a password
-// command.
+// block in both directions (wireless keys, the private key), the record of a password
+// command, and the login's challenge and its answer.
 class TracingSerialPort : public SerialPort {
 public:
     TracingSerialPort(SerialPort& port, TraceSink& trace, std::function<double()> seconds)

@@ -127,6 +127,18 @@ Bytes HexPairsToBytes(std::string_view text) {
     return bytes;
 }
 
+bool IsHostAddress(const Ipv4Address& address) {
+    const bool zero = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0; });
+    const bool all = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0xFF; });
+    return !zero && !all && (address[0] & 0xF0) != 0xE0;
+}
+
+bool IsContiguousMask(const Ipv4Address& mask) {
+    const std::uint32_t bits = (std::uint32_t{mask[0]} << 24) | (std::uint32_t{mask[1]} << 16) |
+                               (std::uint32_t{mask[2]} << 8) | std::uint32_t{mask[3]};
+    return (~bits & (~bits + 1)) == 0;
+}
+
 std::string DottedQuad(const Ipv4Address& address) {
     return std::to_string(address[0]) + "." + std::to_string(address[1]) + "." +
            std::to_string(address[2]) + "." + std::to_string(address[3]);

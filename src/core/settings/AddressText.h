@@ -14,6 +14,12 @@ namespace varnow {
 using Ipv4Address = std::array<std::uint8_t, 4>;   // network byte order
 using Ipv6Address = std::array<std::uint8_t, 16>;  // eight groups, network byte order
 
+// One host's address: not 0.0.0.0, not the broadcast address, not multicast (224/4).
+bool IsHostAddress(const Ipv4Address& address);
+
+// A subnet mask: ones first, then zeros, without a gap.
+bool IsContiguousMask(const Ipv4Address& mask);
+
 // "192.168.0.10": also the common name of a board's own certificate.
 std::string DottedQuad(const Ipv4Address& address);
 

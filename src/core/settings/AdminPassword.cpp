@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/BoardText.h"
+#include "common/Cleanse.h"
 #include "crypto/Crc16.h"
 #include "crypto/Pbkdf2.h"
 #include "settings/AddressText.h"
@@ -25,9 +26,10 @@ Bytes AdminKeySalt(std::string_view mcuIdLine) {
 AdminKey DeriveAdminKey(std::string_view password, ByteView salt) {
     ByteView secret = AsBytes(password);
     secret = UpToFirstNul(secret.first(std::min(secret.size(), kMaxPasswordBytes)));
-    const Bytes derived = Pbkdf2HmacSha1(secret, salt, 4096, 32);
+    Bytes derived = Pbkdf2HmacSha1(secret, salt, 4096, 32);
     AdminKey key{};
     std::copy(derived.begin(), derived.end(), key.begin());
+    Cleanse(derived.data(), derived.size());
     return key;
 }
 

@@ -34,19 +34,6 @@ std::uint16_t PrefixOf(const std::string& text) {
     return static_cast<std::uint16_t>(value);
 }
 
-// One host's address: not 0.0.0.0, not the broadcast address, not multicast (224/4).
-bool IsHostAddress(const Ipv4Address& address) {
-    const bool zero = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0; });
-    const bool all = std::all_of(address.begin(), address.end(), [](auto b) { return b == 0xFF; });
-    return !zero && !all && (address[0] & 0xF0) != 0xE0;
-}
-
-// Ones first, then zeros, without a gap.
-bool IsContiguousMask(const Ipv4Address& mask) {
-    const std::uint32_t bits = (std::uint32_t{mask[0]} << 24) | (std::uint32_t{mask[1]} << 16) |
-                               (std::uint32_t{mask[2]} << 8) | std::uint32_t{mask[3]};
-    return (~bits & (~bits + 1)) == 0;
-}
 
 }  // namespace
 

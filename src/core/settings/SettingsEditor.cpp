@@ -236,6 +236,20 @@ std::vector<SettingChange> SettingsEditor::Changes(const EnvironmentData& before
     return changes;
 }
 
+// A text field's refusal: too many bytes as the board stores it, or a control character.
+static std::optional<SettingRefusal> FieldRefusal(const std::string& value, std::size_t byteLimit,
+                                                  int tooLong, int control) {
+    switch (CheckFieldText(value, byteLimit)) {
+        case FieldTextProblem::TooLong:
+            return SettingRefusal{tooLong, TooLongArgs(value, byteLimit)};
+        case FieldTextProblem::ControlCharacter:
+            return SettingRefusal{control, {}};
+        case FieldTextProblem::None:
+            break;
+    }
+    return std::nullopt;
+}
+
 std::optional<SettingRefusal> SettingsEditor::CheckSyntax(const std::string& key,
                                                        const std::string& value) {
     for (const auto& [shown, why] : kShownOnly) {
@@ -254,7 +268,17 @@ std::optional<SettingRefusal> SettingsEditor::CheckSyntax(const std::string& key
                key == "wlan.short_slot" || key == "wlan.cts_protection") {
         sound = OnOff(value).has_value(), allowed = kOnOff;
     } else if (key.starts_with("ipv4.")) {
-        sound = Ipv4(value).has_value(), allowed = "an IPv4 address such as 192.168.0.10";
+        const std::optional<Ipv4Address> address = Ipv4(value);
+        if (address && key == "ipv4.netmask" && !IsContiguousMask(*address)) {
+            return SettingRefusal{kMsgNetmaskGaps, {DottedQuad(*address)}};
+        }
+        if (address && key == "ipv4.address" && !IsHostAddress(*address)) {
+            return SettingRefusal{kMsgAddressUnusable, {DottedQuad(*address)}};
+        }
+        if (address && key == "ipv4.gateway" && !IsHostAddress(*address)) {
+            return SettingRefusal{kMsgGatewayUnusable, {DottedQuad(*address)}};
+        }
+        sound = address.has_value(), allowed = "an IPv4 address such as 192.168.0.10";
     } else if (key == "wlan.topology") {
         sound = Choice(value, kTopologies).has_value(), allowed = Joined(kTopologies);
     } else if (key == "wlan.channel") {
@@ -264,18 +288,20 @@ std::optional<SettingRefusal> SettingsEditor::CheckSyntax(const std::string& key
     } else if (key == "wlan.phy") {
         sound = Choice(value, kPhys).has_value(), allowed = Joined(kPhys);
     } else if (key == "wlan.ssid") {
-        sound = Utf8Characters(value) <= WlanPage::kSsidLimit &&
-                CheckFieldText(value, WlanPage::kSsidLimit) == FieldTextProblem::None;
-        allowed = "at most 32 characters in 32 bytes, without control characters";
+        return FieldRefusal(value, WlanPage::kSsidLimit, kMsgSsidTooLong, kMsgSsidControl);
     } else if (key == "wlan.key") {
+        if (auto refusal = FieldRefusal(value, WlanPage::kKeyLimit, kMsgKeyTooLong, kMsgKeyControl)) {
+            return refusal;
+        }
         const std::size_t n = Utf8Characters(value);
-        sound = (n == 0 || (n >= 5 && n <= WlanPage::kKeyLimit)) &&
-                CheckFieldText(value, WlanPage::kKeyLimit) == FieldTextProblem::None;
+        sound = n == 0 || n >= 5;
         allowed = "nothing, or 5 to 63 characters in 63 bytes, without control characters";
-    } else if (key == "wlan.identity" || key == "wlan.password") {
+    } else if (key == "wlan.identity") {
         // Their lengths are the block's: the pages check them against it.
-        sound = CheckFieldText(value, value.size()) == FieldTextProblem::None;
-        allowed = "a text without control characters";
+        return FieldRefusal(value, value.size(), kMsgDot1xIdTooLong, kMsgDot1xIdControl);
+    } else if (key == "wlan.password") {
+        return FieldRefusal(value, value.size(), kMsgDot1xPasswordTooLong,
+                            kMsgDot1xPasswordControl);
     }
     return sound ? std::nullopt : std::optional<SettingRefusal>(ValueError(key, allowed, value));
 }

@@ -5,6 +5,7 @@
 
 #include "common/McuId.h"
 #include "files/RegularFile.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -122,6 +123,16 @@ std::optional<SettingsPlan> SettingsPlan::Parse(ByteView bytes, std::string& pro
             problem = AtLine(1, "the column " + column + " is named twice");
             return std::nullopt;
         }
+        if (column != "mcu_id") {
+            const auto refused = SettingsEditor::CheckSyntax(column, "");
+            if (refused && (refused->stringId == kCliUnknownSetting ||
+                            refused->stringId == kCliSettingShownOnly)) {
+                problem = AtLine(1, "the column " + column +
+                                        " is no setting that can be written (see settings set "
+                                        "--help)");
+                return std::nullopt;
+            }
+        }
         header.push_back(column);
     }
     SettingsPlan plan;
@@ -158,13 +169,18 @@ std::optional<SettingsPlan> SettingsPlan::Parse(ByteView bytes, std::string& pro
         }
         // Checked by the settings rules now: a value is refused before any board is written.
         // The value is not repeated: it may be a key or a password.
-        if (const auto refused = SettingsEditor::CheckPairs(row.pairs)) {
-            const std::string key = refused->args.empty() ? std::string() : refused->args.front();
-            problem = AtLine(record.line,
-                             "the value of " + key + " is refused (see settings set --help)");
-            return std::nullopt;
+        for (const auto& [key, value] : row.pairs) {
+            if (SettingsEditor::CheckSyntax(key, value)) {
+                problem = AtLine(record.line,
+                                 "the value of " + key + " is refused (see settings set --help)");
+                return std::nullopt;
+            }
         }
         plan.m_rows.push_back(std::move(row));
+    }
+    if (plan.m_rows.empty()) {
+        problem = "it holds no rows";
+        return std::nullopt;
     }
     return plan;
 }
