@@ -9,7 +9,7 @@
 #endif
 #include <filesystem>
 
-#include "link/SimulatedPortsFolder.h"
+#include "SimulatedPorts.h"
 
 #ifdef VARNOW_HAVE_UDEV
 #include <libudev.h>

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "link/SimulatedPortsFolder.h"
+#include "SimulatedPorts.h"
 
 namespace varnow::platform {
 namespace {

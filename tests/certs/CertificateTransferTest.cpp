@@ -175,5 +175,24 @@ TEST_F(CertificateTransferTest, AnIdentityThatCouldNotSignIsRefusedBeforeAnythin
     }
 }
 
+TEST_F(CertificateTransferTest, AnAbortDuringThePauseBeforeTheBlockSendsNothingMore) {
+    const Bytes held = board.certificates();
+    auto store = std::make_shared<StoreIdentityOperation>(session, Identity(),
+                                                          StoreIdentityOperation::Options{});
+    bool ended = false;
+    ASSERT_TRUE(session.Run(store, [&ended] { ended = true; }));
+    loop.RunUntil([this] { return written().find("recv envc") != std::string::npos; });
+    const std::size_t atAbort = written().size();
+    session.Abort();
+    // Connected again at once: a pause left armed would send the block on the new connection.
+    ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
+    loop.RunFor(5000);
+    const std::string since = written().substr(atAbort);
+    EXPECT_EQ(since.find("recv envc"), std::string::npos);
+    EXPECT_LT(since.size(), 200u) << "no block text: " << since;
+    EXPECT_FALSE(ended) << "an abandoned operation reports nothing";
+    EXPECT_EQ(board.certificates(), held);
+}
+
 }  // namespace
 }  // namespace varnow

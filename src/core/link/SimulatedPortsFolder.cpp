@@ -1,7 +1,5 @@
 #include "link/SimulatedPortsFolder.h"
 
-#include <cstdlib>
-
 namespace varnow {
 
 std::filesystem::path SimulatedPortsFolder(const char* overrideFolder, const char* runtimeFolder,
@@ -14,11 +12,6 @@ std::filesystem::path SimulatedPortsFolder(const char* overrideFolder, const cha
     }
     const std::string name = (user != nullptr && *user != '\0') ? user : "user";
     return std::filesystem::temp_directory_path() / ("varnow-sim-" + name);
-}
-
-std::filesystem::path SimulatedPortsFolderFromEnvironment() {
-    return SimulatedPortsFolder(std::getenv("VARNOW_SIM_PORTS"), std::getenv("XDG_RUNTIME_DIR"),
-                                std::getenv("USER"));
 }
 
 }  // namespace varnow

@@ -11,7 +11,4 @@ namespace varnow {
 std::filesystem::path SimulatedPortsFolder(const char* overrideFolder, const char* runtimeFolder,
                                            const char* user);
 
-// The environment's answer, for the tool and for varno-sim alike.
-std::filesystem::path SimulatedPortsFolderFromEnvironment();
-
 }  // namespace varnow

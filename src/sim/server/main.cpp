@@ -53,7 +53,8 @@ struct Options {
     bool detach = false;
     unsigned long baud = 115200;
     std::string name = "board0";
-    std::filesystem::path folder = SimulatedPortsFolderFromEnvironment();
+    std::filesystem::path folder = SimulatedPortsFolder(
+        std::getenv("VARNOW_SIM_PORTS"), std::getenv("XDG_RUNTIME_DIR"), std::getenv("USER"));
     BoardConfig config;
     BoardFaults faults;
 };
