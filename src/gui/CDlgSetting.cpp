@@ -296,6 +296,16 @@ void CDlgSetting::LoadCertificates() {
                 self->m_certificates = read.result().records;
                 self->m_certificatesLoaded = true;
                 self->UpdateButtons();
+                // A board that stopped answering or went away is told at once; a board
+                // without a certificate block, or with a damaged one, is told when its
+                // certificate is asked for.
+                const CertificateReadOutcome code = read.result().outcome.code;
+                if (code == CertificateReadOutcome::TimedOut ||
+                    code == CertificateReadOutcome::PortLost) {
+                    const auto failure = DescribeCertificateRead(read.result());
+                    self->m_results.ShowStatus(*failure);
+                    self->m_results.PresentEnd(read, failure);
+                }
             }
         });
     if (!started) {

@@ -233,7 +233,7 @@ void CVarnoWDlg::PresentEnd(const Operation& operation, const std::optional<Outc
     const std::vector<Message>& messages = operation.report().messages;
     if (!messages.empty()) {
         m_messages.Present(messages);
-    } else if (failure && !operation.succeeded()) {
+    } else if (failure) {
         m_messages.Show(failure->stringId, MessageStyle::Warning, failure->args);
     }
 }
@@ -278,8 +278,12 @@ void CVarnoWDlg::Settings() {
     } else if (!m_session->busy() && !m_settingsDialog) {
         m_session->Start<ReadSettingsOperation>([this](const ReadSettingsOperation& read) {
             Ended();
-            m_messages.Present(read.report().messages);
-            if (read.succeeded()) {
+            const auto failure = DescribeSettingsRead(read.result().outcome);
+            if (failure) {
+                ShowStatus(*failure);
+            }
+            PresentEnd(read, failure);
+            if (!failure) {
                 OpenSettings(read.result().data);
             }
         });
@@ -300,9 +304,11 @@ void CVarnoWDlg::ShowProductInfo() {
     m_session->Start<ReadProductInfoOperation>([this](const ReadProductInfoOperation& read) {
         Ended();
         const ProductInfoResult& result = read.result();
-        PresentEnd(read, DescribeProductInfo(result));
-        if (result.outcome.code != ProductInfoOutcome::Read) {
-            return;
+        // Only what was read whole is shown: a damaged value fails the whole report.
+        const auto failure = DescribeProductInfo(result);
+        PresentEnd(read, failure);
+        if (failure) {
+            return ShowStatus(*failure);
         }
         auto* dialog = new CDlgProductInfo(
             this, m_ui, ProductInfoLines(result.info, m_ui.strings(), m_ui.language()));
@@ -319,9 +325,10 @@ void CVarnoWDlg::ShowNetworkInfo() {
     m_session->Start<ReadNetworkInfoOperation>([this](const ReadNetworkInfoOperation& read) {
         Ended();
         const NetworkInfoResult& result = read.result();
-        PresentEnd(read, DescribeNetworkInfo(result));
-        if (result.outcome.code != NetworkInfoOutcome::Read) {
-            return;
+        const auto failure = DescribeNetworkInfo(result);
+        PresentEnd(read, failure);
+        if (failure) {
+            return ShowStatus(*failure);
         }
         const NetworkReports reports =
             BuildNetworkReports(result.info, m_ui.strings(), m_ui.language());
@@ -343,6 +350,9 @@ void CVarnoWDlg::Upload() {
     const std::string package = m_fileList->package().packagePath().string();
     m_writing = m_session->Start<WritePackageOperation>(
         [this, package](const WritePackageOperation& write) {
+            // The firmware window shows a transfer under way: with the operation ended it
+            // waits for nothing, and the end is told by the status line and the messages.
+            FirmwareWindowClosed();
             Ended();
             const WriteResult& result = write.result();
             ShowStatus(WriteStatus(result, m_session->session().portName, package));

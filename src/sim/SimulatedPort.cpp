@@ -76,6 +76,8 @@ void SimulatedPort::Unplug() {
 }
 
 void SimulatedPort::Replug() {
+    // The cable brings the power back: the board starts afresh, in the mode it was left in.
+    m_board.Restart();
     m_plugged = true;
     if (m_plugNotify) {
         m_plugNotify(true);

@@ -33,6 +33,7 @@
 #include "QtPlatform.h"
 #include "UiText.h"
 #include "certs/BoardCertificate.h"
+#include "gui/ModalWatch.h"
 #include "ops/SettingsOperations.h"
 #include "support/QtVirtualPlatform.h"
 #include "support/TestCertificates.h"
@@ -67,17 +68,8 @@ private:
     StringTable m_strings = StringTable::BuiltIn();
     UiText m_ui{m_strings, Language::English};
     QTemporaryDir m_config;
-    // Messages that a test did not expect are closed and kept here.
-    QStringList m_unexpected;
-    QTimer m_modalWatch;
-    int m_answer = 1;       // what the watch answers a message with
-    QString m_newPassword;  // what the watch types into a password dialog in change mode
-    // How the watch answers the certificate dialogs: the chooser's action, the file chosen,
-    // a file's password; the reports it was shown.
-    CDlgCert::Action m_certAction = CDlgCert::Action::MakeSelfSigned;
-    QString m_certFile;
-    QString m_filePassword;
-    QStringList m_reports;
+    // Answers the windows' modal dialogs and keeps the messages no test step expected.
+    testing::ModalWatch m_watch;
 
     // The simulated board of the window made last, on the virtual clock.
     QtVirtualPlatform* m_board = nullptr;
@@ -108,38 +100,9 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         qputenv("XDG_DATA_HOME", (m_config.path() + "/data").toUtf8());
         qputenv("VARNOW_SIM_PORTS", (m_config.path() + "/ports").toUtf8());
-        connect(&m_modalWatch, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* message = dynamic_cast<CDlgMessage*>(modal)) {
-                m_unexpected << message->lines().join(" ");
-                message->done(m_answer);
-            } else if (auto* password = dynamic_cast<CDlgUserPW*>(modal)) {
-                password->passwordEdit()->setText(m_newPassword);
-                password->retypeEdit()->setText(m_newPassword);
-                password->okButton()->click();
-            } else if (auto* chooser = dynamic_cast<CDlgCert*>(modal)) {
-                chooser->radio(m_certAction)->setChecked(true);
-                chooser->accept();
-            } else if (auto* make = dynamic_cast<CDlgCertMake*>(modal)) {
-                make->accept();
-            } else if (auto* select = dynamic_cast<CDlgCertSelect*>(modal)) {
-                select->SetPath(m_certFile);
-                select->accept();
-            } else if (auto* info = dynamic_cast<CDlgCertInfo*>(modal)) {
-                m_reports << info->reportView()->toPlainText();
-                info->accept();
-            } else if (auto* filePassword = dynamic_cast<CDlgSettingWLANIDPW*>(modal)) {
-                filePassword->passwordEdit()->setText(m_filePassword);
-                filePassword->accept();
-            }
-        });
     }
 
-    void init() {
-        m_unexpected.clear();
-        m_answer = 1;
-        m_reports.clear();
-    }
+    void init() { m_watch.Clear(); }
 
     // A connected window with its Settings dialog open over the simulated board's settings.
     std::unique_ptr<CVarnoWDlg> WindowWithSettingsOpen(platform::LanguageStore& store,
@@ -205,14 +168,14 @@ private slots:
         address->selectAll();
         QTest::keyClicks(address, "10.1.2.3");
         const int connects = window->session().connectsEnded();
-        m_answer = static_cast<int>(MessageResult::Yes);
-        m_modalWatch.start(20);
+        m_watch.answer = static_cast<int>(MessageResult::Yes);
+        m_watch.Start(20);
         dialog->writeButton()->click();
         QVERIFY(dialog->writing());  // the click was taken
         WAIT_UNTIL(window->session().connectsEnded() > connects);
-        m_modalWatch.stop();
-        QCOMPARE(m_unexpected, QStringList{"Has Succeded in setting the value. Do you want to "
-                                           "reboot the product?"});
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages, QStringList{"Has Succeded in setting the value. Do you want to "
+                                               "reboot the product?"});
         QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor has ended
         QCOMPARE(window->settingsDialog(), dialog);
         QVERIFY(dialog->isVisible());
@@ -231,13 +194,13 @@ private slots:
         platform::LanguageStore store;
         auto window = WindowWithSettingsOpen(store);
         board().faults().settingsRefused = true;
-        m_modalWatch.start(20);
+        m_watch.Start(20);
         window->settingsDialog()->writeButton()->click();
         QVERIFY(window->settingsDialog()->writing());  // the click was taken
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        m_modalWatch.stop();
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
         QVERIFY(!window->settingsDialog()->writing());
-        QCOMPARE(m_unexpected, QStringList{"Has failed to set the values."});
+        QCOMPARE(m_watch.messages, QStringList{"Has failed to set the values."});
         QVERIFY(window->session().portOpen());
         QVERIFY(window->settingsDialog()->isVisible());
     }
@@ -271,15 +234,15 @@ private slots:
         platform::LanguageStore store;
         auto window = WindowWithSettingsOpen(store);
         CDlgSetting* dialog = window->settingsDialog();
-        m_newPassword = "open sesame";
-        m_modalWatch.start(20);
+        m_watch.newPassword = "open sesame";
+        m_watch.Start(20);
         dialog->passwordButton()->click();
         // The warning, the password dialog, the progress, and the board back with it.
         WAIT_UNTIL(window->statusLine()->text().startsWith("The password was changed"));
         QVERIFY(dialog->passwordProgress() == nullptr);
-        m_modalWatch.stop();
-        QCOMPARE(m_unexpected.size(), 1);  // the warning that a password cannot be restored
-        QVERIFY(m_unexpected.front().startsWith("Warning : Varno product does not provide"));
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages.size(), 1);  // the warning that a password cannot be restored
+        QVERIFY(m_watch.messages.front().startsWith("Warning : Varno product does not provide"));
         QVERIFY(board().hasPassword());
         QVERIFY(!window->session().portOpen());  // its next arrival is not connected
         QVERIFY(window->connectButton()->isEnabled());
@@ -293,19 +256,19 @@ private slots:
         WAIT_UNTIL(dialog->certificatesLoaded());
         QCOMPARE(FindBoardCertificate(dialog->certificates()).messageId,
                  int(kMsgNoCertificateInProduct));
-        m_modalWatch.start(20);
-        m_certAction = CDlgCert::Action::MakeSelfSigned;
+        m_watch.Start(20);
+        m_watch.certAction = CDlgCert::Action::MakeSelfSigned;
         dialog->certificateButton()->click();  // 1024 bits and the dialog's defaults
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        QCOMPARE(m_watch.messages, QStringList{"Has succeded in saving the certificate."});
         WAIT_UNTIL(!dialog->writing());
-        m_certAction = CDlgCert::Action::ReadFromProduct;
+        m_watch.certAction = CDlgCert::Action::ReadFromProduct;
         dialog->certificateButton()->click();
-        m_modalWatch.stop();
-        QCOMPARE(m_reports.size(), 1);
-        QVERIFY(m_reports.front().startsWith("Issuer :\n"));
-        QVERIFY(m_reports.front().contains("commonName                = 192.168.0.100"));
-        QVERIFY(m_reports.front().contains("= KR - Korea, Republic of"));
+        m_watch.Stop();
+        QCOMPARE(m_watch.reports.size(), 1);
+        QVERIFY(m_watch.reports.front().startsWith("Issuer :\n"));
+        QVERIFY(m_watch.reports.front().contains("commonName                = 192.168.0.100"));
+        QVERIFY(m_watch.reports.front().contains("= KR - Korea, Republic of"));
     }
 
     void aPkcs12FileIsImportedAfterItsPasswordAndTheQuestion() {
@@ -321,16 +284,16 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(reinterpret_cast<const char*>(p12.data()), static_cast<qint64>(p12.size()));
         file.close();
-        m_certAction = CDlgCert::Action::ImportSigned;
-        m_certFile = file.fileName();
-        m_filePassword = "file secret";
-        m_modalWatch.start(20);
+        m_watch.certAction = CDlgCert::Action::ImportSigned;
+        m_watch.certFile = file.fileName();
+        m_watch.filePassword = "file secret";
+        m_watch.Start(20);
         dialog->certificateButton()->click();
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        m_modalWatch.stop();
-        QCOMPARE(m_reports.size(), 1);  // the question came with the report
-        QVERIFY(m_reports.front().contains("DE - Germany"));
-        QCOMPARE(m_unexpected, QStringList{"Has succeded in saving the certificate."});
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
+        QCOMPARE(m_watch.reports.size(), 1);  // the question came with the report
+        QVERIFY(m_watch.reports.front().contains("DE - Germany"));
+        QCOMPARE(m_watch.messages, QStringList{"Has succeded in saving the certificate."});
         WAIT_UNTIL(HoldsCertificate(dialog->certificates(), certificate.Der()));
     }
 
@@ -339,11 +302,11 @@ private slots:
         auto window = SimulatedWindow(store);
         CDlgCertMake dialog(window.get(), m_ui, window->messages().messenger(), "10.0.0.1");
         dialog.field(4)->setText(QString(65, 'c'));
-        m_modalWatch.start(20);
+        m_watch.Start(20);
         dialog.accept();
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        m_modalWatch.stop();
-        QCOMPARE(m_unexpected,
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages,
                  QStringList{"The certificate's common name takes at most 64 characters."});
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.countryBox()->itemText(0), QString("Afghanistan"));
@@ -537,7 +500,7 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier);
         QVERIFY(window->connectButton()->isEnabled());
         QVERIFY(!window->session().portOpen());
-        QVERIFY(m_unexpected.isEmpty());
+        QVERIFY(m_watch.messages.isEmpty());
     }
 
     void closingTheWindowClosesThePortAndStoresTheLanguage() {
@@ -549,9 +512,9 @@ private slots:
         window->Connect();
         WAIT_UNTIL(window->session().lastConnect().has_value());
         QVERIFY(window->session().portOpen());
-        m_modalWatch.start(20);
+        m_watch.Start(20);
         window->ChooseLanguage(1042);  // for the next start: its message is closed
-        m_modalWatch.stop();
+        m_watch.Stop();
         QVERIFY(window->close());
         QVERIFY(!window->isVisible());
         QVERIFY(!window->session().portOpen());
@@ -573,12 +536,12 @@ private slots:
         QVERIFY(window->statusLine()->text().contains("written and verified (SHA-1 "));
 
         board().faults().wrongHash = true;
-        m_modalWatch.start(20);
+        m_watch.Start(20);
         window->Upload();
         WAIT_UNTIL(window->statusLine()->text().contains("differs"));
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        m_modalWatch.stop();
-        QCOMPARE(m_unexpected.size(), 1);  // the board's hash, shown as it came
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages.size(), 1);  // the board's hash, shown as it came
     }
 
     void portListShowsShortNamesWithTheirPathsAsTooltips() {
@@ -600,11 +563,11 @@ private slots:
             CVarnoWDlg& window = app.mainWindow();
             QCOMPARE(app.language(), 1033);
             window.ChooseLanguage(1033);  // already English: no message
-            m_modalWatch.start(20);
+            m_watch.Start(20);
             window.ChooseLanguage(1042);
-            WAIT_UNTIL(!m_unexpected.isEmpty());
-            m_modalWatch.stop();
-            QCOMPARE(m_unexpected,
+            WAIT_UNTIL(!m_watch.messages.isEmpty());
+            m_watch.Stop();
+            QCOMPARE(m_watch.messages,
                      QStringList{"Restart Varno writer to apply the changed language."});
             emit window.functionMenu()->aboutToShow();
             QVERIFY(window.koreanAction()->isChecked());
@@ -682,11 +645,11 @@ private slots:
         window->Connect();
         WAIT_UNTIL(window->session().lastConnect().has_value());
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/combined.qvk");
-        m_modalWatch.start(20);
+        m_watch.Start(20);
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        WAIT_UNTIL(!m_unexpected.isEmpty());
-        m_modalWatch.stop();
-        QCOMPARE(m_unexpected, QStringList{"Firmware has been transmitted."});
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages, QStringList{"Firmware has been transmitted."});
         QVERIFY(!window->busy());
         QVERIFY(window->firmwareDialog() == nullptr);
         QVERIFY(window->disconnectButton()->isEnabled());  // connected again
@@ -717,7 +680,7 @@ private slots:
         platform::QtPlatform& machine = *line;
         CVarnoWDlg window(m_ui, WindowLanguages{1033, 1033}, store, std::move(line));
         window.show();
-        m_modalWatch.start(50);
+        m_watch.Start(50);
         window.FillPortList();
         window.SelectPortInList(link.toStdString());
         QCOMPARE(window.SelectedPort(), link.toStdString());
@@ -761,8 +724,8 @@ private slots:
         QVERIFY(!port.IsOpen());
         QCOMPARE(window.session().connectsEnded(), connectsBefore);
 
-        m_modalWatch.stop();
-        QVERIFY2(m_unexpected.isEmpty(), qPrintable(m_unexpected.join("; ")));
+        m_watch.Stop();
+        QVERIFY2(m_watch.messages.isEmpty(), qPrintable(m_watch.messages.join("; ")));
         sim.write("quit\n");
         QVERIFY(sim.waitForFinished(5000));
     }

@@ -178,14 +178,15 @@ struct SilentCase {
     std::vector<int> messages;
     std::uint64_t after;  // ms from the command to the outcome
     bool disconnected;
-    bool progressLeftOpen;  // only its user closes it now
+    bool progressLeftOpen;
 };
 
 const SilentCase kSilentCases[] = {
     {"\r", ConnectOutcome::BoardSilent, "", {118}, 3100, true, false},
     {"set esc", ConnectOutcome::TimedOut, "set esc 02", {118}, 3000, true, false},
     {"set echo", ConnectOutcome::TimedOut, "set echo 0", {118}, 1000, true, false},
-    {"get id pdb", ConnectOutcome::Stalled, "get id pdb", {}, 1000, false, true},
+    // The sequence stops without a word, the port open; the progress ends with the connect.
+    {"get id pdb", ConnectOutcome::Stalled, "get id pdb", {}, 1000, false, false},
     {"get sys kofs", ConnectOutcome::TimedOut, "get sys kofs", {118}, 1000, true, false},
     {"get state", ConnectOutcome::TimedOut, "get state 0", {118}, 1000, true, false},
     {"get id kofs", ConnectOutcome::TimedOut, "get id kofs", {118}, 1000, true, false},

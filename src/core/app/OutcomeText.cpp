@@ -134,6 +134,10 @@ std::optional<OutcomeText> DescribeWrite(const WriteResult& result, const std::s
     if (auto upload = DescribeUpload(result.upload, package)) {
         return upload;
     }
+    if (result.firmware && result.firmware->code == FirmwareOutcome::NoBoard &&
+        result.upload.code != UploadOutcome::FirmwareOnly) {
+        return OutcomeText{kErrFirmwareNotReached, {}};
+    }
     if (result.firmware) {
         return DescribeFirmware(*result.firmware, port, package);
     }

@@ -28,8 +28,10 @@ void Operation::End() {
         return;
     }
     m_running = false;
-    // Whatever its chains left armed ends with it: nothing of it runs after its end.
+    // Whatever its chains left armed ends with it: nothing of it runs after its end, and no
+    // progress is shown for it.
     m_board.link().Quiet();
+    m_board.link().progress().Close();
     m_report.messages = m_log.messages();
     m_report.seconds =
         static_cast<double>(m_board.link().platform().NowMs() - m_startedMs) / 1000.0;

@@ -70,8 +70,13 @@ void WritePackageOperation::OnUploaded(const UploadResult& upload) {
     m_result.imageBytes = m_upload.imageBytes();
     m_result.textLength = m_upload.uploadTextLength();
     m_result.sendSeconds = m_upload.sendSeconds();
-    // The firmware follows whatever became of the image, but only to a board that is there.
-    if (upload.firmware.empty() || !link().portOpen()) {
+    // The firmware follows whatever became of the image, but only to a board that is there;
+    // a board gone before it has not had its firmware written.
+    if (upload.firmware.empty()) {
+        return End();
+    }
+    if (!link().portOpen()) {
+        m_result.firmware = FirmwareResult{{FirmwareOutcome::NoBoard}, {}};
         return End();
     }
     WriteFirmware(upload.firmware);

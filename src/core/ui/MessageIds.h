@@ -236,6 +236,7 @@ enum MessageId : int {
     kErrSettingsHeldNotBack = 544,
     kErrSettingsHeldNoRestart = 545,
     kErrNoAnswerImageErased = 546,
+    kErrFirmwareNotReached = 547,
 };
 
 }  // namespace varnow
