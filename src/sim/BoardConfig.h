@@ -40,6 +40,7 @@ struct LineFault {
     int line = 0;
     Kind kind = Kind::Drop;
     std::uint64_t delayMs = 0;  // Delay: this much later than it would come
+    int seen = 0;               // times the command was answered since the fault was set
 };
 
 // Misbehaviour on request; counters count down as replies go out.

@@ -40,7 +40,8 @@ void Append(Bytes& block, std::uint8_t type, std::uint8_t subtype, const Bytes& 
 }  // namespace
 
 Bytes FactoryBlock(const Options& options) {
-    Bytes block{'e', 'V', 'n', 'S', 0x01, 0x00, 0, 0, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
+    Bytes block{'e',  'V',  'n',  'S',  0x01, 0x00, 0,    0,
+                0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
     PutLe16(block, 6, codec::Crc16(block.data(), 6));
     Append(block, 2, 1, {0x34, 0x12});
     Append(block, 3, 0, {192, 168, 0, 100});

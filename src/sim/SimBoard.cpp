@@ -398,9 +398,9 @@ bool SimBoard::ApplyLineFault(std::string& line) {
     }
     // Which time this command is answered: counted at its first reply line.
     if (index == 0) {
-        ++m_occurrences[fault->command];
+        ++fault->seen;
     }
-    if (m_occurrences[fault->command] - 1 != fault->occurrence || index != fault->line) {
+    if (fault->seen - 1 != fault->occurrence || index != fault->line) {
         return false;
     }
     const LineFault happened = *fault;

@@ -147,7 +147,6 @@ private:
     std::uint64_t m_lastDeliveryAt = 0;
     std::vector<std::string> m_commands;
     std::vector<std::pair<std::string, int>> m_answers;
-    std::map<std::string, int, std::less<>> m_occurrences;
     std::function<void()> m_unplug;
     std::function<void()> m_replug;
     Mode m_mode = Mode::Commands;

@@ -91,21 +91,31 @@ protected:
         return {run, state, answers};
     }
 
+    struct Answer {
+        std::string command;
+        int lines;
+        int occurrence;  // the how-manieth answer to this command, the connect's included
+    };
+
     // The answers of the command itself: those after the connect that opened the board.
-    std::vector<std::pair<std::string, int>> CommandAnswers(const Scenario& scenario) {
+    std::vector<Answer> CommandAnswers(const Scenario& scenario) {
         Scenario identify = scenario;
         identify.arguments = {"identify"};
         const std::size_t connect = Sweep(identify, {}).answers.size();
         const Outcome clean = Sweep(scenario, {});
         EXPECT_EQ(clean.run.status, 0) << scenario.name << ": " << clean.run.err;
-        std::vector<std::pair<std::string, int>> answers(
-            clean.answers.begin() + static_cast<std::ptrdiff_t>(connect), clean.answers.end());
-        if (!scenario.onlyCommands.empty()) {
-            std::erase_if(answers, [&](const auto& answer) {
-                return std::none_of(
-                    scenario.onlyCommands.begin(), scenario.onlyCommands.end(),
-                    [&](const std::string& c) { return answer.first.starts_with(c); });
-            });
+        std::vector<Answer> answers;
+        std::map<std::string, int> occurrences;
+        for (std::size_t i = 0; i < clean.answers.size(); ++i) {
+            const auto& [command, lines] = clean.answers[i];
+            const int occurrence = occurrences[command]++;
+            const bool chosen =
+                scenario.onlyCommands.empty() ||
+                std::any_of(scenario.onlyCommands.begin(), scenario.onlyCommands.end(),
+                            [&](const std::string& c) { return command.starts_with(c); });
+            if (i >= connect && chosen) {
+                answers.push_back({command, lines, occurrence});
+            }
         }
         return answers;
     }
@@ -150,10 +160,8 @@ protected:
         const Outcome clean = Sweep(scenario, {});
         ASSERT_EQ(clean.run.status, 0) << scenario.name << ": " << clean.run.err;
         const State fresh = clean.state;
-        std::map<std::string, int> occurrences;
         int runs = 0;
-        for (const auto& [command, lines] : CommandAnswers(scenario)) {
-            const int occurrence = occurrences[command]++;
+        for (const auto& [command, lines, occurrence] : CommandAnswers(scenario)) {
             const std::string step = command.substr(0, 24) + " #" + std::to_string(occurrence);
             for (int line = 0; line < lines; ++line) {
                 using Kind = sim::LineFault::Kind;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "EnvironmentImage.h"
 #include "base64/Base64Encoder.h"
 #include "files/RegularFile.h"
@@ -207,6 +209,48 @@ TEST_F(SettingsTransferTest, ANewPasswordIsAskedAtTheNextConnectAndDeletingItEnd
         << "the desktop tool does not connect by itself";
     EXPECT_FALSE(board.hasPassword());
     EXPECT_FALSE(port.IsOpen());
+}
+
+// The key is made from the MCU id: only an id read whole, the same before the command as at
+// connect, is used; otherwise "reboot psk" is never sent and the board keeps its key.
+TEST_F(SettingsTransferTest, APasswordIsSetOnlyFromAnMcuIdReadWholeTwice) {
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+        PasswordOutcome outcome;
+    };
+    const Case cases[] = {
+        {"the id garbled on its way",
+         [this] {
+             board.faults().lineFault =
+                 sim::LineFault{"get id mcu", 0, 0, sim::LineFault::Kind::Garble};
+         },
+         PasswordOutcome::McuIdUnsure},
+        {"the id lost",
+         [this] {
+             board.faults().lineFault = sim::LineFault{"get id mcu", 0, 0};
+         },
+         PasswordOutcome::McuIdUnsure},
+        {"another id than at connect",
+         [this] { board.config().mcuId = "ffffffffffffffffffffffffffffffffffffffff"; },
+         PasswordOutcome::McuIdUnsure},
+        {"no answer", [this] { board.faults().ignoredCommands = {"get id mcu"}; },
+         PasswordOutcome::TimedOut},
+    };
+    const std::string id = board.config().mcuId;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        board.faults() = {};
+        board.config().mcuId = id;
+        c.fault();
+        const std::size_t before = written().size();
+        const PasswordResult result =
+            Run<PasswordOperation>(PasswordRequest{"new secret", std::nullopt, true})->result();
+        EXPECT_EQ(result.outcome.code, c.outcome);
+        EXPECT_EQ(written().find("reboot psk", before), std::string::npos);
+        EXPECT_FALSE(board.hasPassword());
+        Settle();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "connect/ChallengeLogin.h"
 
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
 #include "common/Cleanse.h"
 #include "common/McuId.h"
 #include "connect/IdentificationStep.h"
@@ -8,6 +12,17 @@
 #include "ui/MessageIds.h"
 
 namespace varnow {
+namespace {
+
+// "413 " and the board's 16 challenge bytes in 32 hexadecimal digits.
+bool IsChallenge(std::string_view line) {
+    const std::string_view hex = line.substr(4);
+    return hex.size() == 32 && std::all_of(hex.begin(), hex.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
+}  // namespace
 
 ChallengeLogin::ChallengeLogin(BoardLink& link, Messenger& messenger, Questions& questions)
     : Chain(link), m_messenger(messenger), m_questions(questions) {}
@@ -15,6 +30,7 @@ ChallengeLogin::ChallengeLogin(BoardLink& link, Messenger& messenger, Questions&
 void ChallengeLogin::Start(Done done) {
     m_done = std::move(done);
     m_refused = false;
+    m_challengeAskedAgain = false;
     m_question.reset();
     SendLoginCommand("auth chap admin\r");
     m_link.session().login = true;
@@ -50,6 +66,16 @@ Reply ChallengeLogin::OnLoginLine(const ReplyLine& line) {
         return Reply::Pending;  // the board's echo
     }
     if (line.StartsWith("413 ")) {
+        if (!IsChallenge(line.text)) {
+            // A challenge damaged on its way would make the right password look refused:
+            // the board is asked for a new one, once.
+            if (std::exchange(m_challengeAskedAgain, true)) {
+                Finish(LoginOutcome::TimedOut, "auth chap admin");
+                return Reply::Done;
+            }
+            SendLoginCommand("auth chap admin\r");
+            return Reply::Pending;
+        }
         m_challengeLine = line.text;
         SendGetIdMcu();
     } else if (line.StartsWith("410 ")) {

@@ -54,6 +54,7 @@ private:
     std::string m_mcuLine;
     bool m_noMcuId = false;
     bool m_refused = false;  // the board refused a password during this login
+    bool m_challengeAskedAgain = false;
     // The question open now; an answer to an earlier one (the login ended meanwhile) is
     // dropped.
     std::shared_ptr<int> m_question;
