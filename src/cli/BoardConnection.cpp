@@ -42,10 +42,12 @@ void BoardConnection::Interrupt() {
 }
 
 std::optional<std::filesystem::path> BoardConnection::KeepTrace() {
-    if (m_ring.empty()) {
+    // Only an exchange is worth keeping: a port that never opened has none.
+    const std::string text = m_ring.Text();
+    if (text.find(" > ") == std::string::npos && text.find(" < ") == std::string::npos) {
         return std::nullopt;
     }
-    return SaveTrace(m_platform->Files(), m_session->dataFolder(), m_portName, m_ring.Text());
+    return SaveTrace(m_platform->Files(), m_session->dataFolder(), m_portName, text);
 }
 
 BoardConnection::~BoardConnection() {

@@ -195,7 +195,11 @@ void CliOutput::Message(const varnow::Message& message) {
         return;
     }
     EndProgress();
-    m_err << StyleName(message.style) << ": " << WithoutCarriageReturns(message.text) << std::endl;
+    // The one "error:" line of a failure is its last; what the board or a step said on the
+    // way is told as a warning.
+    const MessageStyle shown =
+        message.style == MessageStyle::Error ? MessageStyle::Warning : message.style;
+    m_err << StyleName(shown) << ": " << WithoutCarriageReturns(message.text) << std::endl;
 }
 
 void CliOutput::Progress(const ProgressLine& line) {

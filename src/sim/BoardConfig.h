@@ -60,6 +60,8 @@ struct BoardFaults {
     bool settingsRefused = false;          // "501 " to "recv envs"
     bool settingsTwice600 = false;         // "600 " twice to "recv envs"
     bool settingsEarly412 = false;         // "412 " before "600 " to "recv envs"
+    bool settingsReplaced = false;         // a sound block is taken, but another is stored
+    bool ispRefused = false;               // the boot loader will not unlock its flash
     bool noCertificates = false;           // "501 " to "send envc"
     bool certificatesRefused = false;      // "501 " to "recv envc"
     std::string certificateReply = "410 stored";  // to a sound block after "recv envc"; "": none

@@ -257,7 +257,9 @@ void SimBoard::FinishEnvironmentText() {
         Reply("502 " + problem);
         return;
     }
-    m_environment = std::move(block);
+    m_environment = m_faults.settingsReplaced
+                        ? environment::FactoryBlock({m_config.wlanRecords, "replaced by the board"})
+                        : std::move(block);
     Reply("412 stored");
 }
 
@@ -351,7 +353,7 @@ void SimBoard::HandleBootLoaderLine(const std::string& line) {
         Send("201 send test block\r\n");
         WatchIdle(kRawIdleMs);
     } else if (line == "uf 7b19" || line == "ef 3de4") {
-        Send("200 ok\r\n");
+        Send(m_faults.ispRefused ? "300 locked\r\n" : "200 ok\r\n");
     } else if (line == "pf 92a6") {
         m_raw.clear();
         m_mode = Mode::FirmwareImage;

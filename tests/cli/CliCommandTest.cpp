@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "CliApp.h"
@@ -379,6 +380,102 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(last)).object();
     EXPECT_EQ(result["size_kib"].toInt(), 104);
     EXPECT_EQ(result["version"].toArray(), (QJsonArray{2, 1, 5}));
+}
+
+// Every status of the table, as a script meets it: the command and the board's state or fault
+// that ends with it.
+TEST_F(CliTest, EveryExitStatusOfTheTableIsReachedAsDocumented) {
+    const std::string image = Package(samples::MakeKofsImage({.sizeKib = 2}));
+    const std::string otherProduct =
+        Package(samples::MakeKofsImage({.sizeKib = 2, .productId = 9}), "other.qvk");
+    const std::string firmware = Package(samples::MakeFirmwareImage({}), "firmware.qvk");
+    const PrivateKey key = testing::NewRsaKey(2048);
+    const std::string plainCertificate =
+        folder
+            .Write("plain.crt", AsBytes(testing::PemOf(
+                                    testing::NewCertificate(key, {{"CN", "plain"}}, 1893456000))))
+            .string();
+    const std::string identity =
+        folder
+            .Write("identity.pem",
+                   AsBytes(testing::PemOf(testing::NewCertificate(key, {{"CN", "i"}}, 1893456000)) +
+                           testing::PemOf(key)))
+            .string();
+    using Prepare = std::function<void(VirtualBoardAccess&)>;
+    const auto faults = [](std::function<void(sim::BoardFaults&)> set) -> Prepare {
+        return [set](VirtualBoardAccess& access) { set(access.board().faults()); };
+    };
+    const auto config = [](std::function<void(sim::BoardConfig&)> set) -> Prepare {
+        return [set](VirtualBoardAccess& access) { set(access.board().config()); };
+    };
+    struct Case {
+        int status;
+        std::vector<std::string> arguments;
+        Prepare prepare;
+        bool noPorts = false;
+    };
+    const Case cases[] = {
+        {0, {"identify"}, {}},
+        {1, {"netinfo"}, faults([](auto& f) { f.refusedQueries = {"net0 ipaddr6 1"}; })},
+        {2, {"identify", "--nosuch"}, {}},
+        {3, {"upload", "nosuch.qvk"}, {}},
+        {4, {"identify"}, {}, true},
+        {5, {"identify"}, [](VirtualBoardAccess& access) { access.port().Unplug(); }},
+        {6, {"identify"}, faults([](auto& f) { f.silent = true; })},
+        {7, {"identify"}, config([](auto& c) { c.pdbLine.reset(); })},
+        {8, {"identify"}, config([](auto& c) { c.pdbLine = "0101"; })},
+        {9,
+         {"identify"},
+         [](VirtualBoardAccess& access) { access.board().SetPassword("a secret"); }},
+        {10, {"upload", image}, config([](auto& c) { c.ispMode = true; })},
+        {11, {"upload", image}, faults([](auto& f) { f.unplugAfterTextBytes = 1000; })},
+        {12, {"upload", otherProduct}, {}},
+        {13, {"upload", image}, faults([](auto& f) { f.ignoredCommands = {"erase kofs"}; })},
+        {14, {"upload", image}, faults([](auto& f) { f.wrongHash = true; })},
+        {15, {"upload", image}, faults([](auto& f) { f.noHashCommand = true; })},
+        {16,
+         {"upload", image},
+         [](VirtualBoardAccess& access) {
+             // The port takes no more once the image's text begins.
+             access.port().SetWriteTap([&access](ByteView bytes) {
+                 if (AsText(bytes).starts_with("recv kofs")) {
+                     access.port().StallWrites(1000);
+                 }
+             });
+         }},
+        {17, {"firmware", firmware}, faults([](auto& f) { f.ispRefused = true; })},
+        {18, {"settings", "set", "ipv4.address=300.1.1.1"}, {}},
+        {19, {"settings", "set", "wlan.ssid=changed"}, faults([](auto& f) {
+             f.settingsReplaced = true;
+         })},
+        {20, {"cert", "import", plainCertificate, "--yes"}, {}},
+        {21, {"cert", "show"}, faults([](auto& f) { f.noCertificates = true; })},
+        {22, {"cert", "import", identity, "--yes"}, faults([](auto& f) {
+             f.certificatesRefused = true;
+         })},
+        {23, {"info"}, faults([](auto& f) {
+             f.lineFault = sim::LineFault{"get id fib mac", 0, 0, sim::LineFault::Kind::Garble};
+         })},
+        {130, {"upload", image}, [](VirtualBoardAccess& access) { access.InterruptAfter(30); }},
+    };
+    std::set<int> reached;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        const auto saved = ports;
+        if (c.noPorts) {
+            ports.clear();
+        }
+        const CliResult run = Cli(c.arguments, c.prepare);
+        ports = saved;
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (c.status != 0) {
+            EXPECT_TRUE(LastLine(run.err).starts_with("error: ")) << run.err;
+        }
+        reached.insert(run.status);
+    }
+    for (const cli::ExitStatusEntry& entry : cli::ExitStatusTable()) {
+        EXPECT_TRUE(reached.contains(entry.status)) << entry.status << " is never reached";
+    }
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {

@@ -51,11 +51,7 @@ public:
                 }
                 return access;
             },
-            .listPorts =
-                [](const cli::CliOptions&) {
-                    return std::vector<PortInfo>{
-                        {VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
-                },
+            .listPorts = [this](const cli::CliOptions&) { return ports; },
         };
         std::vector<const char*> argv{"varnow-cli"};
         for (const std::string& argument : arguments) {
@@ -75,6 +71,8 @@ public:
 
     StringTable strings = StringTable::BuiltIn();
     TempFolder folder;
+    // The board ports the machine has.
+    std::vector<PortInfo> ports{{VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
 
 private:
     static std::optional<std::string> Variable(const std::map<std::string, std::string>& variables,

@@ -265,7 +265,8 @@ void IspTransfer::TransferImage() {
                 return;
             }
             m_link.channel().End();
-            return Finish(IspOutcome::SendFailed, "pf 92a6");
+            return Finish(m_link.portGone() ? IspOutcome::PortLost : IspOutcome::SendFailed,
+                          "pf 92a6");
         }
         sent += static_cast<long long>(count);
         if (m_listener.progress) {

@@ -32,6 +32,11 @@ public:
     Platform& platform() { return m_platform; }
     SerialPort& port() { return m_platform.Port(); }
     bool portOpen() { return m_platform.Port().IsOpen(); }
+    // The port is closed, or its device has gone (a write failed because the cable went
+    // before the system told the tool).
+    bool portGone() {
+        return !portOpen() || m_platform.ProbePort(m_session.portName) == PortProbe::Absent;
+    }
     CommandChannel& channel() { return m_channel; }
     SessionRecord& session() { return m_session; }
     const SessionRecord& session() const { return m_session; }

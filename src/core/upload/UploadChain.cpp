@@ -209,7 +209,7 @@ Reply UploadChain::OnEraseLine(const ReplyLine& line) {
     m_link.channel().End();
     if (!SendImage()) {
         // A failure, so shown as one; the port may have vanished under the text.
-        const bool lost = !m_link.portOpen();
+        const bool lost = m_link.portGone();
         FailStep(kMsgSetValuesFailed, lost ? UploadOutcome::BoardLost : UploadOutcome::SendFailed,
                  lost ? std::string() : "recv kofs");
     }
