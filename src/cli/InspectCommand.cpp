@@ -5,9 +5,11 @@
 #include "Report.h"
 #include "ResultFields.h"
 
+#include "files/RegularFile.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/LoadedPackage.h"
+#include "package/PackageProblem.h"
 #include "package/RecordNames.h"
 #include "package/VerifyFirmwareImage.h"
 #include "upload/UploadText.h"
@@ -47,6 +49,17 @@ bool ReportFirmware(CliOutput::Fields& fields, const std::filesystem::path& path
 }
 
 }  // namespace
+
+OutcomeText PackageRefusal(CommandContext& context, const std::filesystem::path& package) {
+    const UserFile file = ReadRegularFile(package, kMaxPackageFileBytes);
+    const std::optional<OutcomeText> problem =
+        file.ok() ? DescribePackageProblem(file.bytes) : std::nullopt;
+    if (!problem) {
+        return OutcomeText{kErrPackageRefused, {package.string()}};
+    }
+    return OutcomeText{kCliPackageRefusedBecause,
+                       {package.string(), context.Text(problem->stringId, problem->args)}};
+}
 
 PackageCheck CheckPackage(const std::filesystem::path& path, Messenger& messenger,
                           const std::filesystem::path& scratchFolder) {
@@ -91,7 +104,7 @@ int InspectCommand::Execute(CommandContext& context) {
     const PackageCheck check = CheckPackage(m_package, messenger, m_scratchFolder);
     if (!check.sound) {
         return Finish(context, kExitPackageRefused, "refused", check.fields,
-                      OutcomeText{kErrPackageRefused, {m_package}});
+                      PackageRefusal(context, m_package));
     }
     return Finish(context, kExitSuccess, "sound", check.fields, std::nullopt);
 }

@@ -4,6 +4,7 @@
 
 #include "CliOutput.h"
 #include "Subcommand.h"
+#include "app/OutcomeText.h"
 #include "package/PackageFormat.h"
 #include "ui/Messenger.h"
 
@@ -22,6 +23,9 @@ struct PackageCheck {
 // what is wrong; a combined package's firmware is split off into `scratchFolder`.
 PackageCheck CheckPackage(const std::filesystem::path& path, Messenger& messenger,
                           const std::filesystem::path& scratchFolder);
+
+// Why a package that failed its checks was refused, in words: the failure's one line.
+OutcomeText PackageRefusal(CommandContext& context, const std::filesystem::path& package);
 
 // Classifies a package and checks everything in it that can be checked without a board.
 class InspectCommand : public Subcommand {

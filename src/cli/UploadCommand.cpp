@@ -43,7 +43,7 @@ std::optional<int> RefusePackage(CommandContext& context, const std::string& pac
     const PackageCheck check = CheckPackage(package, messenger, scratchFolder);
     if (!check.sound) {
         return Finish(context, kExitPackageRefused, "package-refused", fields,
-                      OutcomeText{kErrPackageRefused, {package}});
+                      PackageRefusal(context, package));
     }
     if (needsFirmware && !check.hasFirmware) {
         return Finish(context, kExitPackageRefused, "no-firmware", fields,

@@ -154,12 +154,15 @@ TEST_F(CertificateTransferTest, AnIdentityThatCouldNotSignIsRefusedBeforeAnythin
         IdentityOutcome outcome;
     };
     const Case cases[] = {
-        {"an EC key", {testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000), ec},
+        {"an EC key",
+         {testing::NewCertificate(ec, {{"CN", "ec"}}, 1893456000), ec},
          IdentityOutcome::KeyNotRsa},
         {"another certificate's key", {mine, other}, IdentityOutcome::KeyMismatch},
-        {"a key of 1024 bits", {testing::NewCertificate(small, {{"CN", "s"}}, 1893456000), small},
+        {"a key of 1024 bits",
+         {testing::NewCertificate(small, {{"CN", "s"}}, 1893456000), small},
          IdentityOutcome::KeyTooShort},
-        {"a certificate with one byte flipped", {*damaged, *s_key},
+        {"a certificate with one byte flipped",
+         {*damaged, *s_key},
          IdentityOutcome::CertificateDamaged},
     };
     for (const Case& c : cases) {

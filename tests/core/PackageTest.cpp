@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+
 #include "SamplePackages.h"
 #include "crypto/Crc16.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/PackageFile.h"
+#include "package/PackageProblem.h"
 #include "package/VerifyFirmwareImage.h"
 #include "support/RecordingMessageHost.h"
 #include "support/TempFolder.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -214,6 +219,47 @@ TEST_F(PackageTest, VerifiesFirmwareByItsImageCrc) {
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{"File is incorrect.", "File is incorrect.",
                                         "File is incorrect.", "File could not be opened"}));
+}
+
+}  // namespace
+}  // namespace varnow
+
+namespace varnow {
+namespace {
+
+TEST(PackageProblemTest, SaysWhatIsWrongInWordsWithTheValuesThatShowIt) {
+    const Bytes image = samples::MakeKofsImage({.sizeKib = 2});
+    const Bytes combined = samples::MakeCombinedPackage({.sizeKib = 2}, {});
+    struct Case {
+        const char* what;
+        Bytes package;
+        std::function<void(Bytes&)> damage;
+        int problem;  // 0: sound
+    };
+    const Case cases[] = {
+        {"a sound image", image, [](Bytes&) {}, 0},
+        {"a sound combined package", combined, [](Bytes&) {}, 0},
+        {"a text file", Bytes{0x68, 0x6f, 0x73, 0x74, 0x0a}, [](Bytes&) {}, kTextNotAPackage},
+        {"the head's CRC", image, [](Bytes& b) { b[kHeadCrcField] ^= 0xFF; }, kTextHeadCrcWrong},
+        {"an image longer than the file", image, [](Bytes& b) { b.resize(b.size() - 100); },
+         kTextImagePastEnd},
+        {"the tail's CRC", image, [](Bytes& b) { b[b.size() - kTailSize + kTailCrcField] ^= 1; },
+         kTextTailCrcWrong},
+        {"the firmware's CRC", combined, [](Bytes& b) { b.back() ^= 1; }, kTextFirmwareCrcWrong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes package = c.package;
+        c.damage(package);
+        const std::optional<OutcomeText> problem = DescribePackageProblem(package);
+        EXPECT_EQ(problem ? problem->stringId : 0, c.problem);
+    }
+    Bytes damaged = image;
+    damaged[kHeadCrcField] ^= 0xFF;
+    const std::uint16_t computed = Crc16(ByteView(damaged).first(kCrcCoveredBytes));
+    char expected[8];
+    std::snprintf(expected, sizeof expected, "%04X", computed);
+    EXPECT_EQ(DescribePackageProblem(damaged)->args[1], expected) << "the CRC it should have";
 }
 
 }  // namespace

@@ -25,4 +25,9 @@ struct Pkcs12Contents {
 };
 Pkcs12Contents ReadPkcs12(ByteView file, const std::string& password);
 
+// Whether the file is a PKCS#12 structure (whatever its password), and whether a PEM file holds
+// an encrypted private key: only those are worth a password question.
+bool IsPkcs12(ByteView file);
+bool HoldsEncryptedPemKey(ByteView file);
+
 }  // namespace varnow

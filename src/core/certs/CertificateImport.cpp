@@ -47,6 +47,12 @@ int ImportMessageId(ImportOutcome outcome) {
             return kMsgKeyTooShort;
         case ImportOutcome::CertificateDamaged:
             return kMsgCertificateSignatureBad;
+        case ImportOutcome::NotCertificateFile:
+            return kMsgNotCertificateFile;
+        case ImportOutcome::FilePasswordWrong:
+            return kMsgFilePasswordWrong;
+        case ImportOutcome::KeyPasswordWrong:
+            return kMsgKeyPasswordWrong;
         case ImportOutcome::Ready:
         case ImportOutcome::Cancelled:
             break;
@@ -61,7 +67,13 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
         return Ended(ImportOutcome::FileUnreadable, file, reason);
     }
     const ByteView bytes(content->get());
-    const PasswordSource ask = [&questions] { return questions.AskPassword(); };
+    // Whether a password was asked and not given: the user cancelled, nothing more to say.
+    bool cancelled = false;
+    const PasswordSource ask = [&questions, &cancelled] {
+        std::optional<std::string> password = questions.AskPassword();
+        cancelled = cancelled || !password;
+        return password;
+    };
 
     std::optional<Certificate> certificate = ReadDerCertificate(bytes);
     std::optional<PrivateKey> key;
@@ -69,6 +81,13 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
     if (!certificate) {
         certificate = ReadPemCertificate(bytes, ask);
         pem = certificate.has_value();
+    }
+    if (!certificate && HoldsEncryptedPemKey(bytes)) {
+        // Encrypted PEM: what failed is the password it was asked for.
+        return Ended(cancelled ? ImportOutcome::Cancelled : ImportOutcome::FilePasswordWrong, file);
+    }
+    if (!certificate && !IsPkcs12(bytes)) {
+        return Ended(ImportOutcome::NotCertificateFile, file, file.string());
     }
     if (!certificate) {
         std::optional<std::string> password = questions.AskPassword();
@@ -78,7 +97,8 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
         Pkcs12Contents pkcs12 = ReadPkcs12(bytes, *password);
         Cleanse(*password);
         if (!pkcs12.parsed) {
-            return Ended(ImportOutcome::NotACertificate, file);
+            // The file is PKCS#12: what failed is its password.
+            return Ended(ImportOutcome::FilePasswordWrong, file);
         }
         if (!pkcs12.key) {
             return Ended(ImportOutcome::NoKeyInPkcs12, file);
@@ -94,6 +114,10 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
     }
     if (!key) {
         key = pem ? ReadPemPrivateKey(bytes, ask) : ReadDerPrivateKey(bytes);
+        if (!key && pem && HoldsEncryptedPemKey(bytes)) {
+            return Ended(cancelled ? ImportOutcome::Cancelled : ImportOutcome::KeyPasswordWrong,
+                         file);
+        }
     }
     std::filesystem::path keyFile = file;
     if (!key) {
@@ -109,6 +133,10 @@ ImportResult ImportCertificateFile(const std::filesystem::path& file, ImportQues
         key = ReadDerPrivateKey(keyBytes->get());
         if (!key) {
             key = ReadPemPrivateKey(keyBytes->get(), ask);
+        }
+        if (!key && HoldsEncryptedPemKey(keyBytes->get())) {
+            return Ended(cancelled ? ImportOutcome::Cancelled : ImportOutcome::KeyPasswordWrong,
+                         keyFile);
         }
         if (!key) {
             return Ended(ImportOutcome::KeyUnreadable, keyFile);

@@ -33,6 +33,9 @@ enum class ImportOutcome {
     KeyMismatch,            // the key is not the certificate's
     KeyTooShort,            // an RSA key under 2048 bits
     CertificateDamaged,     // a self-signed certificate whose signature does not match it
+    NotCertificateFile,     // neither PEM nor DER nor PKCS#12
+    FilePasswordWrong,      // the PKCS#12 file's password
+    KeyPasswordWrong,       // an encrypted PEM key's password
 };
 
 // The shortest RSA key an imported identity may have.

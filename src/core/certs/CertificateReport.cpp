@@ -35,8 +35,15 @@ std::string Printed(Print print) {
     return text;
 }
 
+// Names as UTF-8 text: Korean and other non-ASCII values read as written, not as "\ED\83"
+// escapes; control characters stay escaped.
+constexpr unsigned long kAsText = ASN1_STRFLGS_UTF8_CONVERT;
+constexpr unsigned long kNoEscapes = ~static_cast<unsigned long>(ASN1_STRFLGS_ESC_MSB);
+
 std::string MultiLineName(const X509_NAME* name) {
-    return Printed([name](BIO* bio) { X509_NAME_print_ex(bio, name, 4, XN_FLAG_MULTILINE); });
+    return Printed([name](BIO* bio) {
+        X509_NAME_print_ex(bio, name, 4, (XN_FLAG_MULTILINE & kNoEscapes) | kAsText);
+    });
 }
 
 // A name's section of the report; empty when the name has no country.
@@ -118,7 +125,9 @@ CertificateSummary SummariseCertificate(const Certificate& certificate) {
     X509* x509 = certificate.get();
     CertificateSummary summary;
     auto oneLine = [](const X509_NAME* name) {
-        return Printed([name](BIO* bio) { X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253); });
+        return Printed([name](BIO* bio) {
+            X509_NAME_print_ex(bio, name, 0, (XN_FLAG_RFC2253 & kNoEscapes) | kAsText);
+        });
     };
     summary.subject = oneLine(X509_get_subject_name(x509));
     summary.issuer = oneLine(X509_get_issuer_name(x509));

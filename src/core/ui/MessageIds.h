@@ -237,6 +237,19 @@ enum MessageId : int {
     kErrSettingsHeldNoRestart = 545,
     kErrNoAnswerImageErased = 546,
     kErrFirmwareNotReached = 547,
+    kMsgNotCertificateFile = 548,
+    kMsgFilePasswordWrong = 549,
+    kMsgKeyPasswordWrong = 550,
+    kCliPackageRefusedBecause = 551,
+    kTextNotAPackage = 552,
+    kTextHeadSignatureWrong = 553,
+    kTextHeadCrcWrong = 554,
+    kTextImagePastEnd = 555,
+    kTextTailSignatureWrong = 556,
+    kTextTailCrcWrong = 557,
+    kTextFirmwareCrcWrong = 558,
+    kTextFirmwareTooShort = 559,
+    kTextImageTooLarge = 560,
 };
 
 }  // namespace varnow
