@@ -21,8 +21,8 @@ public:
 
 private:
     int m_bits = 1024;
-    std::optional<std::string> m_country, m_state, m_locality, m_organisation, m_unit,
-        m_commonName, m_email;
+    std::optional<std::string> m_country, m_state, m_locality, m_organisation, m_unit, m_commonName,
+        m_email;
 };
 
 // Tells what storing an identity did: the certificate written and whether it was verified.

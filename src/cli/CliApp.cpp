@@ -5,6 +5,7 @@
 #include <map>
 
 #include "ExitStatus.h"
+#include "HelpText.h"
 #include "PrivateFiles.h"
 #include "Secrets.h"
 #include "Subcommand.h"
@@ -15,7 +16,7 @@ namespace {
 
 struct Parsed {
     CliOptions options;
-    std::string language = "en";
+    std::string language;
     std::vector<std::unique_ptr<Subcommand>> commands;
     std::map<const CLI::App*, Subcommand*> byApp;
 };
@@ -63,7 +64,6 @@ void Define(CLI::App& app, Parsed& parsed) {
     app.add_flag("--json", parsed.options.json,
                  "one JSON object per line for every event, and a final result object");
     app.set_version_flag("--version", std::string("varnow-cli ") + kCliVersion);
-    app.footer(ExitStatusHelp());
     app.require_subcommand(1);
     for (const auto& command : parsed.commands) {
         const std::vector<std::string> path = command->Path();
@@ -88,8 +88,9 @@ Subcommand* Chosen(const CLI::App& app, const Parsed& parsed) {
 }
 
 // One line for a mistake, in CLI11's words, with a pointer to the help of the command it was
-// made in.
-int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& err) {
+// made in; in Korean, CLI11's words follow a Korean line.
+int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& err,
+               Language language) {
     std::string where = "varnow-cli";
     for (const CLI::App* sub = &app; sub != nullptr;) {
         const auto parsed = sub->get_subcommands();
@@ -98,7 +99,12 @@ int UsageError(const CLI::App& app, const CLI::ParseError& error, std::ostream& 
             where += " " + sub->get_name();
         }
     }
-    err << "error: " << error.what() << " (see " << where << " --help)" << std::endl;
+    if (language == Language::Korean) {
+        err << "error: 명령줄이 잘못되었습니다: " << error.what() << " (" << where
+            << " --help 참조)" << std::endl;
+    } else {
+        err << "error: " << error.what() << " (see " << where << " --help)" << std::endl;
+    }
     return kExitUsage;
 }
 
@@ -136,10 +142,14 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
     parsed.options.scratchFolder = environment.scratchFolder;
     parsed.commands = AllCommands(environment.scratchFolder);
     Define(app, parsed);
+    // The help is made in the language asked for before the command line is parsed.
+    const Language language =
+        LanguageOnCommandLine(argc, argv).value_or(environment.systemLanguage);
+    LocalizeHelp(app, language);
     // A password written on the command line is refused unread: every user can see it there.
     if (PasswordOnCommandLine(argc, argv, CommandWords(parsed))) {
         const StringTable strings = StringTable::BuiltIn();
-        environment.err << "error: " << strings.Text(kCliPasswordOnCommandLine, Language::English)
+        environment.err << "error: " << strings.Text(kCliPasswordOnCommandLine, language)
                         << std::endl;
         return kExitUsage;
     }
@@ -161,12 +171,14 @@ int RunCli(int argc, const char* const* argv, CliEnvironment& environment) {
             environment.err << "error: " << what << " (see varnow-cli --help)" << std::endl;
             return kExitUsage;
         }
-        return UsageError(app, error, environment.err);
+        return UsageError(app, error, environment.err, language);
     } catch (const CLI::ParseError& error) {
-        return UsageError(app, error, environment.err);
+        return UsageError(app, error, environment.err, language);
     }
     CliOptions& options = parsed.options;
-    options.language = parsed.language == "ko" ? Language::Korean : Language::English;
+    options.language = parsed.language.empty()   ? environment.systemLanguage
+                       : parsed.language == "ko" ? Language::Korean
+                                                 : Language::English;
     const StringTable strings = StringTable::BuiltIn();
     CliOutput output(environment.out, environment.err, options.json, environment.terminal,
                      environment.columns);

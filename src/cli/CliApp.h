@@ -24,6 +24,8 @@ struct CliEnvironment {
     std::optional<std::string> password;     // VARNOW_PASSWORD
     std::optional<std::string> newPassword;  // VARNOW_NEW_PASSWORD
     std::string scratchFolder;
+    // The locale's language, used when no --lang is given.
+    Language systemLanguage = Language::English;
     std::function<std::unique_ptr<BoardAccess>(const CliOptions&, CliOutput&,
                                                const std::string& port,
                                                std::optional<std::string> password)>

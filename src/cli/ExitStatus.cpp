@@ -43,13 +43,77 @@ const std::vector<ExitStatusEntry>& ExitStatusTable() {
     return table;
 }
 
-std::string ExitStatusHelp() {
-    std::string text = "Exit status:";
+namespace {
+
+const char* KoreanMeaning(int status) {
+    switch (status) {
+        case 0:
+            return "성공";
+        case 1:
+            return "그 밖의 실패";
+        case 2:
+            return "잘못된 명령줄(알 수 없는 옵션, 빠진 인자, 명령줄의 비밀번호)";
+        case 3:
+            return "패키지나 백업을 거부함(읽을 수 없음, 패키지가 아님, 손상됨, 명령에 필요한 것이 "
+                   "없음)";
+        case 4:
+            return "보드 포트를 찾지 못했거나, 여럿인데 --port가 없음";
+        case 5:
+            return "포트를 열거나 설정할 수 없음";
+        case 6:
+            return "보드가 응답하지 않았거나 응답을 멈춤";
+        case 7:
+            return "보드의 펌웨어가 이 도구에 비해 너무 오래됨";
+        case 8:
+            return "보드에 더 새로운 Varno Writer가 필요함";
+        case 9:
+            return "로그인 거부, 비밀번호가 필요한데 주지 않음, 또는 보드가 이전 비밀번호를 유지함";
+        case 10:
+            return "보드가 ISP 부트 로더에 있음";
+        case 11:
+            return "보드의 포트가 사라졌거나, 다시 시작한 뒤 돌아오지 않음";
+        case 12:
+            return "패키지가 다른 제품용임";
+        case 13:
+            return "전송 단계가 제시간에 응답을 받지 못함";
+        case 14:
+            return "보드에 저장된 이미지의 해시가 패키지와 다름";
+        case 15:
+            return "보드가 저장한 것을 확인해 주지 않음: 새 데이터가 있을 수 있음";
+        case 16:
+            return "이미지를 포트에 쓸 수 없었음";
+        case 17:
+            return "부트 로더가 펌웨어를 받지 않음";
+        case 18:
+            return "설정을 거부함(알 수 없는 키, 규칙이 허용하지 않는 값, 또는 보드): 아무것도 "
+                   "기록하지 않음";
+        case 19:
+            return "기록 뒤 다시 읽은 것(설정, 인증서)이 기록한 것과 다름";
+        case 20:
+            return "인증서나 키 파일을 거부함(읽을 수 없음, 인증서 없음, 키 없음, 인증서의 키가 "
+                   "아님, 너무 짧은 키)";
+        case 21:
+            return "보드에 인증서가 없거나 손상됨";
+        case 22:
+            return "보드가 인증서를 받지 않음";
+        case 23:
+            return "보드가 알려 준 값이 손상되어 옴";
+        case 130:
+            return "중단됨(Ctrl-C): 포트를 닫음";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string ExitStatusHelp(Language language) {
+    std::string text = language == Language::Korean ? "종료 상태:" : "Exit status:";
     for (const ExitStatusEntry& entry : ExitStatusTable()) {
         char line[16];
         std::snprintf(line, sizeof line, "\n%3d  ", entry.status);
         text += line;
-        text += entry.meaning;
+        const char* korean = KoreanMeaning(entry.status);
+        text += language == Language::Korean && korean != nullptr ? korean : entry.meaning;
     }
     return text;
 }

@@ -5,6 +5,8 @@
 
 #include "app/OutcomeText.h"
 
+#include "ui/StringTable.h"
+
 namespace varnow::cli {
 
 // Exit statuses of varnow-cli; each failure class has its own, so scripts can tell them apart.
@@ -43,7 +45,7 @@ struct ExitStatusEntry {
 };
 const std::vector<ExitStatusEntry>& ExitStatusTable();
 // The table as --help shows it.
-std::string ExitStatusHelp();
+std::string ExitStatusHelp(Language language = Language::English);
 
 ExitStatus StatusOf(const ConnectResult& result);
 ExitStatus StatusOf(const UploadResult& result);

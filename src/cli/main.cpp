@@ -12,6 +12,7 @@
 #include "BoardConnection.h"
 #include "BoardLines.h"
 #include "CliApp.h"
+#include "HelpText.h"
 
 namespace {
 
@@ -47,6 +48,16 @@ std::optional<std::string> Variable(const char* name) {
 
 }  // namespace
 
+// The locale messages are shown in, as the C library picks it: LC_ALL, LC_MESSAGES, LANG.
+std::string MessagesLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (const auto value = Variable(name); value && !value->empty()) {
+            return *value;
+        }
+    }
+    return {};
+}
+
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     // This run's own folder for the firmware it splits off; it goes with the run.
@@ -60,6 +71,7 @@ int main(int argc, char** argv) {
         .password = Variable("VARNOW_PASSWORD"),
         .newPassword = Variable("VARNOW_NEW_PASSWORD"),
         .scratchFolder = scratch.path().toStdString(),
+        .systemLanguage = LanguageOfLocale(MessagesLocale()),
         .openBoard = [&strings](
                          const CliOptions& options, CliOutput& output, const std::string& port,
                          std::optional<std::string> password) -> std::unique_ptr<BoardAccess> {

@@ -66,7 +66,7 @@ TEST_F(CliTest, AMistakeCostsOneLineAndAPointerToTheHelp) {
         {{"inspect", folder.path().string()},
          3,
          "error: The package " + folder.path().string() + " could not be read: Is a directory."},
-        {{"upload", broken}, 3, "error: The package " + broken + " was refused."},
+        {{"upload", broken}, 3, "error: The package " + broken + " was refused: the image head"},
         {{"firmware", image}, 3, "error: The package " + image + " holds no firmware"},
         {{"--lang", "ko", "firmware", image},
          3,
@@ -253,6 +253,8 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
         folder.Write("ec.pem", AsBytes(testing::PemOf(ecCertificate) + testing::PemOf(ec)))
             .string();
     const std::string text = folder.Write("notes.txt", AsBytes("hello\n")).string();
+    const std::string p12 =
+        folder.Write("id.p12", testing::Pkcs12Of(&key, &certificate, "right")).string();
     struct Case {
         std::vector<std::string> arguments;
         int status;
@@ -266,13 +268,18 @@ TEST_F(CliTest, ACertificateImportRefusesWhatItCannotUseBeforeTheBoardIsTouched)
          20,
          "error: The certificate file " + der +
              " holds no RSA key: give the key's file with --key."},
-        {{"cert", "import", text, "--yes"}, 2, "error: The file " + text + " needs a password"},
+        {{"cert", "import", text, "--yes"},
+         20,
+         "error: The file " + text + " is not a certificate or key file (PEM, DER or PKCS#12)."},
         {{"cert", "import", text, "--yes", "--passin-env", "VARNOW_TEST_UNSET"},
          2,
          "error: The environment variable VARNOW_TEST_UNSET is not set."},
-        {{"cert", "import", text, "--yes", "--passin-env", "HOME"},
+        {{"cert", "import", p12, "--yes", "--passin-env", "HOME"},
          20,
-         "error: Certificate error has been occurred."},
+         "error: The file's password is wrong."},
+        {{"--lang", "ko", "cert", "import", p12, "--yes", "--passin-env", "HOME"},
+         20,
+         "error: 파일의 비밀번호가 틀렸습니다."},
         {{"cert", "import", ecFile, "--yes"},
          20,
          "error: The key is not an RSA key (EC): the product takes RSA keys only."},
@@ -476,6 +483,44 @@ TEST_F(CliTest, EveryExitStatusOfTheTableIsReachedAsDocumented) {
     for (const cli::ExitStatusEntry& entry : cli::ExitStatusTable()) {
         EXPECT_TRUE(reached.contains(entry.status)) << entry.status << " is never reached";
     }
+}
+
+TEST_F(CliTest, HelpIsInTheLanguageAskedForOrTheLocalesAndCommandsPointToTheStatusTable) {
+    struct Case {
+        Language locale;
+        std::vector<std::string> arguments;
+        std::vector<std::string> holds;
+        std::vector<std::string> lacks;
+    };
+    const Case cases[] = {
+        {Language::English, {"--help"}, {"Exit status:", "130  interrupted", "--password-env"}, {}},
+        {Language::English,
+         {"upload", "--help"},
+         {"--skip-unchanged", "see the table in varnow-cli --help"},
+         {"130  interrupted"}},
+        {Language::English,
+         {"--lang", "ko", "upload", "--help"},
+         {"사용법", "패키지(.qvk)", "옵션:"},
+         {}},
+        {Language::Korean, {"--help"}, {"종료 상태:", "130  중단됨"}, {"Exit status:"}},
+        {Language::Korean, {"--lang=en", "--help"}, {"Exit status:"}, {"종료 상태:"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.back() + " " + c.arguments.front());
+        systemLanguage = c.locale;
+        const CliResult run = Cli(c.arguments);
+        EXPECT_EQ(run.status, 0);
+        for (const std::string& text : c.holds) {
+            EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+        }
+        for (const std::string& text : c.lacks) {
+            EXPECT_EQ(run.out.find(text), std::string::npos) << text;
+        }
+    }
+    systemLanguage = Language::Korean;
+    const CliResult mistake = Cli({"upload", "a.qvk", "b.qvk"});
+    EXPECT_EQ(mistake.status, 2);
+    EXPECT_TRUE(LastLine(mistake.err).starts_with("error: 명령줄이 잘못되었습니다")) << mistake.err;
 }
 
 TEST(ProgressLineTest, FitsTheTerminalAtEveryWidthAndDropsPartsRatherThanWrap) {

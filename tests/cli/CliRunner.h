@@ -38,6 +38,7 @@ public:
             .password = Variable(variables, "VARNOW_PASSWORD"),
             .newPassword = Variable(variables, "VARNOW_NEW_PASSWORD"),
             .scratchFolder = folder.path().string(),
+            .systemLanguage = systemLanguage,
             .openBoard =
                 [&](const cli::CliOptions&, cli::CliOutput& output, const std::string&,
                     std::optional<std::string> password) -> std::unique_ptr<cli::BoardAccess> {
@@ -71,6 +72,7 @@ public:
 
     StringTable strings = StringTable::BuiltIn();
     TempFolder folder;
+    Language systemLanguage = Language::English;  // the locale's
     // The board ports the machine has.
     std::vector<PortInfo> ports{{VirtualBoardAccess::kPort, "simulated", true, "ttyACM7"}};
 
