@@ -24,11 +24,18 @@ CDlgCertInfo::CDlgCertInfo(QWidget* owner, const UiText& ui, const Certificate& 
     m_question = new QLabel(ui(kTextUseCertificateQuestion), this);
     m_question->setVisible(ask);
     auto* row = new QHBoxLayout;
-    auto* ok = new QPushButton(ui(114), this);
-    ok->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     row->addWidget(m_question, 1);
-    row->addWidget(ok);
+    // A question is answered Yes or No; a report alone is closed with OK.
+    auto* accept = new QPushButton(ui(ask ? 116 : 114), this);
+    accept->setAutoDefault(false);
+    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
+    row->addWidget(accept);
+    if (ask) {
+        auto* no = new QPushButton(ui(115), this);
+        no->setAutoDefault(false);
+        connect(no, &QPushButton::clicked, this, &QDialog::reject);
+        row->addWidget(no);
+    }
     layout->addLayout(row);
     const DialogUnits units = DialogUnitsFor(8);
     resize(units.X(300), units.Y(220));

@@ -66,6 +66,11 @@ CDlgMessage::CDlgMessage(QWidget* owner, const QString& text, unsigned style, co
         connect(push, &QPushButton::clicked, this, [this, result] { done(result); });
         m_buttons[static_cast<std::size_t>(i)] = push;
     }
+    // The first button (leftmost) is the default one, as in a message box: OK, or Yes.
+    if (m_buttonCount > 0) {
+        m_buttons[static_cast<std::size_t>(m_buttonCount - 1)]->setDefault(true);
+        m_defaultResult = static_cast<int>(buttons.front().result);
+    }
     setFixedSize(size.width, size.height);
     LayOutButtons();
 }
@@ -107,7 +112,10 @@ void CDlgMessage::resizeEvent(QResizeEvent* event) {
 
 void CDlgMessage::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();  // Enter never closes a message
+        event->accept();
+        if (m_buttonCount > 0) {
+            done(m_defaultResult);  // Enter presses the default button
+        }
         return;
     }
     QDialog::keyPressEvent(event);

@@ -35,6 +35,7 @@ private:
     QPixmap m_icon;
     int m_lineHeight = 0;
     int m_buttonCount = 0;
+    int m_defaultResult = 0;
     std::array<QPushButton*, 3> m_buttons{};  // right to left: 1004, 1005, 1007
 };
 

@@ -414,13 +414,20 @@ private slots:
         }
     }
 
-    void messageDialogClosesOnEscapeButNotOnEnter() {
+    void messageDialogEnterPressesTheDefaultButtonAndEscapeCloses() {
+        {
+            CDlgMessage question(nullptr, "text", 36, m_ui);
+            QCOMPARE(question.visibleButtons().size(), 2);  // Yes and No
+            WhenModal([&] { QTest::keyClick(&question, Qt::Key_Return); });
+            QCOMPARE(question.exec(), int(MessageResult::Yes));
+        }
+        {
+            CDlgMessage warning(nullptr, "text", 48, m_ui);
+            WhenModal([&] { QTest::keyClick(&warning, Qt::Key_Enter); });
+            QCOMPARE(warning.exec(), int(MessageResult::Ok));
+        }
         CDlgMessage dialog(nullptr, "text", 36, m_ui);
-        WhenModal([&] {
-            QTest::keyClick(&dialog, Qt::Key_Return);
-            QVERIFY(dialog.isVisible());
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        });
+        WhenModal([&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
         QCOMPARE(dialog.exec(), 2);
     }
 

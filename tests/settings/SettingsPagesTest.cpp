@@ -24,7 +24,7 @@ SettingsStore StaticStore() {
     return store;
 }
 
-TEST(NetworkPageTest, ADhcpBlockWithAFixedDnsShowsItDisabledUntilTheBoxIsToggled) {
+TEST(NetworkPageTest, ADhcpBlockWithAFixedDnsOpensWithItsDnsFieldToEdit) {
     SettingsStore store = StaticStore();
     store.networkFlags = kFlagDhcp;  // DNS not automatic
     NetworkPage page;
@@ -32,7 +32,8 @@ TEST(NetworkPageTest, ADhcpBlockWithAFixedDnsShowsItDisabledUntilTheBoxIsToggled
     EXPECT_EQ(page.shown().dns, (Ipv4Address{8, 8, 8, 8}));
     EXPECT_FALSE(page.shown().address.has_value());
     page.ApplyTopologyLock(0);
-    EXPECT_FALSE(page.enabled().dns) << "the lock disables the DHCP fields";
+    EXPECT_TRUE(page.enabled().dns) << "the DNS server is the user's to give";
+    EXPECT_FALSE(page.enabled().address);
     page.SetDnsAuto(true, store);
     EXPECT_FALSE(page.enabled().dns);
     page.SetDnsAuto(false, store);

@@ -34,7 +34,6 @@ std::uint16_t PrefixOf(const std::string& text) {
     return static_cast<std::uint16_t>(value);
 }
 
-
 }  // namespace
 
 void NetworkPage::ShowStored(const SettingsStore& store) {
@@ -82,7 +81,10 @@ void NetworkPage::ApplyTopologyLock(int topology) {
     if (!m_shown.dhcp) {
         m_enabled.dnsAuto = false;
     } else {
-        m_enabled.address = m_enabled.dns = false;  // the DNS field too, whatever is checked
+        // Under DHCP the address fields are the server's; the DNS field is the user's unless
+        // the DNS server comes automatically too.
+        m_enabled.address = false;
+        m_enabled.dns = !m_shown.dnsAuto;
     }
 }
 
