@@ -32,3 +32,7 @@ for package in samples/image.qvk samples/combined.qvk samples/firmware.qvk sampl
     echo "(exit status $status)"
     echo
 done
+
+echo "Demo done: the simulated board was identified and written, and the sample packages checked."
+echo "Next: the desktop tool, build/src/gui/varnow --simulate (needs a display);"
+echo "      the command line, build/src/cli/varnow-cli --help (add --simulate to any command)."

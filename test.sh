@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test three times over:
 # a plain build, a build under AddressSanitizer + UndefinedBehaviorSanitizer, and the
-# libFuzzer targets (clang, sanitized) for a bounded number of inputs each.
+# libFuzzer targets (clang, sanitized) for a bounded number of inputs each; then builds the
+# Debian package the way the README's install section does and checks what it holds.
 # Every suite runs even when one before it failed (to build or in a test); the summary names
 # each, and the exit status is non-zero when any failed.
 set -uo pipefail
@@ -43,6 +44,15 @@ run_suite "plain" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite "sanitized" build-asan -DCMAKE_BUILD_TYPE=Debug -DVARNOW_SANITIZE=ON
 CXX=clang++ run_suite "fuzz" build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVARNOW_SANITIZE=ON -DVARNOW_FUZZ=ON -DVARNOW_TESTS=OFF -DVARNOW_APPS=OFF
+
+echo "== package"
+if scripts/package.sh && tests/e2e/package_check.sh build-release; then
+    summaries+=("package: built and checked")
+    passed=$((passed + 1))
+else
+    summaries+=("package: failed")
+    failed=$((failed + 1))
+fi
 
 echo "== summary"
 printf '%s\n' "${summaries[@]}"

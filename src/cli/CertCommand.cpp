@@ -20,8 +20,8 @@ void CertMakeOptions::Define(CLI::App& command) {
     command.add_option("--country", m_country, "the country code (default KR)");
     command.add_option("--state", m_state, "the state or province");
     command.add_option("--locality", m_locality, "the locality");
-    command.add_option("--org", m_organisation, "the organisation");
-    command.add_option("--unit", m_unit, "the organisational unit");
+    command.add_option("--org", m_organisation, "the organization");
+    command.add_option("--unit", m_unit, "the organizational unit");
     command.add_option("--cn", m_commonName, "the common name (default: the board's IPv4 address)");
     command.add_option("--email", m_email, "the e-mail address");
 }

@@ -5,12 +5,15 @@
 
 #include "DialogParts.h"
 #include "Look.h"
+#include "ui/MessageIds.h"
 
 namespace varnow::gui {
 
 CDlgSettingWLANIDPW::CDlgSettingWLANIDPW(QWidget* owner, const UiText& ui, Mode mode)
     : EnterProofDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(ui(kTextIdPassword));
+    // The title says whose ID and password are asked for: the same look serves 802.1X
+    // sign-in and a certificate file's password.
+    setWindowTitle(ui(mode == Mode::PasswordOnly ? kTitleFilePassword : kTitleWirelessSignIn));
     setFont(DialogFont());
     auto* form = new QFormLayout(this);
     m_id = new QLineEdit(this);

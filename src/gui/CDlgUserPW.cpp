@@ -25,7 +25,7 @@ CDlgUserPW::CDlgUserPW(QWidget* owner, const UiText& ui, Mode mode, bool offerDe
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_ui(ui),
       m_mode(mode) {
-    setWindowTitle(ui(kTextIdPassword));
+    setWindowTitle(ui(kTitleAdminPassword));
     setFont(DialogFont());
     auto* form = new QFormLayout(this);
     auto* id = new QLineEdit("Admin", this);

@@ -344,7 +344,7 @@ void CVarnoWDlg::Upload() {
         return;
     }
     if (m_fileList->package().packagePath().empty()) {
-        Warn(kMsgNoQvkFile);
+        Warn(kMsgChoosePackage);
         return;
     }
     const std::string package = m_fileList->package().packagePath().string();

@@ -340,7 +340,7 @@ TEST_F(CliTest, CertShowPrintsTheBoardsCertificateOrWhyThereIsNone) {
         access.board().SetCertificates(damaged);
     });
     EXPECT_EQ(broken.status, 21);
-    EXPECT_EQ(LastLine(broken.err), "error: Certificate error has been occurred.");
+    EXPECT_EQ(LastLine(broken.err), "error: A certificate error has occurred.");
 
     const CliResult report = Cli({"cert", "show"}, holding);
     EXPECT_EQ(report.status, 0) << report.err;
@@ -366,7 +366,7 @@ TEST_F(CliTest, InfoAndNetinfoSayWhatFailedWithTheirMessages) {
         {{"netinfo"},
          [](VirtualBoardAccess& a) { a.board().faults().refusedQueries = {"net1 rssi"}; },
          1,
-         "error: Has failed to get network infomation."},
+         "error: Has failed to get network information."},
         {{"netinfo"},
          [](VirtualBoardAccess& a) { a.board().faults().silentQueries = {"net0 ndc 0"}; },
          6,

@@ -46,6 +46,8 @@ echo replug >&"$ctl_c"
 status=0
 wait "$station_pid" || status=$?
 [ "$status" -eq 1 ] || fail "a station with a failed board exits with $status, not 1"
+grep -q "^Waiting for boards on .*; Ctrl-C ends\.$" "$work/station.err" ||
+    fail "the station does not say it waits: $(head -3 "$work/station.err")"
 python3 - "$work/log.json" <<'PY' || fail "the log does not tell each board once: $(cat "$work/log.json")"
 import json, os, sys
 entries = [json.loads(line) for line in open(sys.argv[1])]
@@ -79,6 +81,21 @@ grep -q "^wlan.ssid: line a, north$" "$work/a.settings" || fail "board a has not
 "$cli" --port "$VARNOW_SIM_PORTS/b" settings show | grep -q "^ipv4.address: 10.0.0.2$" ||
     fail "board b has not its row"
 
+# A board the plan has no row for is refused once it is identified, before anything is written.
+head -3 "$work/plan.csv" > "$work/short-plan.csv"  # the rows of c and a
+before_b=$(commands b | wc -l)
+station --settings "$work/short-plan.csv" --count 3 --log "$work/short.json" > /dev/null 2>&1 &&
+    fail "a station with a board without its row exits with 0"
+python3 - "$work/short.json" <<'PY' || fail "board b was not refused alone: $(cat "$work/short.json")"
+import json, os, sys
+entries = {os.path.basename(e["port"]): e for e in map(json.loads, open(sys.argv[1]))}
+assert sorted(entries) == ["a", "b", "c"], entries
+assert entries["b"]["result"] == "failed" and "no row" in entries["b"]["error"], entries["b"]
+assert entries["a"]["result"] == entries["c"]["result"] == "ok", entries
+PY
+commands b | tail -n +"$((before_b + 1))" | grep -qE "^(erase|recv|reboot)" &&
+    fail "board b without a row was written"
+
 # Boards that hold the image are not written; a dry run writes nothing at all.
 before=$(commands a | wc -l)
 station --skip-unchanged --count 3 --log "$work/skip.json" > /dev/null 2>&1 ||
@@ -93,4 +110,4 @@ commands a | tail -n +"$((before + 1))" > "$work/a.after"
 grep -qE "^(erase kofs|recv kofs|recv envs|recv envc|reboot)" "$work/a.after" &&
     fail "a writing command reached the board: $(grep -E '^(erase|recv|reboot)' "$work/a.after")"
 
-echo "cli station: 7 passed, 0 failed"
+echo "cli station: 9 passed, 0 failed"

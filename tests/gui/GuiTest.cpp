@@ -174,7 +174,7 @@ private slots:
         QVERIFY(dialog->writing());  // the click was taken
         WAIT_UNTIL(window->session().connectsEnded() > connects);
         m_watch.Stop();
-        QCOMPARE(m_watch.messages, QStringList{"Has Succeded in setting the value. Do you want to "
+        QCOMPARE(m_watch.messages, QStringList{"Succeeded in setting the value. Do you want to "
                                                "reboot the product?"});
         QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor has ended
         QCOMPARE(window->settingsDialog(), dialog);
@@ -260,7 +260,7 @@ private slots:
         m_watch.certAction = CDlgCert::Action::MakeSelfSigned;
         dialog->certificateButton()->click();  // 1024 bits and the dialog's defaults
         WAIT_UNTIL(!m_watch.messages.isEmpty());
-        QCOMPARE(m_watch.messages, QStringList{"Has succeded in saving the certificate."});
+        QCOMPARE(m_watch.messages, QStringList{"Succeeded in saving the certificate."});
         WAIT_UNTIL(!dialog->writing());
         m_watch.certAction = CDlgCert::Action::ReadFromProduct;
         dialog->certificateButton()->click();
@@ -293,7 +293,7 @@ private slots:
         m_watch.Stop();
         QCOMPARE(m_watch.reports.size(), 1);  // the question came with the report
         QVERIFY(m_watch.reports.front().contains("DE - Germany"));
-        QCOMPARE(m_watch.messages, QStringList{"Has succeded in saving the certificate."});
+        QCOMPARE(m_watch.messages, QStringList{"Succeeded in saving the certificate."});
         WAIT_UNTIL(HoldsCertificate(dialog->certificates(), certificate.Der()));
     }
 
@@ -643,6 +643,31 @@ private slots:
         QVERIFY(shown.contains(QChar(0x2026)));
         QVERIFY(shown.endsWith("package.qvk"));
         QVERIFY(shown.startsWith("/home/"));
+    }
+
+    void theThreeIdPasswordWindowsHaveTitlesThatTellThemApart() {
+        CDlgSettingWLANIDPW signIn(nullptr, m_ui, CDlgSettingWLANIDPW::Mode::IdAndPassword);
+        CDlgSettingWLANIDPW idOnly(nullptr, m_ui, CDlgSettingWLANIDPW::Mode::IdOnly);
+        CDlgSettingWLANIDPW file(nullptr, m_ui, CDlgSettingWLANIDPW::Mode::PasswordOnly);
+        CDlgUserPW admin(nullptr, m_ui, CDlgUserPW::Mode::Change, false);
+        QCOMPARE(signIn.windowTitle(), QString("ID/Password: 802.1X sign-in"));
+        QCOMPARE(idOnly.windowTitle(), signIn.windowTitle());
+        QCOMPARE(admin.windowTitle(), QString("ID/Password: administrator password"));
+        QCOMPARE(file.windowTitle(), QString("ID/Password: certificate file password"));
+    }
+
+    void uploadWithNoPackageChosenAsksForOne() {
+        platform::LanguageStore store;
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        WAIT_UNTIL(window->session().lastConnect().has_value());
+        m_watch.Start(20);
+        window->Upload();
+        WAIT_UNTIL(!m_watch.messages.isEmpty());
+        m_watch.Stop();
+        QCOMPARE(m_watch.messages, QStringList{"Choose a package first."});
+        QVERIFY(!window->busy());
     }
 
     void uploadWritesTheImageAndTheFirmwareWindowClosesWhenTheBoardIsBack() {

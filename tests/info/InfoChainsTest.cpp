@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "EnvironmentImage.h"
+#include "app/OutcomeText.h"
 #include "info/DurationText.h"
 #include "info/NetworkInfoRead.h"
 #include "info/ProductInfoRead.h"
-#include "app/OutcomeText.h"
 #include "ops/InfoOperations.h"
 #include "support/BoardFixture.h"
 #include "ui/MessageIds.h"
@@ -71,7 +71,7 @@ TEST_F(InfoChainsTest, ProductInformationCollectsWhatTheBoardTellsAboutItself) {
     EXPECT_EQ(lines, expected);
 }
 
-TEST_F(InfoChainsTest, TheDialogShowsOnlyTheLinesTheBoardGaveValuesFor) {
+TEST_F(InfoChainsTest, TheDialogShowsEveryCaptionWithAValueWhereTheBoardGaveOne) {
     struct Case {
         const char* name;
         ProductInfo info;
@@ -80,14 +80,16 @@ TEST_F(InfoChainsTest, TheDialogShowsOnlyTheLinesTheBoardGaveValuesFor) {
     const Case cases[] = {
         {"an FIB id of 28 characters: the size, no version",
          {.fibId = std::string("000000000010") + std::string(16, '0'), .uptimeReply = "99"},
-         {"Product name : ", "System uptime : 0days / 00:00:00",
-          "MAC : ", "Firmware name : ", "Firmware size : 64K"}},
+         {"Product name : ", "KOFS name : ", "System uptime : 0days / 00:00:00",
+          "MAC : ", "Firmware name : ", "Firmware version : ", "Firmware size : 64K"}},
         {"an FIB id of 12 characters: neither",
          {.fibId = "000000000010", .kofsName = "img"},
-         {"Product name : ", "KOFS name : img", "MAC : ", "Firmware name : "}},
+         {"Product name : ", "KOFS name : img", "System uptime : ", "MAC : ", "Firmware name : ",
+          "Firmware version : ", "Firmware size : "}},
         {"an uptime of a day",
          {.uptimeReply = "8640000"},
-         {"Product name : ", "System uptime : 1days / 00:00:00", "MAC : ", "Firmware name : "}},
+         {"Product name : ", "KOFS name : ", "System uptime : 1days / 00:00:00",
+          "MAC : ", "Firmware name : ", "Firmware version : ", "Firmware size : "}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

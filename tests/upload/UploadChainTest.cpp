@@ -8,6 +8,7 @@
 #include "package/LoadedPackage.h"
 #include "support/BoardFixture.h"
 #include "support/TempFolder.h"
+#include "ui/MessageIds.h"
 
 namespace varnow {
 namespace {
@@ -251,10 +252,11 @@ TEST_F(UploadChainTest, RefusesAnUploadInIspModeOrWithoutAPackage) {
     LoadedPackage none;
     const WriteResult refused = Run<WritePackageOperation>(none, UploadOptions{})->result();
     EXPECT_EQ(refused.upload.code, UploadOutcome::PackageRefused);
-    EXPECT_EQ(host.messageIds(), std::vector<int>{161});
+    EXPECT_EQ(host.messageIds(), std::vector<int>{kMsgChoosePackage});
+    EXPECT_EQ(DescribeWrite(refused, "", "")->stringId, kMsgChoosePackage);
     session.session().isp = true;
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::IspMode);
-    EXPECT_EQ(host.messageIds(), (std::vector<int>{161, 162}));
+    EXPECT_EQ(host.messageIds(), (std::vector<int>{kMsgChoosePackage, 162}));
     session.Disconnect();
     EXPECT_EQ(Upload(Image(1)), UploadOutcome::NoBoard);
     EXPECT_EQ(host.messageIds().back(), 122);

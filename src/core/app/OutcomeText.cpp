@@ -7,6 +7,14 @@
 namespace varnow {
 namespace {
 
+// A package the write would not take; with no package named, the user has not chosen one yet.
+OutcomeText RefusedPackage(const std::string& package) {
+    if (package.empty()) {
+        return OutcomeText{kMsgChoosePackage, {}};
+    }
+    return OutcomeText{kErrPackageRefused, {package}};
+}
+
 // A port that would not open: the system's reason, with the remedy that fits it.
 OutcomeText PortNotOpened(const ConnectResult& result, const std::string& port) {
     if (result.error == kSerialNotATerminal) {
@@ -85,7 +93,7 @@ std::optional<OutcomeText> DescribeUpload(const UploadResult& result, const std:
         case UploadOutcome::Unverified:
             return OutcomeText{kErrImageUnconfirmed, {}};
         case UploadOutcome::PackageRefused:
-            return OutcomeText{kErrPackageRefused, {package}};
+            return RefusedPackage(package);
         case UploadOutcome::ProductMismatch:
             return OutcomeText{kErrOtherProduct, {}};
         case UploadOutcome::IspMode:
@@ -110,7 +118,7 @@ std::optional<OutcomeText> DescribeFirmware(const FirmwareResult& result, const 
         case FirmwareOutcome::Upgraded:
             return std::nullopt;
         case FirmwareOutcome::FileRefused:
-            return OutcomeText{kErrPackageRefused, {package}};
+            return RefusedPackage(package);
         case FirmwareOutcome::NoBoard:
         case FirmwareOutcome::BoardLost:
             return OutcomeText{kErrPortVanished, {}};

@@ -25,10 +25,10 @@ enum class ImportOutcome {
     Ready,            // a certificate and its RSA key
     Cancelled,        // a question was cancelled: nothing to say
     FileUnreadable,   // "Has failed to open the file."
-    NotACertificate,  // "Certificate error has been occurred." (also a wrong PKCS#12 password)
+    NotACertificate,  // "A certificate error has occurred." (also a wrong PKCS#12 password)
     NoKeyInPkcs12,    // "Couldn't find a RSA key."
     NoCertificateInPkcs12,  // "Couldn't find a certificate."
-    KeyUnreadable,          // "RSA key erorr has been occurred."
+    KeyUnreadable,          // "An RSA key error has occurred."
     KeyNotRsa,              // the board takes RSA keys only
     KeyMismatch,            // the key is not the certificate's
     KeyTooShort,            // an RSA key under 2048 bits

@@ -14,7 +14,7 @@ namespace varnow {
 enum class NetworkInfoOutcome {
     Read,
     NoBoard,   // the port is not open: "Open a COM port and try again."
-    Refused,   // "501 " to a query: "Has failed to get network infomation."
+    Refused,   // "501 " to a query: "Has failed to get network information."
     TimedOut,  // a query went unanswered: nothing is shown
     PortLost,
 };

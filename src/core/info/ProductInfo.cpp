@@ -12,25 +12,29 @@ std::int64_t ProductInfo::uptimeSeconds() const {
 std::vector<std::string> ProductInfoLines(const ProductInfo& info, const StringTable& strings,
                                           Language language) {
     auto label = [&](int id) { return strings.Text(id, language); };
-    std::vector<std::string> lines{label(kTextProductNameLabel) + info.productName};
-    if (!info.kofsName.empty()) {
-        lines.push_back(label(kTextKofsNameLabel) + info.kofsName);
-    }
+    std::string uptime;
     if (!info.uptimeReply.empty()) {
-        lines.push_back(label(kTextUptimeLabel) +
-                        DurationText(label(kTextUptimePattern), info.uptimeSeconds()));
+        uptime = DurationText(label(kTextUptimePattern), info.uptimeSeconds());
     }
-    lines.push_back(label(kTextMacLabel) + info.mac);
-    lines.push_back(label(kTextFirmwareNameLabel) + info.firmwareName);
+    std::string version;
+    std::string size;
     const FibInfo fib = info.fib();
     if (fib.version) {
-        lines.push_back(label(kTextFirmwareVersionLabel) + std::to_string(fib.version->major) +
-                        "." + std::to_string(fib.version->minor) + "." +
-                        std::to_string(fib.version->patch));
+        version = std::to_string(fib.version->major) + "." + std::to_string(fib.version->minor) +
+                  "." + std::to_string(fib.version->patch);
     }
     if (fib.sizeKib) {
-        lines.push_back(label(kTextFirmwareSizeLabel) + std::to_string(*fib.sizeKib) + "K");
+        size = std::to_string(*fib.sizeKib) + "K";
     }
+    std::vector<std::string> lines{
+        label(kTextProductNameLabel) + info.productName,
+        label(kTextKofsNameLabel) + info.kofsName,
+        label(kTextUptimeLabel) + uptime,
+        label(kTextMacLabel) + info.mac,
+        label(kTextFirmwareNameLabel) + info.firmwareName,
+        label(kTextFirmwareVersionLabel) + version,
+        label(kTextFirmwareSizeLabel) + size,
+    };
     return lines;
 }
 

@@ -23,9 +23,8 @@ struct ProductInfo {
     FibInfo fib() const { return DecodeFibId(fibId); }
 };
 
-// The dialog's lines, top to bottom: each label followed by its value, and only the lines
-// whose value the board gave (the KOFS name and uptime when not empty, the version and size
-// when the FIB id is long enough).
+// The dialog's seven lines, top to bottom: each caption followed by its value, or alone when the
+// board gave none (no KOFS name or uptime; an FIB id too short for the version or the size).
 std::vector<std::string> ProductInfoLines(const ProductInfo& info, const StringTable& strings,
                                           Language language);
 

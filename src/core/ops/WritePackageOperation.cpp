@@ -33,7 +33,9 @@ bool WritePackageOperation::succeeded() const {
 void WritePackageOperation::Begin() {
     if (m_part == PackagePart::FirmwareOnly) {
         const std::filesystem::path firmware = FirmwareOfPackage();
-        m_result.upload = UploadResult{{UploadOutcome::FirmwareOnly}, firmware, false};
+        m_result.upload = UploadResult{};
+        m_result.upload.code = UploadOutcome::FirmwareOnly;
+        m_result.upload.firmware = firmware;
         if (firmware.empty()) {
             m_result.upload.code = UploadOutcome::PackageRefused;
             return End();

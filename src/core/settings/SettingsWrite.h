@@ -16,7 +16,7 @@ enum class SettingsWriteOutcome {
     Unencodable,   // the edited block could not be encoded: "Failed to change the values."
     NotSent,       // the board said "412 " before it asked for the block
     Refused,       // the board answered with something else
-    Stalled,       // the text could not be written: "The synchronization has been failed."
+    Stalled,       // the text could not be written: "The synchronization has failed."
     TimedOut,      // no "412 " within 3 s of "recv envs"
     PortLost,
 };

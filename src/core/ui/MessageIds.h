@@ -250,6 +250,10 @@ enum MessageId : int {
     kTextFirmwareCrcWrong = 558,
     kTextFirmwareTooShort = 559,
     kTextImageTooLarge = 560,
+    kTitleWirelessSignIn = 561,
+    kTitleAdminPassword = 562,
+    kTitleFilePassword = 563,
+    kMsgChoosePackage = 564,
 };
 
 }  // namespace varnow

@@ -76,7 +76,7 @@ void UploadChain::Start(LoadedPackage& package, UploadOptions options,
         return Finish(UploadOutcome::NoBoard);
     }
     if (package.packagePath().empty()) {
-        m_messenger.Show(kMsgNoQvkFile, MessageStyle::Warning);
+        m_messenger.Show(kMsgChoosePackage, MessageStyle::Warning);
         return Finish(UploadOutcome::PackageRefused);
     }
     m_kind = ClassifyPackage(package.packagePath(), m_messenger);
