@@ -1,6 +1,8 @@
 #include "BoardCommand.h"
 
+#include "PortDiscovery.h"
 #include "Secrets.h"
+#include "link/PortIdentity.h"
 
 namespace varnow::cli {
 
@@ -12,7 +14,16 @@ std::unique_ptr<BoardAccess> OpenChosenBoard(CommandContext& context, int& statu
         return nullptr;
     }
     std::string port = context.options.port;
-    if (port.empty()) {
+    if (!port.empty()) {
+        const std::optional<std::string> named =
+            ResolvePortArgument(platform::FollowSerialLink(port), context.listPorts());
+        if (!named) {
+            status =
+                Finish(context, kExitNoPort, "no-port", {}, OutcomeText{kCliNoPortMatches, {port}});
+            return nullptr;
+        }
+        port = *named;
+    } else {
         const auto ports = context.listPorts();
         if (ports.size() != 1) {
             for (const auto& found : ports) {

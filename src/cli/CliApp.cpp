@@ -40,7 +40,8 @@ CLI::App* GroupOf(CLI::App& app, const std::vector<std::string>& path) {
 
 void Define(CLI::App& app, Parsed& parsed) {
     app.add_option("-p,--port", parsed.options.ports,
-                   "the board's port (ttyACM0, COM3, a path); default: the only board port found")
+                   "the board's port: ttyACM0, COM3, a path, a /dev/serial/by-id or by-path link, "
+                   "usb:SERIAL or usb-path:PATH; default: the only board port found")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     auto* simulate = app.add_flag("--simulate", parsed.options.simulate,

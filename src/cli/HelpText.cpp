@@ -81,8 +81,10 @@ const std::map<std::string, std::string>& Korean() {
          "보드의 비밀번호가 이 환경 변수에 있습니다"},
         {"the board's password is the first line of this file",
          "보드의 비밀번호는 이 파일의 첫 줄입니다"},
-        {"the board's port (ttyACM0, COM3, a path); default: the only board port found",
-         "보드의 포트(ttyACM0, COM3, 경로). 기본값: 찾은 유일한 보드 포트"},
+        {"the board's port: ttyACM0, COM3, a path, a /dev/serial/by-id or by-path link, usb:SERIAL "
+         "or usb-path:PATH; default: the only board port found",
+         "보드의 포트: ttyACM0, COM3, 경로, /dev/serial/by-id 또는 by-path 링크, usb:일련번호 또는 "
+         "usb-path:경로. 기본값: 찾은 유일한 보드 포트"},
         {"the certificate's file (DER, PEM or PKCS#12)", "인증서 파일(DER, PEM 또는 PKCS#12)"},
         {"the common name (default: the board's IPv4 address)",
          "일반 이름(기본값: 보드의 IPv4 주소)"},

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -143,10 +144,16 @@ void Station::Scan() {
         it =
             present.count(*it) == 0 && m_running.count(*it) == 0 ? m_done.erase(it) : std::next(it);
     }
+    // While a running board is away (restarting), a port that comes may be that board back
+    // under another name: it is left until the jobs whose boards are away have ended, and the
+    // port a job ends on counts as written.
+    const bool boardAway = std::any_of(m_running.begin(), m_running.end(), [&](const auto& job) {
+        return present.count(job.first) == 0;
+    });
     for (const std::string& port : present) {
         const bool room =
             m_count == 0 || static_cast<int>(m_reports.size() + m_running.size()) < m_count;
-        if (room && m_running.count(port) == 0 && m_done.count(port) == 0) {
+        if (room && !boardAway && m_running.count(port) == 0 && m_done.count(port) == 0) {
             Start(port);
         }
     }
@@ -169,6 +176,7 @@ void Station::Start(const std::string& port) {
 void Station::Ended(const std::string& port, const BoardReport& report) {
     m_running.erase(port);
     m_done.insert(port);
+    m_done.insert(report.port);
     m_reports.push_back(report);
     m_interruptedJobs = m_interruptedJobs || report.result == "interrupted";
     const QJsonObject entry = LogEntry(report);
@@ -185,6 +193,7 @@ void Station::Ended(const std::string& port, const BoardReport& report) {
         std::ofstream log(*m_logFile, std::ios::app);
         log << QJsonDocument(entry).toJson(QJsonDocument::Compact).toStdString() << "\n";
     }
+    Scan();  // ports left while its board was away
     const bool counted = m_count > 0 && static_cast<int>(m_reports.size()) >= m_count;
     if ((counted || m_stopping) && m_running.empty()) {
         m_loop.quit();

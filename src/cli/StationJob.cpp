@@ -89,6 +89,10 @@ BoardReport StationJob::Run() {
         const std::lock_guard lock(m_mutex);
         m_control = nullptr;
         m_report.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+        // A board that restarted may have come back under another name: it ends there.
+        if (const std::string& now = board.session().session().portName; !now.empty()) {
+            m_report.port = now;
+        }
         return m_report;
     };
 

@@ -194,7 +194,18 @@ void CVarnoWDlg::RefillPortList() {
     for (const auto& port : m_platform->ListPorts()) {
         const QString path = QString::fromStdString(port.name);
         m_ports->addItem(QString::fromStdString(port.label.empty() ? port.name : port.label), path);
-        m_ports->setItemData(m_ports->count() - 1, path, Qt::ToolTipRole);
+        // The path, and what the system tells of a USB port: who the board is, wherever it is.
+        QString tip = path;
+        if (port.vendorId != 0 || port.productId != 0) {
+            tip += QString::asprintf("\nUSB %04x:%04x", port.vendorId, port.productId);
+        }
+        if (!port.usbSerial.empty()) {
+            tip += "\nusb:" + QString::fromStdString(port.usbSerial);
+        }
+        if (!port.physicalPath.empty()) {
+            tip += "\nusb-path:" + QString::fromStdString(port.physicalPath);
+        }
+        m_ports->setItemData(m_ports->count() - 1, tip, Qt::ToolTipRole);
     }
     m_ports->setToolTip(m_ports->currentData().toString());
 }
@@ -535,6 +546,10 @@ std::string CVarnoWDlg::SelectedPort() {
 }
 
 void CVarnoWDlg::SelectPortInList(const std::string& name) {
+    // A board back from a restart under another name: the list learns of its new port.
+    if (m_ports->findData(QString::fromStdString(name)) < 0) {
+        RefillPortList();
+    }
     const int index = m_ports->findData(QString::fromStdString(name));
     if (index >= 0) {
         m_ports->setCurrentIndex(index);

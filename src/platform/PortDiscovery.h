@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,14 @@ inline constexpr unsigned kBoardProductId = 0x5740;
 // The ports that lead to a board: the board's own USB ports in enumeration order, then every
 // link in the simulated-ports folder (sorted by name).
 std::vector<PortInfo> DiscoverBoardPorts();
+
+// The hub port a device is plugged into, as udev names it (ID_PATH): the name of the link in
+// `byPath` (/dev/serial/by-path) that leads to `device`; empty when none does.
+std::string PhysicalPathOf(const std::filesystem::path& device,
+                           const std::filesystem::path& byPath = "/dev/serial/by-path");
+
+// A `--port` argument that is a link of /dev/serial (by-id, by-path) leads to its device;
+// anything else stands as it is.
+std::string FollowSerialLink(const std::string& argument);
 
 }  // namespace varnow::platform

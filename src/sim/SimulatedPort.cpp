@@ -78,6 +78,9 @@ void SimulatedPort::Unplug() {
 void SimulatedPort::Replug() {
     // The cable brings the power back: the board starts afresh, in the mode it was left in.
     m_board.Restart();
+    if (!m_returnNames.empty()) {
+        m_name = m_returnNames[m_nextReturnName++ % m_returnNames.size()];
+    }
     m_plugged = true;
     if (m_plugNotify) {
         m_plugNotify(true);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "SimBoard.h"
 #include "link/Platform.h"
@@ -39,6 +40,9 @@ public:
     void Unplug();
     // The device comes back; the board starts afresh.
     void Replug();
+    // Each time the device comes back it takes the next of these names (in turn), as a USB
+    // port that re-enumerates under another name.
+    void SetReturnNames(std::vector<std::string> names) { m_returnNames = std::move(names); }
     PortProbe Probe(const std::string& name) const;
 
     // Sees every write the tool makes, as it makes it.
@@ -53,6 +57,8 @@ private:
 
     SimBoard& m_board;
     std::string m_name;
+    std::vector<std::string> m_returnNames;
+    std::size_t m_nextReturnName = 0;
     std::function<void()> m_notify;
     std::function<void(ByteView)> m_tap;
     std::function<void(bool)> m_plugNotify;

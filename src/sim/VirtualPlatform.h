@@ -19,6 +19,9 @@ public:
     SerialPort& Port() override { return m_port; }
     PortProbe ProbePort(const std::string& name) override { return m_port.Probe(name); }
     std::vector<PortInfo> ListPorts() override {
+        if (!m_port.plugged()) {
+            return {};
+        }
         return {{m_port.name(), "simulated board", true, m_port.name()}};
     }
     std::uint64_t NowMs() override { return m_loop.NowMs(); }

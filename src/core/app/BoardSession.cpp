@@ -20,7 +20,7 @@ BoardSession::BoardSession(Platform& platform, Host& host, const StringTable& st
           }),
       m_return(
           platform, m_link.session(), [this] { m_portCheck.ConnectIfBack(); },
-          [this] { return PortBack(); }) {
+          [this] { m_link.Disconnect(); }) {
     m_platform.SetListener(this);
 }
 
@@ -86,13 +86,13 @@ void BoardSession::Abort() {
     m_link.Disconnect();
 }
 
-void BoardSession::Disconnect() {
-    m_link.Disconnect();
+void BoardSession::OnDeviceArrival() {
+    m_portCheck.OnDeviceArrival();
+    m_return.OnDeviceArrival();
 }
 
-bool BoardSession::PortBack() {
-    const std::string& port = m_link.session().portName;
-    return !m_link.portOpen() && !port.empty() && m_platform.ProbePort(port) == PortProbe::Free;
+void BoardSession::Disconnect() {
+    m_link.Disconnect();
 }
 
 void BoardSession::AwaitReturn(Questions* login, Returned returned) {

@@ -80,7 +80,7 @@ public:
     // What the front end reports.
     void ProgressClosedByUser() { m_link.progress().ClosedByUser(); }
     void OnResume() { m_portCheck.OnResume(); }
-    void OnDeviceArrival() override { m_portCheck.OnDeviceArrival(); }
+    void OnDeviceArrival() override;
     void OnDeviceRemoval() override { m_portCheck.OnDeviceRemoval(); }
     void OnPortFailed() override { m_portCheck.OnPortFailed(); }
     void OnSerialEvent(std::uint32_t events) override { m_link.channel().HandleArrival(events); }
@@ -111,8 +111,6 @@ private:
     // session's own account).
     void ConnectAgain();
     void OnConnectEnded(const ConnectOperation& connect, bool forReturn);
-    // The board's port is back (closed by us, and free).
-    bool PortBack();
 
     Platform& m_platform;
     Host& m_host;

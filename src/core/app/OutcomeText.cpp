@@ -32,6 +32,14 @@ std::string Joined(const std::vector<std::string>& names) {
     return text;
 }
 
+// Another board answered where the one that restarted was looked for.
+OutcomeText OtherBoardBack(const std::optional<RestartResult>& restart) {
+    if (!restart) {
+        return OutcomeText{kErrOtherBoardBack, {"?", "?"}};
+    }
+    return OutcomeText{kErrOtherBoardBack, {restart->otherMcuId, restart->otherPort}};
+}
+
 // The settings were written and read back; only the restart that applies them failed.
 OutcomeText SettingsRestartFailed(const SettingsResult& result) {
     const RestartOutcome code =
@@ -40,7 +48,7 @@ OutcomeText SettingsRestartFailed(const SettingsResult& result) {
         case RestartOutcome::Refused:
             return OutcomeText{kErrSettingsHeldNoRestart, {}};
         case RestartOutcome::OtherBoard:
-            return OutcomeText{kErrOtherBoardBack, {}};
+            return OtherBoardBack(result.restart);
         default:
             return OutcomeText{kErrSettingsHeldNotBack, {}};
     }
@@ -181,7 +189,7 @@ std::optional<OutcomeText> DescribeRestart(const RestartResult& result, const st
             return DescribeConnect(result.connect.value_or(ConnectResult{ConnectOutcome::PortLost}),
                                    port);
         case RestartOutcome::OtherBoard:
-            return OutcomeText{kErrOtherBoardBack, {}};
+            return OtherBoardBack(result);
         case RestartOutcome::NoBoard:
             break;
     }
@@ -252,7 +260,7 @@ std::optional<OutcomeText> DescribePassword(const PasswordResult& result, bool d
         case PasswordOutcome::ReconnectFailed:
             return OutcomeText{kErrPasswordReconnectFailed, {}};
         case PasswordOutcome::OtherBoard:
-            return OutcomeText{kErrOtherBoardBack, {}};
+            return OtherBoardBack(result.restart);
         case PasswordOutcome::TimedOut:
             return OutcomeText{kErrNoAnswerNothingWritten, {result.outcome.command}};
         case PasswordOutcome::IspMode:

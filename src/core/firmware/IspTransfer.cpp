@@ -81,6 +81,7 @@ Reply IspTransfer::OnRebootFramed(const ReplyLine& line) {
         // The board restarts into its boot loader; its port goes away and comes back.
         m_bootLoaderReached = true;
         m_link.session().restarting = true;
+        m_watch.Begin(m_link.platform(), m_portName);
         m_link.Disconnect();
         WaitForPort(0);
     }
@@ -89,8 +90,16 @@ Reply IspTransfer::OnRebootFramed(const ReplyLine& line) {
 
 void IspTransfer::WaitForPort(int step) {
     m_link.After(kTimerPortWait, kPortWaitStepMs, [this, step] {
-        const bool back = m_link.platform().ProbePort(m_portName) == PortProbe::Free;
-        if (back || step + 1 >= kPortWaitSteps) {
+        // The boot loader may come back under another name: wherever the board's USB
+        // identity or a new port shows it. Its own path counts once seen gone, or after the
+        // grace of a restart quicker than the looks.
+        Platform& platform = m_link.platform();
+        m_watch.Look(platform, (step + 1) * kPortWaitStepMs >= kDepartureGraceMs);
+        const std::optional<std::string> port = m_watch.FreePort(platform);
+        if (port) {
+            m_portName = *port;
+        }
+        if (port || step + 1 >= kPortWaitSteps) {
             ReopenForBootLoader();
         } else {
             WaitForPort(step + 1);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "link/ReturnWatch.h"
 #include "session/Chain.h"
 #include "ui/Messenger.h"
 
@@ -37,6 +38,7 @@ public:
     // so that the reopen happens well inside the 5-second guard.
     static constexpr int kPortWaitStepMs = 200;
     static constexpr int kPortWaitSteps = 20;
+    static constexpr int kDepartureGraceMs = 1000;
 
     IspTransfer(BoardLink& link, Messenger& messenger) : Chain(link), m_messenger(messenger) {}
 
@@ -75,6 +77,7 @@ private:
     std::filesystem::path m_firmware;
     ProgramListener m_listener;
     std::string m_portName;  // where the board was before it restarted into its boot loader
+    ReturnWatch m_watch;     // and where it may have come back
     bool m_bootLoaderReached = false;
     Done m_done;  // of the step under way
 };

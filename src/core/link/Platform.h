@@ -40,6 +40,12 @@ struct PortInfo {
     std::string description;  // for listings
     bool simulated = false;
     std::string label;  // short and readable: the device name, a simulated board's name
+    // What the system tells of a USB port (empty or 0 where it tells nothing): its ids, its
+    // serial number, and the hub port it is plugged into (udev's ID_PATH).
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::string usbSerial;
+    std::string physicalPath;
 };
 
 // The one serial port that leads to the board. Opening is exclusive; reads never block.

@@ -61,15 +61,23 @@ void BoardRestart::Restarted() {
 
 void BoardRestart::OnReturned(const std::optional<ConnectResult>& connect) {
     m_result.connect = connect;
+    const SessionRecord& session = m_link.session();
+    m_result.port = session.portName;
     if (!connect) {
+        if (!session.otherMcuSeen.empty()) {
+            m_result.otherMcuId = session.otherMcuSeen;
+            m_result.otherPort = session.otherPortSeen;
+            return Finish(RestartOutcome::OtherBoard);
+        }
         return Finish(RestartOutcome::NotBack);
     }
     if (connect->code != ConnectOutcome::Identified) {
         m_result.outcome.command = connect->command;
         return Finish(RestartOutcome::ReconnectFailed);
     }
-    const std::string& now = m_link.session().mcuId;
-    if (!m_mcuId.empty() && now != m_mcuId) {
+    if (!m_mcuId.empty() && session.mcuId != m_mcuId) {
+        m_result.otherMcuId = session.mcuId;
+        m_result.otherPort = session.portName;
         return Finish(RestartOutcome::OtherBoard);
     }
     Finish(RestartOutcome::Back);

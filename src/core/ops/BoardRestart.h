@@ -22,6 +22,9 @@ struct RestartResult {
     Outcome<RestartOutcome> outcome;
     std::optional<ConnectResult> connect;  // how the connect to the board back ended
     std::string reply;                     // the board's answer to the command, if any came
+    std::string port;                      // where it came back (or was last looked for)
+    std::string otherMcuId;                // OtherBoard: the board that answered instead
+    std::string otherPort;                 // and where
 };
 
 // Restarts the board with a command and follows it back: the command goes as a work item (a

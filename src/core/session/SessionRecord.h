@@ -17,6 +17,10 @@ struct SessionRecord {
     // The board was told to restart and its port has not been seen gone since: until it has,
     // the port that is still there is the old one, not the board back.
     bool restarting = false;
+    // While a restarted board is awaited: another board that answered on a port it may have
+    // come back on (its MCU id and port), for the message when it does not come back.
+    std::string otherMcuSeen;
+    std::string otherPortSeen;
 };
 
 }  // namespace varnow

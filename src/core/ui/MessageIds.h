@@ -254,6 +254,7 @@ enum MessageId : int {
     kTitleAdminPassword = 562,
     kTitleFilePassword = 563,
     kMsgChoosePackage = 564,
+    kCliNoPortMatches = 565,
 };
 
 }  // namespace varnow

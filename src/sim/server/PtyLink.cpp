@@ -37,7 +37,8 @@ bool PtyLink::Plug(std::string& error) {
     std::error_code ignored;
     std::filesystem::create_directories(m_link.parent_path(), ignored);
     std::filesystem::remove(m_link, ignored);
-    std::filesystem::create_symlink(slaveName, m_link, ignored);
+    m_slave = slaveName;
+    std::filesystem::create_symlink(m_slave, m_link, ignored);
     if (ignored) {
         error = "cannot link " + m_link.string() + ": " + ignored.message();
         Unplug();
@@ -49,7 +50,9 @@ bool PtyLink::Plug(std::string& error) {
 void PtyLink::Unplug() {
     std::error_code ignored;
     if (m_master >= 0) {
-        std::filesystem::remove(m_link, ignored);
+        if (std::filesystem::read_symlink(m_link, ignored) == m_slave) {
+            std::filesystem::remove(m_link, ignored);
+        }
         close(m_master);
     }
     m_master = -1;

@@ -32,6 +32,8 @@ It ends when its standard input closes. Without control input (started in the ba
 a shell, with standard input from /dev/null, or with --detach) it runs until it is killed.
 
 identity:  --name NAME (link name, default board0)  --dir FOLDER  --detach
+           --come-back-as NAME (repeatable: each restart links the board under the next
+           name in turn, as a USB port that re-enumerates under another name)
            --fib TEXT (repeatable)  --mcu HEX  --pdb TEXT  --old-firmware  --no-mcu-id
 modes:     --password PW  --isp  --latency MS  --seed N  --product-id N  --erased
            --reboot-ms MS  --baud N (line rate of what the tool sends; default 115200, 0: none)
@@ -53,6 +55,7 @@ struct Options {
     bool detach = false;
     unsigned long baud = 115200;
     std::string name = "board0";
+    std::vector<std::string> returnNames;
     std::filesystem::path folder = SimulatedPortsFolder(
         std::getenv("VARNOW_SIM_PORTS"), std::getenv("XDG_RUNTIME_DIR"), std::getenv("USER"));
     BoardConfig config;
@@ -71,6 +74,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         };
         if (option == "--name")
             options.name = value();
+        else if (option == "--come-back-as")
+            options.returnNames.push_back(value());
         else if (option == "--detach")
             options.detach = true;
         else if (option == "--dir")
@@ -244,8 +249,13 @@ int main(int argc, char** argv) {
     }
     board.SetOutput([&link](std::string_view bytes) { link.Write(bytes); });
     // A restart of the board takes its USB port away and brings it back.
+    std::size_t nextName = 0;
     board.SetUsb([&link] { link.Unplug(); },
-                 [&link] {
+                 [&link, &options, &nextName] {
+                     if (!options.returnNames.empty()) {
+                         const auto& names = options.returnNames;
+                         link.MoveTo(options.folder / names[nextName++ % names.size()]);
+                     }
                      std::string ignored;
                      link.Plug(ignored);
                  });
