@@ -569,5 +569,41 @@ TEST(ExitStatusTableTest, TheReadmeListsTheStatusesTheCommandsExitWith) {
     EXPECT_EQ(rows, expected);
 }
 
+// The port list tells a USB port's identity, and --port names a port by it.
+TEST_F(CliTest, PortsTellsAUsbPortsIdentityAndPortNamesAPortByIt) {
+    PortInfo usb{VirtualBoardAccess::kPort, "Varno board", false, "ttyACM7"};
+    usb.vendorId = 0x0483;
+    usb.productId = 0x5740;
+    usb.usbSerial = "3871365A3334";
+    usb.physicalPath = "pci-0000:00:14.0-usb-0:2:1.0";
+    ports = {usb};
+    const CliResult listed = Cli({"--json", "ports"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const std::string row = listed.out.substr(0, listed.out.find('\n'));
+    for (const char* field :
+         {R"("usb_id":"0483:5740")", R"("usb_serial":"3871365A3334")",
+          R"("usb_path":"pci-0000:00:14.0-usb-0:2:1.0")", R"("event":"port")"}) {
+        EXPECT_NE(row.find(field), std::string::npos) << field << " in " << row;
+    }
+    struct Case {
+        std::string port;
+        int status;
+    };
+    const Case cases[] = {
+        {"usb:3871365A3334", 0},
+        {"usb-path:pci-0000:00:14.0-usb-0:2:1.0", 0},
+        {"usb:0000", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port);
+        const CliResult run = Cli({"--port", c.port, "identify"});
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (c.status != 0) {
+            EXPECT_EQ(LastLine(run.err),
+                      "error: No board port matches " + c.port + ": see varnow-cli ports.");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace varnow
