@@ -38,8 +38,13 @@ TEST_F(BoardReturnTest, ABoardThatComesBackUnderAnotherNameIsFoundThereAfterEver
         std::function<bool()> restartAndCheck;
     };
     const Case cases[] = {
-        {"a reboot",
-         [this] { return Run<RebootOperation>()->result().outcome == RestartOutcome::Back; }},
+        {"a reboot, its progress naming the new port",
+         [this] {
+             const bool back = Run<RebootOperation>()->result().outcome == RestartOutcome::Back;
+             EXPECT_EQ(host.progressText(),
+                       "The product came back on /dev/ttyACM3. Connecting to product.");
+             return back;
+         }},
         {"a firmware upgrade through the boot loader",
          [this] {
              package.SetPackagePath(

@@ -38,6 +38,7 @@ bool BoardReturn::Departed() {
 bool BoardReturn::FindPort() {
     if (auto port = m_watch.FreePort(m_platform)) {
         m_session.portName = *port;
+        m_session.cameBackOn = *port == m_watch.left().name ? std::string() : *port;
         return true;
     }
     return false;

@@ -69,7 +69,12 @@ void ConnectSequence::Start(const std::string& port, bool bootLoaderExpected, Do
     session.fibId.clear();
     session.mcuId.clear();
     m_link.view().ShowConnected(true);
-    m_link.progress().Show(ProgressMode::Connect, m_messenger.Text(kTextConnecting));
+    std::string text = m_messenger.Text(kTextConnecting);
+    if (!session.cameBackOn.empty()) {
+        text = FillPlaceholders(m_messenger.Text(kTextCameBackOn), {port}) + " " + text;
+        session.cameBackOn.clear();
+    }
+    m_link.progress().Show(ProgressMode::Connect, std::move(text));
     m_link.After(kTimerProgressStarted, 10, [this] { StartProbe(); });
 }
 

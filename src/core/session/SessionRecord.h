@@ -20,6 +20,9 @@ struct SessionRecord {
     // While a restarted board is awaited: another board that answered on a port it may have
     // come back on (its MCU id and port), for the message when it does not come back.
     std::string otherMcuSeen;
+    // The port a restarted board came back on, when it is not the one it left: the connect's
+    // progress says so.
+    std::string cameBackOn;
     std::string otherPortSeen;
 };
 

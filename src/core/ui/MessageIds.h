@@ -255,6 +255,7 @@ enum MessageId : int {
     kTitleFilePassword = 563,
     kMsgChoosePackage = 564,
     kCliNoPortMatches = 565,
+    kTextCameBackOn = 566,
 };
 
 }  // namespace varnow
