@@ -12,7 +12,7 @@ const std::vector<ExitStatusEntry>& ExitStatusTable() {
         {3,
          "package or backup refused (unreadable, not one, damaged, or without what the "
          "command needs)"},
-        {4, "no board port found, or several and no --port"},
+        {4, "no board port found, several and no --port, or no port matches a usb: form"},
         {5, "the port could not be opened or set up"},
         {6, "the board did not answer, or stopped answering"},
         {7, "the board's firmware is too old for this tool"},
@@ -57,7 +57,8 @@ const char* KoreanMeaning(int status) {
             return "패키지나 백업을 거부함(읽을 수 없음, 패키지가 아님, 손상됨, 명령에 필요한 것이 "
                    "없음)";
         case 4:
-            return "보드 포트를 찾지 못했거나, 여럿인데 --port가 없음";
+            return "보드 포트를 찾지 못했거나, 여럿인데 --port가 없거나, usb: 형식에 맞는 포트가 "
+                   "없음";
         case 5:
             return "포트를 열거나 설정할 수 없음";
         case 6:
