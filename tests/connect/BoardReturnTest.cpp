@@ -55,7 +55,7 @@ TEST_F(BoardReturnTest, ABoardThatComesBackUnderAnotherNameIsFoundThereAfterEver
          }},
         {"a password change, logged in with the new one",
          [this] {
-             const auto& result =
+             const PasswordResult result =
                  Run<PasswordOperation>(PasswordRequest{"new secret", std::nullopt, true})
                      ->result();
              return result.outcome == PasswordOutcome::Set && session.session().login;
