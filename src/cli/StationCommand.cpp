@@ -46,6 +46,9 @@ QJsonObject LogEntry(const BoardReport& report) {
         {"status", report.status},
         {"seconds", report.seconds},
     };
+    if (!report.usbSerial.empty()) {
+        entry.insert("usb_serial", text(report.usbSerial));
+    }
     if (!report.certificateSubject.empty()) {
         entry.insert("certificate", QJsonObject{{"subject", text(report.certificateSubject)},
                                                 {"sha256", text(report.certificateSha256)}});
@@ -61,6 +64,9 @@ QJsonObject LogEntry(const BoardReport& report) {
 // The board's line for people: port, MCU id, each step, result, seconds.
 std::string LineFor(const BoardReport& report) {
     std::string line = report.port + "  " + (report.mcuId.empty() ? "-" : report.mcuId);
+    if (!report.usbSerial.empty()) {
+        line += "  usb:" + report.usbSerial;
+    }
     if (!report.upload.empty()) {
         line += "  upload " + report.upload;
     }

@@ -9,6 +9,7 @@
 #include "UploadCommand.h"
 #include "app/OutcomeNames.h"
 #include "certs/CertificateReport.h"
+#include "link/PortIdentity.h"
 
 namespace varnow::cli {
 namespace {
@@ -100,6 +101,8 @@ BoardReport StationJob::Run() {
     const ConnectReport& connected = connect->result();
     m_report.mcuId = connected.board.mcuId;
     m_report.fibId = connected.board.fibId;
+    m_report.usbSerial =
+        ListedPort(m_report.port, board.session().platform().ListPorts()).usbSerial;
     if (!stepEnded("connect", StatusOf(connected.outcome),
                    DescribeConnect(connected.outcome, m_report.port), connect.get())) {
         return ended();

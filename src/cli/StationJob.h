@@ -32,6 +32,7 @@ struct StationSetup {
 struct BoardReport {
     std::string port;
     std::string mcuId;
+    std::string usbSerial;  // where the system tells it
     std::string fibId;
     std::string imageHash;
     std::string upload;                 // verified, unchanged, dry-run, ...
