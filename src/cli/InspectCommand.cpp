@@ -5,11 +5,11 @@
 #include "Report.h"
 #include "ResultFields.h"
 
+#include "app/PackageProblem.h"
 #include "files/RegularFile.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/LoadedPackage.h"
-#include "package/PackageProblem.h"
 #include "package/RecordNames.h"
 #include "package/VerifyFirmwareImage.h"
 #include "upload/UploadText.h"

@@ -197,10 +197,7 @@ const SilentCase kSilentCases[] = {
 TEST_F(ConnectSequenceTest, EndsWithAnOutcomeWhenTheBoardFallsSilentAtAnyStep) {
     for (const auto& c : kSilentCases) {
         SCOPED_TRACE(c.command);
-        host.Reset();
-        session.Disconnect();
-        board.Restart();
-        board.faults() = {};
+        StartAfresh();
         SilenceBoardWhenSent(c.command);
         const ConnectResult result = Connect();
         const auto sentAt = silencedAt();
@@ -303,10 +300,7 @@ TEST_F(LoginTest, EndsWithAnOutcomeWhenTheBoardFallsSilentDuringTheLogin) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        host.Reset();
-        session.Disconnect();
-        board.Restart();
-        board.faults() = {};
+        StartAfresh();
         host.AnswerPasswords({"correct horse"});
         SilenceBoardWhenSent(c.command);
         const ConnectResult result = Connect();

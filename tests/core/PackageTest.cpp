@@ -4,11 +4,11 @@
 #include <functional>
 
 #include "SamplePackages.h"
+#include "app/PackageProblem.h"
 #include "crypto/Crc16.h"
 #include "package/ClassifyPackage.h"
 #include "package/LoadPackage.h"
 #include "package/PackageFile.h"
-#include "package/PackageProblem.h"
 #include "package/VerifyFirmwareImage.h"
 #include "support/RecordingMessageHost.h"
 #include "support/TempFolder.h"

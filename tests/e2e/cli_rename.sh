@@ -10,15 +10,6 @@ samples=$3
 
 source "$(dirname "$0")/lib.sh"
 
-mcu() { printf '00000000000000000000000000000000000000%s' "$1"; }
-commands() {  # the command lines board $1 has received so far
-    local fd_name="ctl_$1"
-    rm -f "$work/$1.commands"
-    echo "save commands $work/$1.commands" >&"${!fd_name}"
-    for _ in $(seq 600); do [ -s "$work/$1.commands" ] && break; sleep 0.05; done
-    cat "$work/$1.commands"
-}
-
 # One board, a new name at each restart.
 start_sim a --baud 0 --mcu "$(mcu aa)" --reboot-ms 300 \
     --come-back-as a1 --come-back-as a2 --come-back-as a3 --come-back-as a4 --come-back-as a5

@@ -11,7 +11,6 @@ mkpkg=$3
 source "$(dirname "$0")/lib.sh"
 umask 000
 
-mcu() { printf '00000000000000000000000000000000000000%s' "$1"; }
 "$mkpkg" kofs "$work/line.qvk" --size-kib 64 --name "line image" > /dev/null
 start_sim a --baud 0 --mcu "$(mcu aa)" --password "line secret"
 start_sim b --baud 0 --mcu "$(mcu bb)"
@@ -24,13 +23,6 @@ $(mcu bb),10.0.0.2,line-b
 CSV
 export LINE_PASSWORD="line secret"
 station() { timeout 120 "$cli" --password-env LINE_PASSWORD station "$work/line.qvk" "$@"; }
-commands() {  # the command lines board $1 has received so far
-    local fd_name="ctl_$1"
-    rm -f "$work/$1.commands"
-    echo "save commands $work/$1.commands" >&"${!fd_name}"
-    for _ in $(seq 600); do [ -s "$work/$1.commands" ] && break; sleep 0.05; done
-    cat "$work/$1.commands"
-}
 
 # Four boards: a, b and c at once (c loses its cable), then c again once it is plugged back.
 station --settings "$work/plan.csv" --count 4 --log "$work/log.json" \

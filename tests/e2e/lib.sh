@@ -28,3 +28,15 @@ start_sim() {
     done
     fail "varno-sim $name did not come up: $(cat "$work/$name.out")"
 }
+
+# mcu XX: an MCU id ending in XX.
+mcu() { printf '00000000000000000000000000000000000000%s' "$1"; }
+
+# commands NAME: the command lines board NAME has received so far, from its own record.
+commands() {
+    local fd_name="ctl_$1"
+    rm -f "$work/$1.commands"
+    echo "save commands $work/$1.commands" >&"${!fd_name}"
+    for _ in $(seq 600); do [ -s "$work/$1.commands" ] && break; sleep 0.05; done
+    cat "$work/$1.commands"
+}

@@ -66,6 +66,11 @@ struct Fault {
     std::string name;
 };
 
+// A fault of the board's own, named for the test's output.
+Fault BoardFault(std::string name, std::function<void(sim::BoardFaults&)> set) {
+    return Fault{Fault::Kind::Board, {}, std::move(set), std::move(name)};
+}
+
 bool UsesSettingsDialog(Action action) {
     return action == Action::WriteSettingsAndRestart || action == Action::ChangePassword ||
            action == Action::MakeCertificate || action == Action::ImportCertificate;
@@ -307,64 +312,44 @@ private slots:
     }
 
     void uploadOfAnImage() {
-        Sweep(Action::UploadImage, {{Fault::Kind::Board,
-                                     {},
-                                     [](sim::BoardFaults& f) { f.wrongHash = true; },
-                                     "wrong hash"},
-                                    {Fault::Kind::Board,
-                                     {},
-                                     [](sim::BoardFaults& f) { f.noHashCommand = true; },
-                                     "no hash command"},
-                                    {Fault::Kind::Board,
-                                     {},
-                                     [](sim::BoardFaults& f) { f.silentAfterStored = true; },
-                                     "never finishes storing"}});
+        Sweep(Action::UploadImage,
+              {BoardFault("wrong hash", [](sim::BoardFaults& f) { f.wrongHash = true; }),
+               BoardFault("no hash command", [](sim::BoardFaults& f) { f.noHashCommand = true; }),
+               BoardFault("never finishes storing",
+                          [](sim::BoardFaults& f) { f.silentAfterStored = true; })});
     }
     void uploadOfFirmware() { Sweep(Action::UploadFirmware); }
     void uploadOfACombinedPackage() {
-        Sweep(Action::UploadCombined, {{Fault::Kind::Board,
-                                        {},
-                                        [](sim::BoardFaults& f) { f.wrongHash = true; },
-                                        "wrong hash"},
-                                       {Fault::Kind::Board,
-                                        {},
-                                        [](sim::BoardFaults& f) { f.unplugAfterTextBytes = 2000; },
-                                        "unplugged in the middle of the image"}});
+        Sweep(Action::UploadCombined,
+              {BoardFault("wrong hash", [](sim::BoardFaults& f) { f.wrongHash = true; }),
+               BoardFault("unplugged in the middle of the image",
+                          [](sim::BoardFaults& f) { f.unplugAfterTextBytes = 2000; })});
     }
     void openingTheSettings() {
-        Sweep(Action::OpenSettings, {{Fault::Kind::Board,
-                                      {},
-                                      [](sim::BoardFaults& f) { f.noSettings = true; },
-                                      "no settings"}});
+        Sweep(Action::OpenSettings,
+              {BoardFault("no settings", [](sim::BoardFaults& f) { f.noSettings = true; })});
     }
     void writingSettingsAndRestarting() {
         Sweep(Action::WriteSettingsAndRestart,
-              {{Fault::Kind::Board,
-                {},
-                [](sim::BoardFaults& f) { f.settingsRefused = true; },
-                "settings refused"}});
+              {BoardFault("settings refused",
+                          [](sim::BoardFaults& f) { f.settingsRefused = true; })});
     }
     void changingThePassword() { Sweep(Action::ChangePassword); }
     void makingACertificate() {
-        Sweep(Action::MakeCertificate, {{Fault::Kind::Board,
-                                         {},
-                                         [](sim::BoardFaults& f) { f.certificatesRefused = true; },
-                                         "certificates refused"}});
+        Sweep(Action::MakeCertificate, {BoardFault("certificates refused", [](sim::BoardFaults& f) {
+                  f.certificatesRefused = true;
+              })});
     }
     void importingACertificate() {
-        Sweep(Action::ImportCertificate,
-              {{Fault::Kind::Board,
-                {},
-                [](sim::BoardFaults& f) { f.certificateReply = "501 no"; },
-                "block refused"}});
+        Sweep(Action::ImportCertificate, {BoardFault("block refused", [](sim::BoardFaults& f) {
+                  f.certificateReply = "501 no";
+              })});
     }
     void productInformation() { Sweep(Action::ProductInfo); }
     void networkInformation() {
-        Sweep(Action::NetworkInfo,
-              {{Fault::Kind::Board,
-                {},
-                [](sim::BoardFaults& f) { f.refusedQueries = {"net0 ipaddr6 1"}; },
-                "a query refused"}});
+        Sweep(Action::NetworkInfo, {BoardFault("a query refused", [](sim::BoardFaults& f) {
+                  f.refusedQueries = {"net0 ipaddr6 1"};
+              })});
     }
 };
 

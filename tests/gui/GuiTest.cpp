@@ -84,6 +84,14 @@ private:
         return std::make_unique<CVarnoWDlg>(m_ui, WindowLanguages{1033, 1033}, store,
                                             VirtualBoard());
     }
+    // A window shown and connected to its simulated board.
+    std::unique_ptr<CVarnoWDlg> ConnectedWindow(platform::LanguageStore& store) {
+        auto window = SimulatedWindow(store);
+        window->show();
+        window->Connect();
+        [&] { WAIT_UNTIL(window->session().lastConnect().has_value()); }();
+        return window;
+    }
     sim::SimBoard& board() { return m_board->board(); }
     // Runs an operation on the window's session and waits for its end.
     template <typename Op, typename... Args>
@@ -210,10 +218,7 @@ private slots:
     // buttons that write wait for it.
     void theButtonsThatWriteWaitForTheCertificateReadOfTheOpeningDialog() {
         platform::LanguageStore store;
-        auto window = SimulatedWindow(store);
-        window->show();
-        window->Connect();
-        WAIT_UNTIL(window->session().lastConnect().has_value());
+        auto window = ConnectedWindow(store);
         const EnvironmentData settings = RunOp<ReadSettingsOperation>(*window)->result().data;
         board().faults().ignoredCommands.insert("send envc");
         CDlgSetting dialog(window.get(), m_ui, window->session(), window->messages(), *window,
@@ -315,10 +320,7 @@ private slots:
 
     void theInformationMenusShowWhatTheBoardTellsAboutItself() {
         platform::LanguageStore store;
-        auto window = SimulatedWindow(store);
-        window->show();
-        window->Connect();
-        WAIT_UNTIL(window->session().lastConnect().has_value());
+        auto window = ConnectedWindow(store);
         window->productInfoAction()->trigger();
         WAIT_UNTIL(window->infoDialog() != nullptr);
         auto* product = dynamic_cast<CDlgProductInfo*>(window->infoDialog());
@@ -531,10 +533,7 @@ private slots:
 
     void statusLineSaysWhatTheBoardIsAndHowTheLastActionEnded() {
         platform::LanguageStore store;
-        auto window = SimulatedWindow(store);
-        window->show();
-        window->Connect();
-        WAIT_UNTIL(window->session().lastConnect().has_value());
+        auto window = ConnectedWindow(store);
         QCOMPARE(window->statusLine()->text(),
                  QString("Connected to simulated-board: firmware 2.1.5, 104K."));
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/image.qvk");
@@ -658,10 +657,7 @@ private slots:
 
     void uploadWithNoPackageChosenAsksForOne() {
         platform::LanguageStore store;
-        auto window = SimulatedWindow(store);
-        window->show();
-        window->Connect();
-        WAIT_UNTIL(window->session().lastConnect().has_value());
+        auto window = ConnectedWindow(store);
         m_watch.Start(20);
         window->Upload();
         WAIT_UNTIL(!m_watch.messages.isEmpty());
@@ -672,10 +668,7 @@ private slots:
 
     void uploadWritesTheImageAndTheFirmwareWindowClosesWhenTheBoardIsBack() {
         platform::LanguageStore store;
-        auto window = SimulatedWindow(store);
-        window->show();
-        window->Connect();
-        WAIT_UNTIL(window->session().lastConnect().has_value());
+        auto window = ConnectedWindow(store);
         window->fileList()->SetPackagePath(VARNOW_SAMPLES_DIR "/combined.qvk");
         m_watch.Start(20);
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);

@@ -39,6 +39,14 @@ protected:
         EXPECT_TRUE(ended) << "the operation never ended";
         return operation;
     }
+    // The next case of a table starts afresh: no messages, the port closed, the board
+    // restarted without faults.
+    void StartAfresh() {
+        host.Reset();
+        session.Disconnect();
+        board.Restart();
+        board.faults() = {};
+    }
     // Lets replies still on their way land (the answer to a restart of the board's script).
     void Settle() { loop.RunFor(100); }
     ConnectResult Connect() { return Run<ConnectOperation>(kBoardPort)->result().outcome; }

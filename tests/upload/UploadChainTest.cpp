@@ -176,10 +176,7 @@ TEST_F(UploadChainTest, EndsWithAnOutcomeWhenTheBoardFallsSilentAtAnyStep) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        host.Reset();
-        session.Disconnect();
-        board.Restart();
-        board.faults() = {};
+        StartAfresh();
         ASSERT_EQ(Connect().code, ConnectOutcome::Identified);
         host.Reset();
         SilenceBoardWhenSent(c.command);

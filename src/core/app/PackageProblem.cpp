@@ -1,4 +1,4 @@
-#include "package/PackageProblem.h"
+#include "app/PackageProblem.h"
 
 #include <cstdio>
 
